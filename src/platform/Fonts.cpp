@@ -1,0 +1,33 @@
+#include "platform/Fonts.h"
+
+#include <QtMath>
+
+namespace fonts {
+namespace {
+
+QFont sized(QFont font, qreal points, bool bold)
+{
+    font.setPixelSize(qRound(points * 96.0 / 72.0));
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace
+
+QFont comic(qreal points, bool bold)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue")});
+    font.setStyleHint(QFont::Cursive);
+    return sized(font, points, bold);
+}
+
+QFont plain(qreal points, bool bold)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
+    font.setStyleHint(QFont::SansSerif);
+    return sized(font, points, bold);
+}
+
+} // namespace fonts

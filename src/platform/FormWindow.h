@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+#include <functional>
+
+struct SharedState;
+class PictureControl;
+
+// A top-level window of the program: fixed client size given in twips, a
+// title bar without buttons, a plain background colour, centred on the
+// screen when shown. The user cannot close it past the program's own close
+// controls (Alt+F4 and the like are refused); the program closes it through
+// unload().
+class FormWindow : public QWidget {
+    Q_OBJECT
+public:
+    FormWindow(SharedState& state, const QString& caption, int widthTwips, int heightTwips, const QColor& background,
+               QWidget* parent = nullptr);
+
+    // Runs each time the window is loaded, before it is first shown.
+    virtual void Form_Load() {}
+
+    // Closes the window for good (it deletes itself later).
+    void unload();
+
+    SharedState& state() const { return m_state; }
+
+    // Runs a step that reads or writes files; a file that cannot be used is
+    // reported in a message box and the window goes on. False on failure.
+    bool guard(const std::function<void()>& step);
+
+protected:
+    // Where the window goes on the screen, in the frame's top-left corner.
+    virtual QPoint placement(const QRect& screen, const QSize& frame) const;
+
+    // Loads a picture of the program folder. A missing or unreadable one
+    // leaves the control empty; the window works on without it.
+    bool loadPicture(PictureControl* control, const QString& fileName);
+
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    SharedState& m_state;
+    bool m_unloading = false;
+    bool m_placed = false;
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/ClickTracker.h"
+
+#include <QPixmap>
+#include <QString>
+#include <QWidget>
+
+// A picture stretched to its frame that acts as a button: it emits clicked(),
+// carries a free tag text, and takes no clicks while disabled.
+class PictureControl : public QWidget {
+    Q_OBJECT
+public:
+    explicit PictureControl(QWidget* parent = nullptr);
+
+    // Loads a GIF, BMP or JPEG file. On failure the control keeps the picture
+    // it had and false is returned.
+    bool load(const QString& filePath);
+    void clear();
+    bool hasPicture() const { return !m_picture.isNull(); }
+    // The file the shown picture came from (empty when none).
+    const QString& pictureFile() const { return m_file; }
+
+    const QString& tag() const { return m_tag; }
+    void setTag(const QString& tag) { m_tag = tag; }
+
+    // The tooltip doubles as the name a screen reader announces.
+    void setTip(const QString& tip);
+
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QPixmap m_picture;
+    QPixmap m_scaled; // cached at the control's size in device pixels
+    QString m_file;
+    QString m_tag;
+    ClickTracker m_clicks;
+};

@@ -1,0 +1,56 @@
+#include "platform/Prompts.h"
+
+#include "records/FileError.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+
+std::unique_ptr<Prompts>& installed()
+{
+    static std::unique_ptr<Prompts> current = std::make_unique<QtPrompts>();
+    return current;
+}
+
+QString titleOrDefault(const QString& title)
+{
+    return title.isEmpty() ? QApplication::applicationName() : title;
+}
+
+} // namespace
+
+bool QtPrompts::askYesNo(QWidget* parent, const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, titleOrDefault(title), text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtPrompts::message(QWidget* parent, const QString& title, const QString& text, Icon icon)
+{
+    const QMessageBox::Icon boxIcon = icon == Icon::Critical      ? QMessageBox::Critical
+                                      : icon == Icon::Information ? QMessageBox::Information
+                                                                  : QMessageBox::NoIcon;
+    QMessageBox box(boxIcon, titleOrDefault(title), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+Prompts& prompts()
+{
+    return *installed();
+}
+
+std::unique_ptr<Prompts> installPrompts(std::unique_ptr<Prompts> replacement)
+{
+    if (!replacement)
+        replacement = std::make_unique<QtPrompts>();
+    installed().swap(replacement);
+    return replacement;
+}
+
+void reportFileError(QWidget* parent, const FileError& error)
+{
+    prompts().message(parent, QStringLiteral("Error!"), error.message(), Prompts::Icon::Critical);
+}

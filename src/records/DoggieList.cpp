@@ -1,0 +1,48 @@
+#include "records/DoggieList.h"
+
+#include "records/FixedText.h"
+#include "records/RecordFile.h"
+#include "records/SharedState.h"
+
+namespace doggielist {
+
+QStringList load(SharedState& state)
+{
+    RecordFile file(state.path(files::Doggies), DoggieRecord::Length, RecordFile::Mode::Read);
+    const qint32 n = file.count();
+    QStringList names;
+    names.reserve(n);
+    for (qint32 i = 1; i <= n; ++i) {
+        state.DoggieRecord = file.read<DoggieRecord>(i);
+        names.append(fixedtext::trimSpaces(fixedtext::upToNul(state.DoggieRecord.Name)));
+    }
+    return names;
+}
+
+bool lookup(SharedState& state, int row, const QString& entryText)
+{
+    const QString wanted = fixedtext::trimSpaces(entryText);
+    if (wanted.isEmpty())
+        return false;
+    state.DoggieRecNo = 0;
+    RecordFile file(state.path(files::Doggies), DoggieRecord::Length, RecordFile::Mode::Read);
+    const qint32 n = file.count();
+    const qint32 own = row + 1;
+    if (own >= 1 && own <= n) {
+        state.DoggieRecord = file.read<DoggieRecord>(own);
+        if (fixedtext::trimSpaces(state.DoggieRecord.Name) == wanted) {
+            state.DoggieRecNo = own;
+            return true;
+        }
+    }
+    for (qint32 i = 1; i <= n; ++i) {
+        state.DoggieRecord = file.read<DoggieRecord>(i);
+        if (fixedtext::trimSpaces(state.DoggieRecord.Name) == wanted) {
+            state.DoggieRecNo = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace doggielist

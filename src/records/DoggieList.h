@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QStringList>
+
+struct SharedState;
+
+// The dog list every register window shows, and the lookup that turns a
+// clicked entry back into a dog. Both throw FileError.
+namespace doggielist {
+
+// One entry per record of doggies.dat in record order: the Name up to its
+// first NUL, trimmed of spaces (an erased slot gives an empty entry).
+// Afterwards the working DoggieRecord holds the last record of the file.
+QStringList load(SharedState& state);
+
+// Entry `row` (from 0) stands for record row + 1. When that record's trimmed
+// Name still equals the entry's trimmed text it is taken; otherwise the file
+// is scanned for the first dog of that name. An entry whose trimmed text is
+// empty changes nothing and returns false. Otherwise DoggieRecNo becomes the
+// dog's number (0 when none matches) and the working DoggieRecord holds the
+// dog found (or the last record read). Returns whether a dog was found.
+bool lookup(SharedState& state, int row, const QString& entryText);
+
+} // namespace doggielist

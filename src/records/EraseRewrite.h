@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// Erases record k of a record file by rewriting the whole file through
+// tempPath. Every other record keeps its number: record k becomes an erased
+// slot of zero bytes, or the file gets one record shorter when k was the last.
+// A k that names no record (0, or beyond the end) erases nothing and copies
+// only what the file holds.
+//
+// temp.dat starts empty, is written whole and put on the disk, and then
+// replaces the data file in one atomic rename, so the data file is never
+// missing or half-written. Throws FileError, leaving the data file untouched.
+//
+// Returns the last record copied (the working record afterwards), if any.
+std::optional<QByteArray> eraseRecord(const QString& dataPath, const QString& tempPath, int recordLength,
+                                      qint32 k);

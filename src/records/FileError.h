@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+#include <stdexcept>
+
+// A record or report file that could not be opened, read, written, deleted or
+// renamed. Handlers catch it and show message(); no file is left half-written.
+class FileError : public std::runtime_error {
+public:
+    FileError(QString path, QString action, QString reason);
+
+    const QString& path() const { return m_path; }
+    const QString& action() const { return m_action; }
+    const QString& reason() const { return m_reason; }
+
+    // Names the file, what failed and the system's reason.
+    QString message() const;
+
+private:
+    QString m_path;
+    QString m_action;
+    QString m_reason;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Fixed-width text fields: left-justified, padded with spaces, cut to width.
+namespace fixedtext {
+
+// The W bytes a value is stored as.
+QByteArray toField(const QString& value, int width);
+
+// The value as the field holds it after storing: exactly W characters.
+QString fit(const QString& value, int width);
+
+// Spaces only are trimmed, at both ends: no other character counts as blank.
+QString trimSpaces(const QString& value);
+bool isBlank(const QString& value);
+
+// A text up to its first NUL character, as a list entry shows it.
+QString upToNul(const QString& value);
+
+} // namespace fixedtext

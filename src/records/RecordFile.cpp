@@ -1,0 +1,114 @@
+#include "records/RecordFile.h"
+
+#include <QFileInfo>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+bool syncToDisk(QFile& file)
+{
+    if (!file.flush())
+        return false;
+#ifdef Q_OS_WIN
+    return _commit(file.handle()) == 0;
+#else
+    return ::fsync(file.handle()) == 0;
+#endif
+}
+
+qint32 RecordFile::roundedCount(qint64 bytes, int recordLength)
+{
+    qint64 n = bytes / recordLength;
+    const qint64 twiceRest = 2 * (bytes % recordLength);
+    if (twiceRest > recordLength || (twiceRest == recordLength && n % 2 == 1))
+        ++n;
+    return static_cast<qint32>(qMin<qint64>(n, std::numeric_limits<qint32>::max()));
+}
+
+RecordFile::RecordFile(const QString& path, int recordLength, Mode mode)
+    : m_path(path), m_length(recordLength), m_file(path)
+{
+    if (QFileInfo(path).isDir())
+        throw FileError(path, QStringLiteral("opened"), QStringLiteral("There is a folder of that name."));
+    if (mode == Mode::ReadWrite) {
+        if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+            fail(QStringLiteral("opened for writing"));
+        return;
+    }
+    if (!m_file.exists() && m_file.open(QIODevice::WriteOnly))
+        m_file.close();
+    if (!m_file.exists()) {
+        m_empty = true;
+        return;
+    }
+    if (!m_file.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("opened"));
+}
+
+RecordFile::~RecordFile()
+{
+    close();
+}
+
+void RecordFile::close()
+{
+    m_file.close();
+}
+
+void RecordFile::fail(const QString& action) const
+{
+    throw FileError(m_path, action, m_file.errorString());
+}
+
+qint64 RecordFile::byteSize() const
+{
+    return m_empty ? 0 : m_file.size();
+}
+
+qint32 RecordFile::count() const
+{
+    return roundedCount(byteSize(), m_length);
+}
+
+qint32 RecordFile::wholeCount() const
+{
+    return static_cast<qint32>(qMin<qint64>(byteSize() / m_length, std::numeric_limits<qint32>::max()));
+}
+
+QByteArray RecordFile::readRaw(qint32 n)
+{
+    QByteArray bytes(m_length, '\0');
+    const qint64 pos = qint64(n - 1) * m_length;
+    if (m_empty || n < 1 || pos >= m_file.size())
+        return bytes;
+    if (!m_file.seek(pos))
+        fail(QStringLiteral("read"));
+    const qint64 got = m_file.read(bytes.data(), m_length);
+    if (got < 0)
+        fail(QStringLiteral("read"));
+    return bytes; // a record cut short by the end of the file keeps its zero tail
+}
+
+void RecordFile::writeRaw(qint32 n, const QByteArray& bytes)
+{
+    Q_ASSERT(bytes.size() == m_length);
+    if (n < 1)
+        throw FileError(m_path, QStringLiteral("written"), QStringLiteral("There is no record %1.").arg(n));
+    if (m_empty || !m_file.isWritable())
+        throw FileError(m_path, QStringLiteral("written"), QStringLiteral("The file is open for reading only."));
+    const qint64 oldSize = m_file.size();
+    const qint64 pos = qint64(n - 1) * m_length;
+    bool ok = true;
+    if (pos > oldSize)
+        ok = m_file.resize(pos); // the gap reads back as zero bytes
+    ok = ok && m_file.seek(pos) && m_file.write(bytes) == bytes.size() && syncToDisk(m_file);
+    if (!ok) {
+        const QString reason = m_file.errorString();
+        if (m_file.size() > oldSize) // take back a half-written extension
+            m_file.resize(oldSize);
+        throw FileError(m_path, QStringLiteral("written"), reason);
+    }
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "records/FileError.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+// A file of fixed-length records, numbered from 1, with no header. This is the
+// only code that touches the .dat files. Every write reaches the disk before
+// it returns; a failed write leaves the file as it was.
+class RecordFile {
+public:
+    enum class Mode { Read, ReadWrite };
+
+    // A missing file is created empty. In Read mode a missing file that cannot
+    // be created (a read-only folder) simply reads as empty.
+    RecordFile(const QString& path, int recordLength, Mode mode = Mode::ReadWrite);
+    ~RecordFile();
+    RecordFile(const RecordFile&) = delete;
+    RecordFile& operator=(const RecordFile&) = delete;
+
+    const QString& path() const { return m_path; }
+    int recordLength() const { return m_length; }
+    qint64 byteSize() const;
+
+    // File length / L, rounded to the nearest whole number, halves to even.
+    qint32 count() const;
+    // File length / L, rounded down: the whole records only.
+    qint32 wholeCount() const;
+
+    // Record n; whatever lies beyond the end of the file reads as zero bytes.
+    QByteArray readRaw(qint32 n);
+    // Writes at record n; a gap before it reads back as zero bytes.
+    void writeRaw(qint32 n, const QByteArray& bytes);
+
+    template <typename R>
+    R read(qint32 n) { return R::fromBytes(readRaw(n)); }
+    template <typename R>
+    void write(qint32 n, const R& record) { writeRaw(n, record.toBytes()); }
+    // Writes the record as number count + 1 with that number as its ID.
+    template <typename R>
+    qint32 append(R& record)
+    {
+        const qint32 n = count() + 1;
+        record.ID = n;
+        write(n, record);
+        return n;
+    }
+
+    void close();
+
+    // Rounds a byte length to a record count, halves to even.
+    static qint32 roundedCount(qint64 bytes, int recordLength);
+
+private:
+    [[noreturn]] void fail(const QString& action) const;
+
+    QString m_path;
+    int m_length;
+    QFile m_file;
+    bool m_empty = false; // Read mode over a missing file that could not be created
+};
+
+// Puts what was written on the disk (the operating system's buffers too).
+bool syncToDisk(QFile& file);

@@ -1,0 +1,43 @@
+#include "shell/Navigator.h"
+
+#include "platform/FormWindow.h"
+
+#include <QCoreApplication>
+
+Navigator::Navigator(SharedState& state) : m_state(state), m_quit([] { QCoreApplication::quit(); }) {}
+
+void Navigator::setFactory(Screen screen, Factory factory)
+{
+    m_factories[screen] = std::move(factory);
+}
+
+void Navigator::setQuitAction(std::function<void()> action)
+{
+    m_quit = std::move(action);
+}
+
+FormWindow* Navigator::go(Screen target)
+{
+    if (m_current)
+        m_current->unload();
+    const auto factory = m_factories.find(target);
+    Q_ASSERT(factory != m_factories.end());
+    FormWindow* window = factory->second(m_state, *this);
+    m_current = window;
+    window->Form_Load();
+    window->show();
+    return window;
+}
+
+void Navigator::quit()
+{
+    if (m_current)
+        m_current->unload();
+    m_current = nullptr;
+    m_quit();
+}
+
+FormWindow* Navigator::current() const
+{
+    return m_current;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+#include <map>
+
+struct SharedState;
+class FormWindow;
+
+// The program's main-level windows.
+enum class Screen { Main, Doggies, Health, Journal, ReportViewer };
+
+// One window at a time: going somewhere unloads the window the command came
+// from and loads the target afresh. The program ends only through quit().
+class Navigator : public QObject {
+    Q_OBJECT
+public:
+    using Factory = std::function<FormWindow*(SharedState&, Navigator&)>;
+
+    explicit Navigator(SharedState& state);
+
+    void setFactory(Screen screen, Factory factory);
+    // What quit() does after unloading the window (the application's quit by default).
+    void setQuitAction(std::function<void()> action);
+
+    // Unloads the current window, then loads and shows the target.
+    FormWindow* go(Screen target);
+    void quit();
+
+    FormWindow* current() const;
+
+private:
+    SharedState& m_state;
+    std::map<Screen, Factory> m_factories;
+    std::function<void()> m_quit;
+    QPointer<FormWindow> m_current;
+};

@@ -1,0 +1,215 @@
+#include "shell/RegisterWindow.h"
+
+#include "platform/ClickLabel.h"
+#include "platform/Controls.h"
+#include "platform/EnterAsTab.h"
+#include "platform/Fonts.h"
+#include "platform/PictureControl.h"
+#include "platform/Twips.h"
+#include "records/DoggieList.h"
+#include "records/FixedText.h"
+#include "records/SharedState.h"
+
+#include <QListWidget>
+#include <QTimer>
+
+using controls::place;
+
+const QString RegisterWindow::ReadyStatus =
+    QStringLiteral("Select doggie then click on a doggie bone to add, edit, erase, or print.");
+
+namespace {
+
+struct NavPicture {
+    Screen target;
+    const char* picture;
+    QPoint at;        // twips
+    const char* caption;
+    QRect captionAt;  // twips
+};
+
+struct Frame {
+    const char* objectName;
+    const char* caption;
+    int heightTwips;
+    int boneLeft[5];
+    const char* tips[3];  // add, edit, erase
+    const char* bones[3]; // add, edit, erase pictures
+    NavPicture nav6;
+    NavPicture nav7;
+    int barTop;
+    bool keyPreview; // Enter moves on from a text box
+    const char* reportType;
+};
+
+const Frame& frameOf(RegisterWindow::Register kind)
+{
+    static const Frame doggies = {
+        "frmDoggies", "Doggies", 7455, {852, 2292, 3732, 5172, 6604},
+        {"ADD DOGGIE", "EDIT DOGGIE", "ERASE DOGGIE"},
+        {"doggie-add.gif", "doggie-edit.gif", "doggie-erase.gif"},
+        {Screen::Health, "poorlydog.gif", {5520, 4200}, "HEALTH", {5520, 5640, 1365, 345}},
+        {Screen::Journal, "dogtail.gif", {7080, 4200}, "JOURNAL", {7080, 5640, 1215, 495}},
+        7080, true, "Doggies"};
+    static const Frame health = {
+        "frmHealth", "Doggie Health", 7485, {848, 2288, 3728, 5168, 6608},
+        {"ADD HEALTH ITEM", "EDIT HEALTH ITEM", "ERASE HEALTH ITEM"},
+        {"journal-add.gif", "journal-edit.gif", "journal-erase.gif"},
+        {Screen::Doggies, "doggie.gif", {2520, 4560}, "DOGGIES", {2520, 5880, 1305, 345}},
+        {Screen::Journal, "dogtail.gif", {6960, 4560}, "JOURNAL", {6960, 5880, 1335, 375}},
+        7080, true, "Health"};
+    static const Frame journal = {
+        "frmJournal", "Doggie Journal", 7605, {848, 2288, 3728, 5168, 6608},
+        {"ADD ITEM", "EDIT ITEM", "ERASE ITEM"},
+        {"journal-add.gif", "journal-edit.gif", "journal-erase.gif"},
+        {Screen::Health, "poorlydog.gif", {2520, 4560}, "HEALTH", {2520, 5880, 1365, 345}},
+        {Screen::Doggies, "doggie.gif", {6960, 4560}, "DOGGIES", {6960, 5880, 1335, 375}},
+        7200, false, "Journal"};
+    switch (kind) {
+    case RegisterWindow::Register::Doggies: return doggies;
+    case RegisterWindow::Register::Health: return health;
+    case RegisterWindow::Register::Journal: break;
+    }
+    return journal;
+}
+
+QRect twipsRect(QRect r)
+{
+    return twips::rect(r.x(), r.y(), r.width(), r.height());
+}
+
+} // namespace
+
+RegisterWindow::RegisterWindow(SharedState& state, Navigator& navigator, Register kind)
+    : FormWindow(state, QString::fromLatin1(frameOf(kind).caption), 8670, frameOf(kind).heightTwips,
+                 colours::LightYellow),
+      m_kind(kind), m_navigator(navigator)
+{
+    const Frame& f = frameOf(kind);
+    setObjectName(QLatin1String(f.objectName));
+
+    Label1 = controls::boxedLabel(this, "Label1", QStringLiteral("Your Doggies"), twips::rect(120, 120, 2055, 405),
+                                  colours::LightCyan, 9.75);
+    lbDoggieList = place(new QListWidget(this), "lbDoggieList", twips::rect(120, 480, 2055, 5790));
+    lbDoggieList->setFont(fonts::comic(9));
+    lbDoggieList->setSelectionMode(QAbstractItemView::SingleSelection);
+    controls::setBackground(lbDoggieList, colours::LightCyan);
+    Label2 = controls::boxedLabel(this, "Label2", QStringLiteral("Doggie Information"),
+                                  twips::rect(2280, 120, 6255, 405), colours::LightGreen, 9.75);
+    Shape1 = place(new QFrame(this), "Shape1", twips::rect(2280, 480, 6255, 5775));
+    Shape1->setFrameShape(QFrame::Box);
+    controls::setBackground(Shape1, colours::LightGreen);
+
+    PictureControl** bones[5] = {&imgAdd, &imgEdit, &imgErase, &imgPrint, &imgClose};
+    const char* boneNames[5] = {"imgAdd", "imgEdit", "imgErase", "imgPrint", "imgClose"};
+    for (int i = 0; i < 5; ++i) {
+        *bones[i] = place(new PictureControl(this), boneNames[i], twips::rect(f.boneLeft[i], 6360, 1215, 615));
+        (*bones[i])->setCursor(Qt::PointingHandCursor);
+    }
+    imgAdd->setTip(QLatin1String(f.tips[0]));
+    imgEdit->setTip(QLatin1String(f.tips[1]));
+    imgErase->setTip(QLatin1String(f.tips[2]));
+    imgPrint->setTip(QStringLiteral("PRINT"));
+    imgClose->setTip(QStringLiteral("CLOSE"));
+    imgAdd->setTag(QStringLiteral("ADD"));
+    imgEdit->setTag(QStringLiteral("EDIT"));
+
+    lblBar = controls::boxedLabel(this, "lblBar", QString(), twips::rect(120, f.barTop, 8415, 375),
+                                  colours::LightPink, 9);
+
+    auto navPicture = [this](const char* name, const NavPicture& nav) {
+        auto* picture = place(new PictureControl(this), name, twips::rect(nav.at.x(), nav.at.y(), 1335, 1335));
+        picture->setTip(QLatin1String(nav.caption));
+        picture->setCursor(Qt::PointingHandCursor);
+        connect(picture, &PictureControl::clicked, this, [this, target = nav.target] { m_navigator.go(target); });
+        return picture;
+    };
+    auto navCaption = [this](const char* name, const NavPicture& nav) {
+        auto* label = controls::pictureCaption(this, name, QLatin1String(nav.caption), twipsRect(nav.captionAt));
+        connect(label, &ClickLabel::clicked, this, [this, target = nav.target] { m_navigator.go(target); });
+        return label;
+    };
+    Image6 = navPicture("Image6", f.nav6);
+    Image7 = navPicture("Image7", f.nav7);
+    Label14 = navCaption("Label14", f.nav6);
+    Label15 = navCaption("Label15", f.nav7);
+
+    connect(imgAdd, &PictureControl::clicked, this, [this] { imgAdd_Click(); });
+    connect(imgEdit, &PictureControl::clicked, this, [this] { imgEdit_Click(); });
+    connect(imgErase, &PictureControl::clicked, this, [this] { imgErase_Click(); });
+    connect(imgPrint, &PictureControl::clicked, this, [this] { imgPrint_Click(); });
+    connect(imgClose, &PictureControl::clicked, this, [this] { m_navigator.go(Screen::Main); });
+
+    // A dog is picked by a click on its entry or by moving the selection with
+    // the keyboard; taking the focus alone picks nothing.
+    connect(lbDoggieList, &QListWidget::itemSelectionChanged, this, &RegisterWindow::onListSelectionChanged);
+    connect(lbDoggieList, &QListWidget::itemPressed, this,
+            [this](QListWidgetItem* item) { onListPressed(lbDoggieList->row(item)); });
+
+    if (f.keyPreview)
+        new EnterAsTab(this);
+}
+
+void RegisterWindow::Form_Load()
+{
+    const Frame& f = frameOf(m_kind);
+    loadPicture(imgAdd, QLatin1String(f.bones[0]));
+    loadPicture(imgEdit, QLatin1String(f.bones[1]));
+    loadPicture(imgErase, QLatin1String(f.bones[2]));
+    loadPicture(imgPrint, QStringLiteral("doggie-print.gif"));
+    loadPicture(imgClose, QStringLiteral("doggie-close.gif"));
+    loadPicture(Image6, QLatin1String(f.nav6.picture));
+    loadPicture(Image7, QLatin1String(f.nav7.picture));
+    LoadDoggieList();
+    ShowStatus(ReadyStatus);
+}
+
+void RegisterWindow::ShowStatus(const QString& text)
+{
+    lblBar->setText(text);
+}
+
+void RegisterWindow::LoadDoggieList()
+{
+    const QSignalBlocker quiet(lbDoggieList); // refilling picks no dog
+    lbDoggieList->clear();
+    guard([this] { lbDoggieList->addItems(doggielist::load(state())); });
+}
+
+void RegisterWindow::onListSelectionChanged()
+{
+    if (lbDoggieList->selectedItems().isEmpty())
+        return;
+    m_selectionJustHandled = true;
+    QTimer::singleShot(0, this, [this] { m_selectionJustHandled = false; });
+    lbDoggieList_Click();
+}
+
+void RegisterWindow::onListPressed(int row)
+{
+    // A press that changed the selection was handled already; a press on the
+    // entry already selected is a click of its own.
+    if (m_selectionJustHandled || row < 0)
+        return;
+    lbDoggieList_Click();
+}
+
+void RegisterWindow::lbDoggieList_Click()
+{
+    const int row = lbDoggieList->currentRow();
+    const QListWidgetItem* item = lbDoggieList->currentItem();
+    if (row < 0 || !item)
+        return;
+    bool found = false;
+    guard([&] { found = doggielist::lookup(state(), row, item->text()); });
+    if (!found)
+        return;
+    Label2->setText(fixedtext::trimSpaces(state().DoggieRecord.Name));
+    doggieSelected();
+}
+
+void RegisterWindow::imgPrint_Click()
+{
+    state().ReportType = QLatin1String(frameOf(m_kind).reportType);
+    m_navigator.go(Screen::ReportViewer);
+}

@@ -1,0 +1,136 @@
+#include "TestSupport.h"
+
+#include "platform/FormWindow.h"
+#include "shell/Screens.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QtEndian>
+
+bool ScriptedPrompts::askYesNo(QWidget*, const QString& title, const QString& text)
+{
+    shown.append({title, text, Icon::Critical, true});
+    if (answers.empty())
+        return false;
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+void ScriptedPrompts::message(QWidget*, const QString& title, const QString& text, Icon icon)
+{
+    shown.append({title, text, icon, false});
+}
+
+ScriptedPromptsScope::ScriptedPromptsScope()
+{
+    auto prompts = std::make_unique<ScriptedPrompts>();
+    m_prompts = prompts.get();
+    m_previous = installPrompts(std::move(prompts));
+}
+
+ScriptedPromptsScope::~ScriptedPromptsScope()
+{
+    installPrompts(std::move(m_previous));
+}
+
+DataFolder::DataFolder(bool withPictures)
+{
+    if (!withPictures)
+        return;
+    const QDir assets(QStringLiteral(PAWFOLIO_ASSETS));
+    for (const QString& name : assets.entryList({QStringLiteral("*.gif")}, QDir::Files))
+        QFile::copy(assets.filePath(name), path(name));
+}
+
+QString DataFolder::path(const QString& name) const
+{
+    return m_dir.filePath(name);
+}
+
+void DataFolder::write(const QString& name, const QByteArray& bytes) const
+{
+    QFile file(path(name));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        qFatal("cannot write test file %s", qPrintable(name));
+}
+
+QByteArray DataFolder::read(const QString& name) const
+{
+    QFile file(path(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+bool DataFolder::exists(const QString& name) const
+{
+    return QFile::exists(path(name));
+}
+
+namespace rawbytes {
+
+QByteArray int32le(qint32 value)
+{
+    QByteArray bytes(4, '\0');
+    qToLittleEndian<qint32>(value, bytes.data());
+    return bytes;
+}
+
+QByteArray field(const QByteArray& text, int width)
+{
+    QByteArray bytes = text.left(width);
+    bytes.append(width - bytes.size(), ' ');
+    return bytes;
+}
+
+QByteArray doggie(qint32 id, const QByteArray& name, const QByteArray& picture)
+{
+    QByteArray bytes = int32le(id) + field(name, 40);
+    for (int width : {40, 10, 40, 40, 40, 40, 15, 15, 40, 15})
+        bytes += field({}, width);
+    return bytes + field(picture, 100);
+}
+
+QByteArray health(qint32 id, qint32 doggieId, const QByteArray& date, const QByteArray& vaccine)
+{
+    return int32le(id) + int32le(doggieId) + field(date, 10) + field(vaccine, 50);
+}
+
+QByteArray journal(qint32 id, qint32 doggieId, const QByteArray& date, const QByteArray& entry)
+{
+    return int32le(id) + int32le(doggieId) + field(date, 10) + field(entry, 4096);
+}
+
+} // namespace rawbytes
+
+App::App(const QString& folder) : state(folder), navigator(state)
+{
+    registerScreens(navigator);
+    navigator.setQuitAction([this] { ++quitCount; });
+}
+
+App::~App()
+{
+    if (navigator.current())
+        navigator.current()->unload();
+    settle();
+}
+
+void settle()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+QList<QWidget*> visibleWindows()
+{
+    QList<QWidget*> windows;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible())
+            windows.append(w);
+    }
+    return windows;
+}
