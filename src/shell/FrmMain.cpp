@@ -46,7 +46,7 @@ FrmMain::FrmMain(SharedState& state, Navigator& navigator)
     Image1 = place(new PictureControl(this), "Image1", twips::rect(3720, 3000, 1335, 1335));
     Label4 = controls::pictureCaption(this, "Label4", QStringLiteral("QUIT"), twips::rect(3720, 4440, 1335, 495));
 
-    Label5 = footer(this, "Label5", QStringLiteral("Pawfolio 1.00, the record keeper for dog owners, by the Pawfolio team."),
+    Label5 = footer(this, "Label5", QStringLiteral("A record keeper for dog owners, by the Pawfolio team."),
                     twips::rect(0, 5280, 5535, 255));
     Label6 = footer(this, "Label6", QStringLiteral("Your records stay on this computer, beside the program."),
                     twips::rect(0, 5520, 5535, 255));
