@@ -1,4 +1,381 @@
+#include "TestSupport.h"
+
+#include "platform/ClickLabel.h"
+#include "platform/FormWindow.h"
+#include "platform/PictureControl.h"
+#include "reports/FrmReportViewer.h"
+#include "shell/FrmMain.h"
+#include "shell/RegisterWindow.h"
+
+#include <QDate>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTest>
-class T : public QObject { Q_OBJECT private slots: void none() {} };
-QTEST_MAIN(T)
+
+Q_DECLARE_METATYPE(Screen)
+
+namespace {
+
+QByteArray fourDogs()
+{
+    return rawbytes::doggie(1, "Bella") + QByteArray(439, '\0') + rawbytes::doggie(3, "Max") +
+           rawbytes::doggie(4, "Bella");
+}
+
+void click(QWidget* widget)
+{
+    QVERIFY2(widget, "no such control");
+    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+}
+
+QWidget* child(QWidget* window, const char* name)
+{
+    return window->findChild<QWidget*>(QLatin1String(name));
+}
+
+QString pictureOf(QWidget* window, const char* name)
+{
+    auto* picture = window->findChild<PictureControl*>(QLatin1String(name));
+    return picture ? QFileInfo(picture->pictureFile()).fileName() : QStringLiteral("(no control)");
+}
+
+// Clicks entry `row` of the window's dog list.
+void pickDog(QWidget* window, int row)
+{
+    auto* list = window->findChild<QListWidget*>(QStringLiteral("lbDoggieList"));
+    QVERIFY(list);
+    const QRect r = list->visualItemRect(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+}
+
+const char* windowName(Screen s)
+{
+    switch (s) {
+    case Screen::Main: return "frmMain";
+    case Screen::Doggies: return "frmDoggies";
+    case Screen::Health: return "frmHealth";
+    case Screen::Journal: return "frmJournal";
+    case Screen::ReportViewer: return "frmReportViewer";
+    }
+    return "";
+}
+
+} // namespace
+
+class TestShell : public QObject {
+    Q_OBJECT
+private slots:
+    void main_loadsPicturesAndResetsTheDate()
+    {
+        DataFolder folder;
+        App app(folder.folder());
+        app.state.SelectedDate = QStringLiteral("7-4-2005");
+        QWidget* main = app.navigator.go(Screen::Main);
+        QCOMPARE(app.state.SelectedDate, QDate::currentDate().toString(QStringLiteral("MM-dd-yyyy")));
+        QCOMPARE(app.state.SelectedDate.size(), 10);
+        QCOMPARE(main->windowTitle(), QStringLiteral(" "));
+        QCOMPARE(main->size(), QSize(369, 392));
+        QCOMPARE(pictureOf(main, "Image1"), QStringLiteral("dog house.gif"));
+        QCOMPARE(pictureOf(main, "Image2"), QStringLiteral("paw print.gif"));
+        QCOMPARE(pictureOf(main, "Image3"), QStringLiteral("poorlydog.gif"));
+        QCOMPARE(pictureOf(main, "Image4"), QStringLiteral("doggie.gif"));
+        QCOMPARE(pictureOf(main, "Image5"), QStringLiteral("dogtail.gif"));
+        QCOMPARE(main->findChild<QLabel*>(QStringLiteral("Label7"))->text(), QStringLiteral("PAWFOLIO 1.00"));
+    }
+
+    void main_opensEachRegister_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<Screen>("target");
+        QTest::newRow("doggie picture") << QStringLiteral("Image4") << Screen::Doggies;
+        QTest::newRow("DOGGIES caption") << QStringLiteral("Label1") << Screen::Doggies;
+        QTest::newRow("health picture") << QStringLiteral("Image3") << Screen::Health;
+        QTest::newRow("HEALTH caption") << QStringLiteral("Label2") << Screen::Health;
+        QTest::newRow("journal picture") << QStringLiteral("Image5") << Screen::Journal;
+        QTest::newRow("JOURNAL caption") << QStringLiteral("Label3") << Screen::Journal;
+    }
+    void main_opensEachRegister()
+    {
+        QFETCH(QString, control);
+        QFETCH(Screen, target);
+        DataFolder folder;
+        App app(folder.folder());
+        QWidget* main = app.navigator.go(Screen::Main);
+        click(child(main, control.toLatin1().constData()));
+        settle();
+        const QList<QWidget*> windows = visibleWindows();
+        QCOMPARE(windows.size(), 1);
+        QCOMPARE(windows.first()->objectName(), QLatin1String(windowName(target)));
+        QCOMPARE(app.quitCount, 0);
+    }
+
+    void main_quits_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("dog house") << QStringLiteral("Image1");
+        QTest::newRow("QUIT caption") << QStringLiteral("Label4");
+    }
+    void main_quits()
+    {
+        QFETCH(QString, control);
+        DataFolder folder;
+        App app(folder.folder());
+        QWidget* main = app.navigator.go(Screen::Main);
+        click(child(main, control.toLatin1().constData()));
+        settle();
+        QCOMPARE(app.quitCount, 1);
+        QVERIFY(visibleWindows().isEmpty());
+    }
+
+    void register_frame_data()
+    {
+        QTest::addColumn<Screen>("screen");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("heightPx");
+        QTest::addColumn<QStringList>("tips");
+        QTest::addColumn<QStringList>("pictures"); // add, edit, erase, print, close, Image6, Image7
+        QTest::addColumn<QStringList>("captions");
+        QTest::addColumn<int>("addLeftPx");
+        QTest::addColumn<int>("barTopPx");
+        QTest::newRow("dogs") << Screen::Doggies << "Doggies" << 497
+                              << QStringList{"ADD DOGGIE", "EDIT DOGGIE", "ERASE DOGGIE"}
+                              << QStringList{"doggie-add.gif", "doggie-edit.gif", "doggie-erase.gif",
+                                             "doggie-print.gif", "doggie-close.gif", "poorlydog.gif", "dogtail.gif"}
+                              << QStringList{"HEALTH", "JOURNAL"} << 57 << 472;
+        QTest::newRow("health") << Screen::Health << "Doggie Health" << 499
+                                << QStringList{"ADD HEALTH ITEM", "EDIT HEALTH ITEM", "ERASE HEALTH ITEM"}
+                                << QStringList{"journal-add.gif", "journal-edit.gif", "journal-erase.gif",
+                                               "doggie-print.gif", "doggie-close.gif", "doggie.gif", "dogtail.gif"}
+                                << QStringList{"DOGGIES", "JOURNAL"} << 57 << 472;
+        QTest::newRow("journal") << Screen::Journal << "Doggie Journal" << 507
+                                 << QStringList{"ADD ITEM", "EDIT ITEM", "ERASE ITEM"}
+                                 << QStringList{"journal-add.gif", "journal-edit.gif", "journal-erase.gif",
+                                                "doggie-print.gif", "doggie-close.gif", "poorlydog.gif", "doggie.gif"}
+                                 << QStringList{"HEALTH", "DOGGIES"} << 57 << 480;
+    }
+    void register_frame()
+    {
+        QFETCH(Screen, screen);
+        QFETCH(QString, caption);
+        QFETCH(int, heightPx);
+        QFETCH(QStringList, tips);
+        QFETCH(QStringList, pictures);
+        QFETCH(QStringList, captions);
+        QFETCH(int, addLeftPx);
+        QFETCH(int, barTopPx);
+        DataFolder folder;
+        folder.write(files::Doggies, fourDogs());
+        App app(folder.folder());
+        auto* w = qobject_cast<RegisterWindow*>(app.navigator.go(screen));
+        QVERIFY(w);
+        QCOMPARE(w->windowTitle(), caption);
+        QCOMPARE(w->size(), QSize(578, heightPx));
+        QCOMPARE(w->palette().color(QPalette::Window), QColor(255, 255, 192));
+        QCOMPARE(w->Label1->text(), QStringLiteral("Your Doggies"));
+        QCOMPARE(w->Label2->text(), QStringLiteral("Doggie Information"));
+        QCOMPARE(w->lblBar->text(),
+                 QStringLiteral("Select doggie then click on a doggie bone to add, edit, erase, or print."));
+        QCOMPARE(w->lblBar->geometry().top(), barTopPx);
+        QCOMPARE(w->imgAdd->geometry(), QRect(addLeftPx, 424, 81, 41));
+        QCOMPARE(w->lbDoggieList->count(), 4);
+        QCOMPARE(w->lbDoggieList->item(1)->text(), QString());
+        QCOMPARE(w->lbDoggieList->item(2)->text(), QStringLiteral("Max"));
+        QCOMPARE(w->lbDoggieList->currentRow(), -1);
+        QCOMPARE(w->imgAdd->toolTip(), tips[0]);
+        QCOMPARE(w->imgEdit->toolTip(), tips[1]);
+        QCOMPARE(w->imgErase->toolTip(), tips[2]);
+        QCOMPARE(w->imgPrint->toolTip(), QStringLiteral("PRINT"));
+        QCOMPARE(w->imgClose->toolTip(), QStringLiteral("CLOSE"));
+        QCOMPARE(w->imgAdd->tag(), QStringLiteral("ADD"));
+        QCOMPARE(w->imgEdit->tag(), QStringLiteral("EDIT"));
+        const char* names[] = {"imgAdd", "imgEdit", "imgErase", "imgPrint", "imgClose", "Image6", "Image7"};
+        for (int i = 0; i < 7; ++i)
+            QCOMPARE(pictureOf(w, names[i]), pictures[i]);
+        QCOMPARE(w->Label14->text(), captions[0]);
+        QCOMPARE(w->Label15->text(), captions[1]);
+    }
+
+    void register_navigates_data()
+    {
+        QTest::addColumn<Screen>("from");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<Screen>("target");
+        const struct { Screen from; const char* control; Screen target; } rows[] = {
+            {Screen::Doggies, "Image6", Screen::Health},   {Screen::Doggies, "Label14", Screen::Health},
+            {Screen::Doggies, "Image7", Screen::Journal},  {Screen::Doggies, "Label15", Screen::Journal},
+            {Screen::Health, "Image6", Screen::Doggies},   {Screen::Health, "Label14", Screen::Doggies},
+            {Screen::Health, "Image7", Screen::Journal},   {Screen::Health, "Label15", Screen::Journal},
+            {Screen::Journal, "Image6", Screen::Health},   {Screen::Journal, "Label14", Screen::Health},
+            {Screen::Journal, "Image7", Screen::Doggies},  {Screen::Journal, "Label15", Screen::Doggies},
+            {Screen::Doggies, "imgClose", Screen::Main},   {Screen::Health, "imgClose", Screen::Main},
+            {Screen::Journal, "imgClose", Screen::Main},
+        };
+        for (const auto& r : rows)
+            QTest::addRow("%s %s", windowName(r.from), r.control) << r.from << QString::fromLatin1(r.control)
+                                                                  << r.target;
+    }
+    void register_navigates()
+    {
+        QFETCH(Screen, from);
+        QFETCH(QString, control);
+        QFETCH(Screen, target);
+        DataFolder folder;
+        folder.write(files::Doggies, fourDogs());
+        App app(folder.folder());
+        QPointer<QWidget> source = app.navigator.go(from);
+        click(child(source, control.toLatin1().constData()));
+        settle();
+        QVERIFY(source.isNull()); // unloaded, not merely hidden
+        const QList<QWidget*> windows = visibleWindows();
+        QCOMPARE(windows.size(), 1);
+        QCOMPARE(windows.first()->objectName(), QLatin1String(windowName(target)));
+        if (auto* reg = qobject_cast<RegisterWindow*>(windows.first()))
+            QCOMPARE(reg->lbDoggieList->count(), 4); // loaded afresh
+    }
+
+    void register_picksADog_data()
+    {
+        QTest::addColumn<Screen>("screen");
+        QTest::newRow("dogs") << Screen::Doggies;
+        QTest::newRow("health") << Screen::Health;
+        QTest::newRow("journal") << Screen::Journal;
+    }
+    void register_picksADog()
+    {
+        QFETCH(Screen, screen);
+        DataFolder folder;
+        folder.write(files::Doggies, fourDogs());
+        App app(folder.folder());
+        auto* w = qobject_cast<RegisterWindow*>(app.navigator.go(screen));
+        pickDog(w, 2);
+        QCOMPARE(app.state.DoggieRecNo, 3);
+        QCOMPARE(w->Label2->text(), QStringLiteral("Max"));
+        QCOMPARE(app.state.DoggieRecord.ID, 3);
+
+        pickDog(w, 1); // the erased slot changes nothing
+        QCOMPARE(app.state.DoggieRecNo, 3);
+        QCOMPARE(w->Label2->text(), QStringLiteral("Max"));
+
+        pickDog(w, 3); // the second Bella is a dog of her own
+        QCOMPARE(app.state.DoggieRecNo, 4);
+        pickDog(w, 0);
+        QCOMPARE(app.state.DoggieRecNo, 1);
+        pickDog(w, 0); // a click on the entry already picked picks it again
+        QCOMPARE(app.state.DoggieRecNo, 1);
+
+        QTest::keyClick(w->lbDoggieList, Qt::Key_Down); // the keyboard picks too
+        QTest::keyClick(w->lbDoggieList, Qt::Key_Down);
+        QCOMPARE(app.state.DoggieRecNo, 3);
+    }
+
+    void register_keepsTheDogOfAnotherWindow()
+    {
+        DataFolder folder;
+        folder.write(files::Doggies, fourDogs());
+        App app(folder.folder());
+        auto* health = qobject_cast<RegisterWindow*>(app.navigator.go(Screen::Health));
+        pickDog(health, 2);
+        auto* dogs = qobject_cast<RegisterWindow*>(app.navigator.go(Screen::Doggies));
+        QCOMPARE(app.state.DoggieRecNo, 3);
+        QCOMPARE(dogs->Label2->text(), QStringLiteral("Doggie Information"));
+        QVERIFY(dogs->lbDoggieList->selectedItems().isEmpty());
+        QCOMPARE(app.state.DoggieRecord.ID, 4); // the list load left the last record
+        dogs->lbDoggieList->setFocus(); // taking the focus picks nothing
+        QCOMPARE(app.state.DoggieRecNo, 3);
+    }
+
+    void print_opensTheViewerAndCloseReturns_data()
+    {
+        QTest::addColumn<Screen>("screen");
+        QTest::addColumn<QString>("reportType");
+        QTest::newRow("dogs") << Screen::Doggies << QStringLiteral("Doggies");
+        QTest::newRow("health") << Screen::Health << QStringLiteral("Health");
+        QTest::newRow("journal") << Screen::Journal << QStringLiteral("Journal");
+    }
+    void print_opensTheViewerAndCloseReturns()
+    {
+        QFETCH(Screen, screen);
+        QFETCH(QString, reportType);
+        DataFolder folder;
+        App app(folder.folder());
+        auto* w = qobject_cast<RegisterWindow*>(app.navigator.go(screen));
+        click(w->imgPrint);
+        settle();
+        QCOMPARE(app.state.ReportType, reportType);
+        auto* viewer = qobject_cast<FrmReportViewer*>(app.navigator.current());
+        QVERIFY(viewer);
+        QCOMPARE(visibleWindows(), QList<QWidget*>{viewer});
+        QCOMPARE(viewer->windowTitle(), QStringLiteral("VIEW"));
+        QCOMPARE(viewer->size(), QSize(689, 561));
+        QCOMPARE(viewer->Frame1->title(), QStringLiteral("Preview:"));
+        click(viewer->cmdClose);
+        settle();
+        QVERIFY(app.state.ReportType.isEmpty());
+        QCOMPARE(visibleWindows().size(), 1);
+        QCOMPARE(visibleWindows().first()->objectName(), QLatin1String(windowName(screen)));
+    }
+
+    void returningToMainResetsTheDate()
+    {
+        DataFolder folder;
+        App app(folder.folder());
+        app.navigator.go(Screen::Main);
+        auto* journal = app.navigator.go(Screen::Journal);
+        app.state.SelectedDate = QStringLiteral("12-25-2005");
+        click(child(journal, "imgClose"));
+        QCOMPARE(app.state.SelectedDate, QDate::currentDate().toString(QStringLiteral("MM-dd-yyyy")));
+    }
+
+    void missingPictures_leaveControlsEmpty_data()
+    {
+        QTest::addColumn<Screen>("screen");
+        QTest::newRow("main") << Screen::Main;
+        QTest::newRow("dogs") << Screen::Doggies;
+        QTest::newRow("health") << Screen::Health;
+        QTest::newRow("journal") << Screen::Journal;
+        QTest::newRow("viewer") << Screen::ReportViewer;
+    }
+    void missingPictures_leaveControlsEmpty()
+    {
+        QFETCH(Screen, screen);
+        DataFolder folder(false); // no pictures at all
+        folder.write(QStringLiteral("doggie.gif"), "not a picture");
+        folder.write(files::Doggies, fourDogs());
+        App app(folder.folder());
+        QWidget* w = app.navigator.go(screen);
+        QVERIFY(w->isVisible());
+        for (PictureControl* picture : w->findChildren<PictureControl*>())
+            QVERIFY(!picture->hasPicture());
+        if (auto* reg = qobject_cast<RegisterWindow*>(w)) {
+            QCOMPARE(reg->lbDoggieList->count(), 4);
+            pickDog(reg, 2);
+            QCOMPARE(app.state.DoggieRecNo, 3);
+            click(reg->imgClose); // the empty close bone still works
+            settle();
+            QCOMPARE(visibleWindows().first()->objectName(), QStringLiteral("frmMain"));
+        }
+    }
+
+    void unreadableDogFile_isReportedAndTheWindowGoesOn()
+    {
+        DataFolder folder;
+        QVERIFY(QDir(folder.folder()).mkdir(files::Doggies)); // a folder where the file should be
+        ScriptedPromptsScope scripted;
+        App app(folder.folder());
+        auto* w = qobject_cast<RegisterWindow*>(app.navigator.go(Screen::Health));
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->lbDoggieList->count(), 0);
+        QCOMPARE(scripted->shown.size(), 1);
+        QCOMPARE(scripted->shown.first().title, QStringLiteral("Error!"));
+        QVERIFY(scripted->shown.first().text.contains(QStringLiteral("doggies.dat")));
+        click(w->Label15);
+        settle();
+        QCOMPARE(visibleWindows().first()->objectName(), QStringLiteral("frmJournal"));
+    }
+};
+
+QTEST_MAIN(TestShell)
 #include "test_shell.moc"
