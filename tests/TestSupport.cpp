@@ -24,6 +24,17 @@ void ScriptedPrompts::message(QWidget*, const QString& title, const QString& tex
     shown.append({title, text, icon, false});
 }
 
+std::optional<QString> ScriptedPrompts::chooseOpenFile(QWidget*, const QString& title, const QStringList&,
+                                                       const QString&, const QString& startWith)
+{
+    shown.append({title, QString(), Icon::None, false});
+    chooserStarts.append(startWith);
+    const QString file = files.isEmpty() ? QString() : files.takeFirst();
+    if (file.isNull())
+        return std::nullopt;
+    return file;
+}
+
 ScriptedPromptsScope::ScriptedPromptsScope()
 {
     auto prompts = std::make_unique<ScriptedPrompts>();

@@ -23,8 +23,12 @@ public:
 
     bool askYesNo(QWidget* parent, const QString& title, const QString& text) override;
     void message(QWidget* parent, const QString& title, const QString& text, Icon icon) override;
+    std::optional<QString> chooseOpenFile(QWidget* parent, const QString& title, const QStringList& filters,
+                                          const QString& defaultSuffix, const QString& startWith) override;
 
     std::deque<bool> answers; // the next Yes/No answers; No when empty
+    QStringList files;          // the next chosen files; a null text, or none left, cancels
+    QStringList chooserStarts;                // what each file chooser opened on
     QList<Shown> shown;
 };
 

@@ -1,3 +1,298 @@
 #include "doggies/FrmDoggies.h"
 
-FrmDoggies::FrmDoggies(SharedState& state, Navigator& navigator) : RegisterWindow(state, navigator, Register::Doggies) {}
+#include "platform/Controls.h"
+#include "platform/DateTest.h"
+#include "platform/Fonts.h"
+#include "platform/PictureControl.h"
+#include "platform/Prompts.h"
+#include "platform/Twips.h"
+#include "records/EraseRewrite.h"
+#include "records/FixedText.h"
+#include "records/RecordFile.h"
+#include "records/SharedState.h"
+#include "records/Win1252.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+
+using controls::place;
+
+const QString FrmDoggies::EntryStatus = QStringLiteral("Enter your information and then click the save doggie bone.");
+
+namespace {
+
+struct Box {
+    const char* label;
+    const char* caption;
+    const char* box;
+    QString DoggieRecord::*field;
+    int width;
+    int left; // twips
+    int top;  // of the label; the box stands 240 below
+};
+
+const Box kBoxes[] = {
+    {"Label3", "Name:", "txtName", &DoggieRecord::Name, 40, 2400, 600},
+    {"Label4", "Pedigree Name:", "txtPedigreeName", &DoggieRecord::PedigreeName, 40, 2400, 1200},
+    {"Label5", "Birthdate:", "txtBirthDate", &DoggieRecord::BirthDate, 10, 2400, 1800},
+    {"Label6", "License No.:", "txtLicenseNo", &DoggieRecord::LicenseNo, 40, 2400, 2400},
+    {"Label7", "Came From:", "txtCameFrom", &DoggieRecord::CameFrom, 40, 2400, 3000},
+    {"Label8", "Vet Name:", "txtVetName", &DoggieRecord::VetName, 40, 2400, 3600},
+    {"Label10", "Vet. Address:", "txtVetAddress", &DoggieRecord::VetAddress, 40, 2400, 4200},
+    {"Label9", "Vet Phone No.:", "txtVetPhoneNo", &DoggieRecord::VetPhoneNo, 15, 2400, 4800},
+    {"Label11", "Vet. Emergency No.:", "txtVetEmergencyNo", &DoggieRecord::VetEmergencyNo, 15, 2400, 5400},
+    {"Label12", "Groomer Name:", "txtGroomerName", &DoggieRecord::GroomerName, 40, 5520, 3000},
+    {"Label13", "Groomer Phone No.:", "txtGroomerPhoneNo", &DoggieRecord::GroomerPhoneNo, 15, 5520, 3600},
+};
+constexpr int kBirthDate = 2; // the box that is checked by the date test
+
+const QString kChooserTitle = QStringLiteral("SELECT A PICTURE OF YOUR DOGGIE");
+const QStringList kChooserFilters = {QStringLiteral("Gif(*.gif)"), QStringLiteral("Bmp(*.bmp)"),
+                                     QStringLiteral("Jpg(*.jpg)")};
+
+// Why a chosen picture cannot be kept in the dog's record; empty when it can.
+QString pictureRefusal(const QString& path)
+{
+    if (win1252::decode(win1252::encode(path)) != path)
+        return QStringLiteral("Its name holds characters that Pawfolio cannot store. "
+                              "Rename the file or move it to a folder with a plainer name.");
+    if (path.size() > DoggieRecord::PictureWidth)
+        return QStringLiteral("Its full path is %1 characters long; Pawfolio can keep %2 at the most. "
+                              "Move the picture to a folder with a shorter path.")
+            .arg(path.size())
+            .arg(DoggieRecord::PictureWidth);
+    return QString();
+}
+
+} // namespace
+
+FrmDoggies::FrmDoggies(SharedState& state, Navigator& navigator) : RegisterWindow(state, navigator, Register::Doggies)
+{
+    imgDoggiePic = place(new PictureControl(this), "imgDoggiePic", twips::rect(5520, 600, 2895, 2295));
+    imgDoggiePic->setTip(kChooserTitle);
+    imgDoggiePic->setCursor(Qt::PointingHandCursor);
+    connect(imgDoggiePic, &PictureControl::clicked, this, &FrmDoggies::imgDoggiePic_Click);
+
+    QLabel** labels[] = {&Label3, &Label4, &Label5, &Label6, &Label7, &Label8,
+                         &Label10, &Label9, &Label11, &Label12, &Label13};
+    QLineEdit** boxes[] = {&txtName,       &txtPedigreeName, &txtBirthDate,      &txtLicenseNo,
+                           &txtCameFrom,   &txtVetName,      &txtVetAddress,     &txtVetPhoneNo,
+                           &txtVetEmergencyNo, &txtGroomerName, &txtGroomerPhoneNo};
+    QWidget* previous = lbDoggieList;
+    for (std::size_t i = 0; i < std::size(kBoxes); ++i) {
+        const Box& b = kBoxes[i];
+        QLabel* label = place(new QLabel(QLatin1String(b.caption), this), b.label,
+                              twips::rect(b.left, b.top, 2895, 240));
+        label->setFont(fonts::comic(9));
+        QLineEdit* box = place(new QLineEdit(this), b.box, twips::rect(b.left, b.top + 240, 2895, 285));
+        box->setFont(fonts::comic(9));
+        box->setAccessibleName(QLatin1String(b.caption));
+        controls::setBackground(box, colours::LightGreen);
+        label->setBuddy(box);
+        setTabOrder(previous, box);
+        previous = box;
+        *labels[i] = label;
+        *boxes[i] = box;
+        m_boxes.append(box);
+    }
+}
+
+void FrmDoggies::Form_Load()
+{
+    RegisterWindow::Form_Load();
+    loadPicture(imgDoggiePic, QStringLiteral("no-photo.gif"));
+    LockFields();
+}
+
+void FrmDoggies::ClearFields()
+{
+    for (QLineEdit* box : m_boxes)
+        box->clear();
+}
+
+void FrmDoggies::LockFields()
+{
+    for (QLineEdit* box : m_boxes)
+        box->setReadOnly(true);
+    imgDoggiePic->setEnabled(false);
+}
+
+void FrmDoggies::UnlockFields()
+{
+    for (QLineEdit* box : m_boxes)
+        box->setReadOnly(false);
+    imgDoggiePic->setEnabled(true);
+}
+
+void FrmDoggies::ShowDoggie()
+{
+    const DoggieRecord& dog = state().DoggieRecord;
+    for (std::size_t i = 0; i < std::size(kBoxes); ++i) {
+        m_boxes[i]->setText(dog.*kBoxes[i].field);
+        m_boxes[i]->setCursorPosition(0);
+    }
+    // A picture that cannot be loaded leaves the one shown before.
+    const QString picture = fixedtext::trimSpaces(dog.Picture);
+    if (!picture.isEmpty())
+        imgDoggiePic->load(picture);
+    else
+        imgDoggiePic->load(state().path(QStringLiteral("no-pic.gif")));
+}
+
+void FrmDoggies::StoreDoggie(DoggieRecord& record) const
+{
+    for (std::size_t i = 0; i < std::size(kBoxes); ++i) {
+        const QString text = m_boxes[i]->text();
+        if (i == kBirthDate && !fixedtext::isBlank(text) && !isDate(text))
+            continue; // not a date: the birth date stays as it was
+        record.*kBoxes[i].field = fixedtext::fit(fixedtext::isBlank(text) ? QString() : text, kBoxes[i].width);
+    }
+}
+
+void FrmDoggies::doggieSelected()
+{
+    m_shown = state().DoggieRecNo;
+    m_chosenPicture.reset();
+    ClearFields();
+    ShowDoggie();
+}
+
+void FrmDoggies::beginEntry(PictureControl* bone)
+{
+    bone->setTag(QStringLiteral("SAVE"));
+    loadPicture(bone, QStringLiteral("doggie-save.gif"));
+    ShowStatus(EntryStatus);
+}
+
+void FrmDoggies::endEntry(PictureControl* bone, const char* restingTag, const char* restingPicture)
+{
+    bone->setTag(QLatin1String(restingTag));
+    loadPicture(bone, QLatin1String(restingPicture));
+}
+
+void FrmDoggies::imgAdd_Click()
+{
+    if (imgAdd->tag() == QLatin1String("ADD")) {
+        // A new dog starts blank: it inherits nothing from the dog shown before.
+        beginEntry(imgAdd);
+        ClearFields();
+        UnlockFields();
+        m_chosenPicture.reset();
+        loadPicture(imgDoggiePic, QStringLiteral("no-photo.gif"));
+        txtName->setFocus();
+        return;
+    }
+    if (imgAdd->tag() != QLatin1String("SAVE"))
+        return;
+    DoggieRecord dog;
+    StoreDoggie(dog);
+    dog.Picture = fixedtext::fit(m_chosenPicture.value_or(QString()), DoggieRecord::PictureWidth);
+    qint32 number = 0;
+    const bool saved = guard([&] {
+        RecordFile file(state().path(files::Doggies), DoggieRecord::Length);
+        number = file.append(dog);
+    });
+    if (!saved)
+        return; // the bone keeps waiting, with the typed particulars, for another try
+    endEntry(imgAdd, "ADD", "doggie-add.gif");
+    state().DoggieRecNo = number;
+    state().DoggieRecord = dog;
+    m_shown = number;
+    m_chosenPicture.reset();
+    ShowStatus(ReadyStatus);
+    LoadDoggieList();
+}
+
+void FrmDoggies::imgEdit_Click()
+{
+    if (imgEdit->tag() == QLatin1String("EDIT")) {
+        if (m_shown == 0)
+            return; // no dog shown: nothing to edit
+        beginEntry(imgEdit);
+        UnlockFields();
+        txtName->setFocus();
+        return;
+    }
+    if (imgEdit->tag() != QLatin1String("SAVE"))
+        return;
+    if (m_shown == 0) { // the dog was erased while the edit waited
+        endEntry(imgEdit, "EDIT", "doggie-edit.gif");
+        return;
+    }
+    // The boxes go onto the dog as it stands in the file, which keeps its ID
+    // and, unless another was chosen, its picture.
+    DoggieRecord dog;
+    const bool saved = guard([&] {
+        RecordFile file(state().path(files::Doggies), DoggieRecord::Length);
+        dog = file.read<DoggieRecord>(m_shown);
+        StoreDoggie(dog);
+        if (m_chosenPicture)
+            dog.Picture = fixedtext::fit(*m_chosenPicture, DoggieRecord::PictureWidth);
+        file.write(m_shown, dog);
+    });
+    if (!saved)
+        return;
+    endEntry(imgEdit, "EDIT", "doggie-edit.gif");
+    state().DoggieRecNo = m_shown;
+    state().DoggieRecord = dog;
+    m_chosenPicture.reset();
+    ShowStatus(ReadyStatus);
+    LoadDoggieList();
+}
+
+void FrmDoggies::imgErase_Click()
+{
+    if (m_shown == 0 || imgAdd->tag() == QLatin1String("SAVE") || fixedtext::isBlank(txtName->text()))
+        return;
+    DoggieRecord dog;
+    if (!guard([&] { dog = RecordFile(state().path(files::Doggies), DoggieRecord::Length,
+                                      RecordFile::Mode::Read).read<DoggieRecord>(m_shown); }))
+        return;
+    if (!prompts().askYesNo(this, QStringLiteral("DELETE!"), QStringLiteral("Delete ") + dog.Name + u'!'))
+        return;
+    const qint32 k = m_shown;
+    const bool erased = guard([&] {
+        const auto last =
+            eraseRecord(state().path(files::Doggies), state().path(files::Temp), DoggieRecord::Length, k);
+        if (last)
+            state().DoggieRecord = DoggieRecord::fromBytes(*last);
+    });
+    if (!erased)
+        return;
+    m_shown = 0;
+    m_chosenPicture.reset();
+    ClearFields();
+    LoadDoggieList();
+    // The dog's vaccinations and journal go with it, so that a dog added later
+    // under the same number starts with none.
+    guard([&] {
+        eraseMatching(state().path(files::Health), state().path(files::Temp), HealthRecord::Length, ofDoggie(k));
+        eraseMatching(state().path(files::Journal), state().path(files::Temp), JournalRecord::Length, ofDoggie(k));
+    });
+}
+
+void FrmDoggies::imgDoggiePic_Click()
+{
+    const auto chosen = prompts().chooseOpenFile(this, kChooserTitle, kChooserFilters, QStringLiteral("jpg"),
+                                                 m_chooserName);
+    // A cancelled chooser hands back the name it held.
+    const QString name = chosen ? *chosen : m_chooserName;
+    m_chooserName = name;
+    if (fixedtext::isBlank(name)) {
+        m_chosenPicture = QString();
+        loadPicture(imgDoggiePic, QStringLiteral("no-photo.gif"));
+        return;
+    }
+    QString refusal = pictureRefusal(name);
+    if (refusal.isEmpty() && !imgDoggiePic->load(name))
+        refusal = QStringLiteral("It could not be read as a GIF, BMP or JPEG picture.");
+    if (!refusal.isEmpty()) {
+        // The dog keeps the picture it had.
+        prompts().message(this, kChooserTitle,
+                          QStringLiteral("The picture \"%1\" cannot be used.\n\n%2").arg(name, refusal),
+                          Prompts::Icon::Warning);
+        return;
+    }
+    m_chosenPicture = name;
+}

@@ -2,8 +2,75 @@
 
 #include "shell/RegisterWindow.h"
 
+#include <QList>
+
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+struct DoggieRecord;
+
+// The dog register: the dogs' particulars and picture, added, edited and
+// erased with the two-click bones.
 class FrmDoggies : public RegisterWindow {
     Q_OBJECT
 public:
     FrmDoggies(SharedState& state, Navigator& navigator);
+
+    void Form_Load() override;
+
+    void ShowDoggie();
+    void ClearFields();
+    void LockFields();
+    void UnlockFields();
+    // Copies the boxes into `record`: every box as typed (an empty box empties
+    // its field); the birth date only when it is a date or empty.
+    void StoreDoggie(DoggieRecord& record) const;
+
+    void imgAdd_Click() override;
+    void imgEdit_Click() override;
+    void imgErase_Click() override;
+    void imgDoggiePic_Click();
+
+    QLabel* Label3;
+    QLabel* Label4;
+    QLabel* Label5;
+    QLabel* Label6;
+    QLabel* Label7;
+    QLabel* Label8;
+    QLabel* Label9;
+    QLabel* Label10;
+    QLabel* Label11;
+    QLabel* Label12;
+    QLabel* Label13;
+    QLineEdit* txtName;
+    QLineEdit* txtPedigreeName;
+    QLineEdit* txtBirthDate;
+    QLineEdit* txtLicenseNo;
+    QLineEdit* txtCameFrom;
+    QLineEdit* txtVetName;
+    QLineEdit* txtVetAddress;
+    QLineEdit* txtVetPhoneNo;
+    QLineEdit* txtVetEmergencyNo;
+    QLineEdit* txtGroomerName;
+    QLineEdit* txtGroomerPhoneNo;
+    PictureControl* imgDoggiePic;
+
+    // The dog the window shows (0 for none): the one picked in this window's
+    // list, or just added or saved here. Edit and Erase act on it alone.
+    qint32 shownDoggie() const { return m_shown; }
+
+    static const QString EntryStatus;
+
+protected:
+    void doggieSelected() override;
+
+private:
+    void beginEntry(PictureControl* bone);
+    void endEntry(PictureControl* bone, const char* restingTag, const char* restingPicture);
+
+    QList<QLineEdit*> m_boxes; // in the order of the record's fields
+    qint32 m_shown = 0;
+    std::optional<QString> m_chosenPicture; // chosen since the dog was shown or Add began
+    QString m_chooserName;                  // the file name the chooser keeps while the window is open
 };

@@ -3,6 +3,9 @@
 #include "records/FileError.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace {
@@ -31,10 +34,31 @@ bool QtPrompts::askYesNo(QWidget* parent, const QString& title, const QString& t
 void QtPrompts::message(QWidget* parent, const QString& title, const QString& text, Icon icon)
 {
     const QMessageBox::Icon boxIcon = icon == Icon::Critical      ? QMessageBox::Critical
+                                      : icon == Icon::Warning     ? QMessageBox::Warning
                                       : icon == Icon::Information ? QMessageBox::Information
                                                                   : QMessageBox::NoIcon;
     QMessageBox box(boxIcon, titleOrDefault(title), text, QMessageBox::Ok, parent);
     box.exec();
+}
+
+std::optional<QString> QtPrompts::chooseOpenFile(QWidget* parent, const QString& title, const QStringList& filters,
+                                                 const QString& defaultSuffix, const QString& startWith)
+{
+    QFileDialog dialog(parent, title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(filters);
+    if (!filters.isEmpty())
+        dialog.selectNameFilter(filters.first());
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (!startWith.isEmpty()) {
+        const QFileInfo start(startWith);
+        dialog.setDirectory(start.absolutePath());
+        dialog.selectFile(start.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(dialog.selectedFiles().first());
 }
 
 Prompts& prompts()

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class QWidget;
 class FileError;
@@ -11,7 +13,7 @@ class FileError;
 // that tests can install scripted answers in place of the real dialogs.
 class Prompts {
 public:
-    enum class Icon { None, Information, Critical };
+    enum class Icon { None, Information, Warning, Critical };
 
     virtual ~Prompts() = default;
 
@@ -19,6 +21,10 @@ public:
     virtual bool askYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
     // An OK box; an empty title gives the program's own title.
     virtual void message(QWidget* parent, const QString& title, const QString& text, Icon icon) = 0;
+    // A file-open dialog for one existing file, opening on `startWith`, with
+    // the first of `filters` in force. The full path, or nullopt when cancelled.
+    virtual std::optional<QString> chooseOpenFile(QWidget* parent, const QString& title, const QStringList& filters,
+                                                  const QString& defaultSuffix, const QString& startWith) = 0;
 };
 
 // The Qt dialogs.
@@ -26,6 +32,8 @@ class QtPrompts : public Prompts {
 public:
     bool askYesNo(QWidget* parent, const QString& title, const QString& text) override;
     void message(QWidget* parent, const QString& title, const QString& text, Icon icon) override;
+    std::optional<QString> chooseOpenFile(QWidget* parent, const QString& title, const QStringList& filters,
+                                          const QString& defaultSuffix, const QString& startWith) override;
 };
 
 // The prompts in use: the Qt dialogs unless another set was installed.

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QtEndian>
 
 #include <filesystem>
 #include <system_error>
@@ -16,7 +17,7 @@
 
 namespace {
 
-constexpr qint64 kBlockBytes = 1 << 20;
+constexpr qint64 kBlockRecords = 256;
 
 void syncFolder(const QString& filePath)
 {
@@ -42,66 +43,110 @@ std::filesystem::path fsPath(const QString& path)
 #endif
 }
 
+// temp.dat while it is being written: removed again unless it was put in place.
+class TempFile {
+public:
+    explicit TempFile(const QString& path) : m_file(path)
+    {
+        if (QFileInfo(path).isDir())
+            throw FileError(path, QStringLiteral("created"), QStringLiteral("There is a folder of that name."));
+        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            throw FileError(path, QStringLiteral("created"), m_file.errorString());
+    }
+    ~TempFile()
+    {
+        if (!m_placed) {
+            m_file.close();
+            QFile::remove(m_file.fileName());
+        }
+    }
+    void write(const char* data, qint64 size)
+    {
+        if (m_file.write(data, size) != size)
+            throw FileError(m_file.fileName(), QStringLiteral("written"), m_file.errorString());
+    }
+    void truncate(qint64 size)
+    {
+        if (!m_file.flush() || !m_file.resize(size))
+            throw FileError(m_file.fileName(), QStringLiteral("written"), m_file.errorString());
+    }
+    // Puts the whole file on the disk, then in place of `target` in one rename.
+    void replace(const QString& target)
+    {
+        if (!syncToDisk(m_file))
+            throw FileError(m_file.fileName(), QStringLiteral("written"), m_file.errorString());
+        m_file.close();
+        std::error_code error;
+        std::filesystem::rename(fsPath(m_file.fileName()), fsPath(target), error);
+        if (error)
+            throw FileError(target, QStringLiteral("replaced by its rewritten copy"),
+                            QString::fromLocal8Bit(error.message()));
+        m_placed = true;
+        syncFolder(target);
+    }
+
+private:
+    QFile m_file;
+    bool m_placed = false;
+};
+
 } // namespace
 
-std::optional<QByteArray> eraseRecord(const QString& dataPath, const QString& tempPath, int recordLength,
-                                      qint32 k)
+std::optional<QByteArray> eraseMatching(const QString& dataPath, const QString& tempPath, int recordLength,
+                                        const std::function<bool(qint32, const char*)>& erase)
 {
     RecordFile data(dataPath, recordLength, RecordFile::Mode::Read);
     const qint32 n = data.count();
-    const qint64 newSize = qint64(k == n ? n - 1 : n) * recordLength;
+    TempFile temp(tempPath);
 
-    if (QFileInfo(tempPath).isDir())
-        throw FileError(tempPath, QStringLiteral("created"), QStringLiteral("There is a folder of that name."));
-    QFile temp(tempPath);
-    if (!temp.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw FileError(tempPath, QStringLiteral("created"), temp.errorString());
-
-    auto abandon = [&](const QString& path, const QString& action, const QString& reason) {
-        temp.close();
-        QFile::remove(tempPath);
-        throw FileError(path, action, reason);
-    };
-
-    // Copy in large blocks; the erased record is written as zeros, and a last
-    // record cut short by the end of the file is completed with zeros.
     QFile source(dataPath);
-    if (newSize > 0 && !source.open(QIODevice::ReadOnly))
-        abandon(dataPath, QStringLiteral("opened"), source.errorString());
-    const qint64 erasedFrom = qint64(k - 1) * recordLength;
-    const qint64 erasedTo = erasedFrom + recordLength;
+    if (n > 0 && !source.open(QIODevice::ReadOnly))
+        throw FileError(dataPath, QStringLiteral("opened"), source.errorString());
+
+    // Copy in large blocks; an erased record is written as zeros, and a last
+    // record cut short by the end of the file is completed with zeros.
+    bool erasedAny = false;
+    qint32 lastKept = 0;
     QByteArray block;
-    for (qint64 pos = 0; pos < newSize; pos += kBlockBytes) {
-        const qint64 size = qMin(kBlockBytes, newSize - pos);
-        block.fill('\0', size);
-        if (source.read(block.data(), size) < 0)
-            abandon(dataPath, QStringLiteral("read"), source.errorString());
-        if (k >= 1 && erasedFrom < pos + size && erasedTo > pos) {
-            const qint64 from = qMax(erasedFrom, pos) - pos;
-            const qint64 to = qMin(erasedTo, pos + size) - pos;
-            std::fill(block.begin() + from, block.begin() + to, '\0');
+    for (qint32 first = 1; first <= n; first += kBlockRecords) {
+        const qint32 records = qint32(qMin<qint64>(kBlockRecords, n - first + 1));
+        block.fill('\0', qint64(records) * recordLength);
+        if (source.read(block.data(), block.size()) < 0)
+            throw FileError(dataPath, QStringLiteral("read"), source.errorString());
+        for (qint32 r = 0; r < records; ++r) {
+            char* record = block.data() + qint64(r) * recordLength;
+            if (erase(first + r, record)) {
+                std::fill(record, record + recordLength, '\0');
+                erasedAny = true;
+            } else {
+                lastKept = first + r;
+            }
         }
-        if (temp.write(block) != size)
-            abandon(tempPath, QStringLiteral("written"), temp.errorString());
+        temp.write(block.constData(), block.size());
     }
-    if (!syncToDisk(temp))
-        abandon(tempPath, QStringLiteral("written"), temp.errorString());
-    temp.close();
-
-    std::optional<QByteArray> lastCopied;
-    const qint32 last = (k == n) ? n - 1 : n;
-    if (last >= 1)
-        lastCopied = data.readRaw(last);
-    data.close();
+    std::optional<QByteArray> last;
+    if (lastKept > 0)
+        last = data.readRaw(lastKept);
     source.close();
+    data.close();
+    if (!erasedAny)
+        return last; // nothing to erase: the data file stays as it is
 
-    std::error_code error;
-    std::filesystem::rename(fsPath(tempPath), fsPath(dataPath), error);
-    if (error) {
-        QFile::remove(tempPath);
-        throw FileError(dataPath, QStringLiteral("replaced by its rewritten copy"),
-                        QString::fromLocal8Bit(error.message()));
-    }
-    syncFolder(dataPath);
-    return lastCopied;
+    // Every record after the last one kept was erased now: those are cut off.
+    // Erased slots from before are records like any other and stay.
+    temp.truncate(qint64(lastKept) * recordLength);
+    temp.replace(dataPath);
+    return last;
+}
+
+std::optional<QByteArray> eraseRecord(const QString& dataPath, const QString& tempPath, int recordLength, qint32 k)
+{
+    return eraseMatching(dataPath, tempPath, recordLength, [k](qint32 number, const char*) { return number == k; });
+}
+
+std::function<bool(qint32, const char*)> ofDoggie(qint32 doggieId)
+{
+    return [doggieId](qint32, const char* record) {
+        return qFromLittleEndian<qint32>(record + 4) == doggieId;
+    };
 }

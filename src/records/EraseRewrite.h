@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // Erases record k of a record file by rewriting the whole file through
@@ -18,3 +19,13 @@
 // Returns the last record copied (the working record afterwards), if any.
 std::optional<QByteArray> eraseRecord(const QString& dataPath, const QString& tempPath, int recordLength,
                                       qint32 k);
+
+// Erases, in one rewrite, every record for which `erase(number, bytes)` holds:
+// each becomes an erased slot, and those at the end of the file are cut off,
+// as erasing them one by one from the last would do. When no record matches
+// the data file is left untouched. Returns the last record kept, if any.
+std::optional<QByteArray> eraseMatching(const QString& dataPath, const QString& tempPath, int recordLength,
+                                        const std::function<bool(qint32, const char*)>& erase);
+
+// The records of a health or journal file that belong to dog `doggieId`.
+std::function<bool(qint32, const char*)> ofDoggie(qint32 doggieId);

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+// Whether a typed text is a calendar date, the way the US-English date test of
+// the old platform judged it. The program stores the text as typed; this only
+// says whether it may be stored. `today` gives the year of a date typed
+// without one.
+//
+// Numbers and English month names (full or three letters, any case), with at
+// most two '/' or '-' between the parts; blanks and commas are skipped. Three
+// numbers are tried as m/d/y, y/m/d, y/d/m and d/m/y; two as m/d or d/m of this
+// year, else m/y or y/m. Years below 100 are windowed (00-29: 2000s, 30-99:
+// 1900s). A time may follow the date; a time alone is no date.
+bool isDate(const QString& text, const QDate& today = QDate::currentDate());
