@@ -1,12 +1,16 @@
 #include "TestSupport.h"
 
 #include "platform/FormWindow.h"
+#include "platform/PictureControl.h"
 #include "shell/Screens.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QTest>
 #include <QtEndian>
 
 bool ScriptedPrompts::askYesNo(QWidget*, const QString& title, const QString& text)
@@ -97,12 +101,21 @@ QByteArray field(const QByteArray& text, int width)
     return bytes;
 }
 
+QByteArray doggie(qint32 id, const QList<QByteArray>& texts)
+{
+    static const int widths[] = {40, 40, 10, 40, 40, 40, 40, 15, 15, 40, 15, 100};
+    QByteArray bytes = int32le(id);
+    for (int i = 0; i < 12; ++i)
+        bytes += field(texts.value(i), widths[i]);
+    return bytes;
+}
+
 QByteArray doggie(qint32 id, const QByteArray& name, const QByteArray& picture)
 {
-    QByteArray bytes = int32le(id) + field(name, 40);
-    for (int width : {40, 10, 40, 40, 40, 40, 15, 15, 40, 15})
-        bytes += field({}, width);
-    return bytes + field(picture, 100);
+    QList<QByteArray> texts{name};
+    texts.resize(11);
+    texts.append(picture);
+    return doggie(id, texts);
 }
 
 QByteArray health(qint32 id, qint32 doggieId, const QByteArray& date, const QByteArray& vaccine)
@@ -144,4 +157,25 @@ QList<QWidget*> visibleWindows()
             windows.append(w);
     }
     return windows;
+}
+
+void click(QWidget* widget)
+{
+    if (!widget)
+        QFAIL("no such control");
+    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+}
+
+void pickDog(QWidget* window, int row)
+{
+    auto* list = window->findChild<QListWidget*>(QStringLiteral("lbDoggieList"));
+    if (!list || row >= list->count())
+        QFAIL("no such dog list entry");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+
+QString pictureOf(QWidget* window, const char* name)
+{
+    auto* picture = window->findChild<PictureControl*>(QLatin1String(name));
+    return picture ? QFileInfo(picture->pictureFile()).fileName() : QStringLiteral("(no control)");
 }

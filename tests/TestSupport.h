@@ -63,6 +63,8 @@ private:
 // file format and not only against our own writer.
 namespace rawbytes {
 QByteArray doggie(qint32 id, const QByteArray& name, const QByteArray& picture = {});
+// All twelve texts in the record's order, Name first and Picture last.
+QByteArray doggie(qint32 id, const QList<QByteArray>& texts);
 QByteArray health(qint32 id, qint32 doggieId, const QByteArray& date, const QByteArray& vaccine);
 QByteArray journal(qint32 id, qint32 doggieId, const QByteArray& date, const QByteArray& entry);
 QByteArray field(const QByteArray& text, int width); // padded with spaces
@@ -77,6 +79,13 @@ struct App {
     Navigator navigator;
     int quitCount = 0;
 };
+
+// A left click in the middle of a control.
+void click(QWidget* widget);
+// Clicks entry `row` of the window's dog list.
+void pickDog(QWidget* window, int row);
+// The file name of the picture a picture control of the window shows.
+QString pictureOf(QWidget* window, const char* name);
 
 // Deletes windows that were unloaded, as the event loop would.
 void settle();

@@ -25,30 +25,9 @@ QByteArray fourDogs()
            rawbytes::doggie(4, "Bella");
 }
 
-void click(QWidget* widget)
-{
-    QVERIFY2(widget, "no such control");
-    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
-}
-
 QWidget* child(QWidget* window, const char* name)
 {
     return window->findChild<QWidget*>(QLatin1String(name));
-}
-
-QString pictureOf(QWidget* window, const char* name)
-{
-    auto* picture = window->findChild<PictureControl*>(QLatin1String(name));
-    return picture ? QFileInfo(picture->pictureFile()).fileName() : QStringLiteral("(no control)");
-}
-
-// Clicks entry `row` of the window's dog list.
-void pickDog(QWidget* window, int row)
-{
-    auto* list = window->findChild<QListWidget*>(QStringLiteral("lbDoggieList"));
-    QVERIFY(list);
-    const QRect r = list->visualItemRect(list->item(row));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
 }
 
 const char* windowName(Screen s)
