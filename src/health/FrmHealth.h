@@ -2,8 +2,48 @@
 
 #include "shell/RegisterWindow.h"
 
+class FlexGrid;
+class QLabel;
+class QLineEdit;
+struct HealthRecord;
+
+// The health register: a dog's vaccinations in a grid sorted on the date text,
+// added, edited and erased with the bones.
 class FrmHealth : public RegisterWindow {
     Q_OBJECT
 public:
     FrmHealth(SharedState& state, Navigator& navigator);
+
+    void Form_Load() override;
+
+    // Rebuilds the grid for DoggieRecNo and sorts it on the date text.
+    void LoadHealthGrid();
+    void ShowHealthItem();
+    void StoreHealthItem(HealthRecord& record) const;
+    void ClearFields();
+
+    void MSFlexGrid1_Click();
+    void imgAdd_Click() override;
+    void imgEdit_Click() override;
+    void imgErase_Click() override;
+
+    FlexGrid* MSFlexGrid1;
+    QLabel* Label3;
+    QLabel* Label4;
+    QLineEdit* txtdate;
+    QLineEdit* txtvaccine;
+
+    // Whether HealthRecNo is a row the user chose in the grid of the dog now
+    // picked: Edit and Erase act on nothing else.
+    bool rowChosen() const { return m_rowChosen; }
+
+    static const QString EntryStatus;
+
+protected:
+    void doggieSelected() override;
+
+private:
+    bool validEntry() const;
+
+    bool m_rowChosen = false;
 };

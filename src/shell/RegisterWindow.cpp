@@ -5,13 +5,13 @@
 #include "platform/EnterAsTab.h"
 #include "platform/Fonts.h"
 #include "platform/PictureControl.h"
+#include "platform/RowClicks.h"
 #include "platform/Twips.h"
 #include "records/DoggieList.h"
 #include "records/FixedText.h"
 #include "records/SharedState.h"
 
 #include <QListWidget>
-#include <QTimer>
 
 using controls::place;
 
@@ -140,11 +140,7 @@ RegisterWindow::RegisterWindow(SharedState& state, Navigator& navigator, Registe
     connect(imgPrint, &PictureControl::clicked, this, [this] { imgPrint_Click(); });
     connect(imgClose, &PictureControl::clicked, this, [this] { m_navigator.go(Screen::Main); });
 
-    // A dog is picked by a click on its entry or by moving the selection with
-    // the keyboard; taking the focus alone picks nothing.
-    connect(lbDoggieList, &QListWidget::itemSelectionChanged, this, &RegisterWindow::onListSelectionChanged);
-    connect(lbDoggieList, &QListWidget::itemPressed, this,
-            [this](QListWidgetItem* item) { onListPressed(lbDoggieList->row(item)); });
+    connect(new RowClicks(lbDoggieList), &RowClicks::clicked, this, &RegisterWindow::lbDoggieList_Click);
 
     if (f.keyPreview)
         new EnterAsTab(this);
@@ -174,24 +170,6 @@ void RegisterWindow::LoadDoggieList()
     const QSignalBlocker quiet(lbDoggieList); // refilling picks no dog
     lbDoggieList->clear();
     guard([this] { lbDoggieList->addItems(doggielist::load(state())); });
-}
-
-void RegisterWindow::onListSelectionChanged()
-{
-    if (lbDoggieList->selectedItems().isEmpty())
-        return;
-    m_selectionJustHandled = true;
-    QTimer::singleShot(0, this, [this] { m_selectionJustHandled = false; });
-    lbDoggieList_Click();
-}
-
-void RegisterWindow::onListPressed(int row)
-{
-    // A press that changed the selection was handled already; a press on the
-    // entry already selected is a click of its own.
-    if (m_selectionJustHandled || row < 0)
-        return;
-    lbDoggieList_Click();
 }
 
 void RegisterWindow::lbDoggieList_Click()

@@ -59,10 +59,6 @@ protected:
     Navigator& navigator() const { return m_navigator; }
 
 private:
-    void onListPressed(int row);
-    void onListSelectionChanged();
-
     Register m_kind;
     Navigator& m_navigator;
-    bool m_selectionJustHandled = false;
 };
