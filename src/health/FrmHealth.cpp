@@ -91,15 +91,17 @@ void FrmHealth::LoadHealthGrid()
     guard([&] {
         RecordFile file(state().path(files::Health), HealthRecord::Length, RecordFile::Mode::Read);
         const qint32 n = file.wholeCount();
-        for (qint32 i = 1; i <= n; ++i) {
-            state().HealthRecord = file.read<HealthRecord>(i);
-            const HealthRecord& h = state().HealthRecord;
-            if (h.DoggieID != state().DoggieRecNo)
-                continue;
+        file.scan(1, n, [&](qint32, const char* bytes) {
+            if (readInt32(bytes, 4) != state().DoggieRecNo)
+                return true;
+            const HealthRecord h = HealthRecord::fromBytes(QByteArray::fromRawData(bytes, HealthRecord::Length));
             rows.back() = QStringList{h.DateGiven, h.Vaccine};
             if (!fixedtext::isBlank(h.DateGiven))
                 rows.push_back({QString(), QString()});
-        }
+            return true;
+        });
+        if (n > 0) // the working record holds the last record read
+            state().HealthRecord = file.read<HealthRecord>(n);
     });
     MSFlexGrid1->setDataRows(rows);
     const int last = int(rows.size()); // the trailing empty row
@@ -122,14 +124,19 @@ void FrmHealth::MSFlexGrid1_Click()
         RecordFile file(state().path(files::Health), HealthRecord::Length, RecordFile::Mode::Read);
         state().HealthRecNo = 0;
         const qint32 n = file.wholeCount();
-        for (qint32 i = 1; i <= n; ++i) {
-            state().HealthRecord = file.read<HealthRecord>(i);
-            const HealthRecord& h = state().HealthRecord;
-            if (h.DoggieID == state().DoggieRecNo && h.Vaccine == vaccine && h.DateGiven == date) {
-                state().HealthRecNo = i;
-                break;
-            }
-        }
+        qint32 lastRead = n;
+        file.scan(1, n, [&](qint32 i, const char* bytes) {
+            if (readInt32(bytes, 4) != state().DoggieRecNo)
+                return true;
+            const HealthRecord h = HealthRecord::fromBytes(QByteArray::fromRawData(bytes, HealthRecord::Length));
+            if (h.Vaccine != vaccine || h.DateGiven != date)
+                return true;
+            state().HealthRecNo = i;
+            lastRead = i;
+            return false;
+        });
+        if (lastRead > 0)
+            state().HealthRecord = file.read<HealthRecord>(lastRead);
     });
     m_rowChosen = state().HealthRecNo > 0;
     if (m_rowChosen)

@@ -2,10 +2,10 @@
 
 #include "records/FileError.h"
 #include "records/RecordFile.h"
+#include "records/Records.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QtEndian>
 
 #include <filesystem>
 #include <system_error>
@@ -147,6 +147,6 @@ std::optional<QByteArray> eraseRecord(const QString& dataPath, const QString& te
 std::function<bool(qint32, const char*)> ofDoggie(qint32 doggieId)
 {
     return [doggieId](qint32, const char* record) {
-        return qFromLittleEndian<qint32>(record + 4) == doggieId;
+        return readInt32(record, 4) == doggieId;
     };
 }

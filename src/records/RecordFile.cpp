@@ -112,3 +112,23 @@ void RecordFile::writeRaw(qint32 n, const QByteArray& bytes)
         throw FileError(m_path, QStringLiteral("written"), reason);
     }
 }
+
+void RecordFile::scan(qint32 first, qint32 last, const std::function<bool(qint32, const char*)>& visit)
+{
+    constexpr qint64 kBlockBytes = 1 << 20;
+    const qint32 perBlock = qint32(qMax<qint64>(1, kBlockBytes / m_length));
+    QByteArray block;
+    for (qint32 from = qMax(first, 1); from <= last; from += perBlock) {
+        const qint32 records = qMin(perBlock, last - from + 1);
+        block.fill('\0', qint64(records) * m_length);
+        const qint64 pos = qint64(from - 1) * m_length;
+        if (!m_empty && pos < m_file.size()) {
+            if (!m_file.seek(pos) || m_file.read(block.data(), block.size()) < 0)
+                fail(QStringLiteral("read"));
+        }
+        for (qint32 r = 0; r < records; ++r) {
+            if (!visit(from + r, block.constData() + qint64(r) * m_length))
+                return;
+        }
+    }
+}

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QString>
 
+#include <functional>
+
 // A file of fixed-length records, numbered from 1, with no header. This is the
 // only code that touches the .dat files. Every write reaches the disk before
 // it returns; a failed write leaves the file as it was.
@@ -47,6 +49,11 @@ public:
         write(n, record);
         return n;
     }
+
+    // Hands records first to last, read in large blocks, to `visit` with
+    // their number and bytes (zeros beyond the end of the file); stops early
+    // when `visit` returns false.
+    void scan(qint32 first, qint32 last, const std::function<bool(qint32, const char*)>& visit);
 
     void close();
 

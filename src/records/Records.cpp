@@ -103,9 +103,9 @@ R decode(const QByteArray& raw, std::span<const Field<R>> fields)
 
 } // namespace
 
-qint32 readInt32(const QByteArray& bytes, int offset)
+qint32 readInt32(const char* bytes, int offset)
 {
-    return qFromLittleEndian<qint32>(bytes.constData() + offset);
+    return qFromLittleEndian<qint32>(bytes + offset);
 }
 
 void writeInt32(QByteArray& bytes, int offset, qint32 value)

@@ -1,0 +1,307 @@
+#include "TestSupport.h"
+
+#include "health/FlexGrid.h"
+#include "health/FrmHealth.h"
+#include "platform/PictureControl.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+
+namespace {
+
+const QString kReady = QStringLiteral("Select doggie then click on a doggie bone to add, edit, erase, or print.");
+const QString kEntry = QStringLiteral("Enter information and click on the save bone to save.");
+
+// The grid's rows below the header, each as "date|vaccine" with the padding trimmed.
+QStringList gridRows(FlexGrid* grid)
+{
+    QStringList rows;
+    for (int r = 1; r < grid->rows(); ++r)
+        rows.append(grid->text(r, 0).trimmed() + u'|' + grid->text(r, 1).trimmed());
+    return rows;
+}
+
+void clickGridRow(FlexGrid* grid, int row)
+{
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(row - 1, 0)).center());
+}
+
+void type(QLineEdit* box, const QString& text)
+{
+    box->clear();
+    QTest::keyClicks(box, text);
+}
+
+// Dogs Bella (1), Rex (2), Max (3); Max's vaccinations among others' records
+// and an erased slot.
+struct Fixture {
+    explicit Fixture(QByteArray healthBytes = {})
+    {
+        if (healthBytes.isNull()) {
+            healthBytes = rawbytes::health(1, 3, "10/20/2003", "Rabies") + rawbytes::health(2, 1, "1/1/2004", "Parvo") +
+                          QByteArray(68, '\0') + rawbytes::health(4, 3, "12/5/2004", "Distemper") +
+                          rawbytes::health(5, 3, "9/1/2003", "Lepto");
+        }
+        health = healthBytes;
+        folder.write(files::Doggies, rawbytes::doggie(1, "Bella") + rawbytes::doggie(2, "Rex") +
+                                         rawbytes::doggie(3, "Max"));
+        folder.write(files::Health, health);
+        window = qobject_cast<FrmHealth*>(app.navigator.go(Screen::Health));
+    }
+    DataFolder folder;
+    App app{folder.folder()};
+    ScriptedPromptsScope prompts;
+    QByteArray health;
+    FrmHealth* window = nullptr;
+};
+
+} // namespace
+
+class TestHealth : public QObject {
+    Q_OBJECT
+private slots:
+    void grid_listsThePickedDogSorted()
+    {
+        Fixture f;
+        FrmHealth* w = f.window;
+        QVERIFY(w->MSFlexGrid1->isHidden());
+        pickDog(w, 2);
+        QVERIFY(w->MSFlexGrid1->isVisible());
+        QCOMPARE(w->MSFlexGrid1->text(0, 0), QStringLiteral("Date Given"));
+        QCOMPARE(w->MSFlexGrid1->text(0, 1), QStringLiteral("Vaccine Given"));
+        QCOMPARE(gridRows(w->MSFlexGrid1),
+                 QStringList({"9/1/2003|Lepto", "12/5/2004|Distemper", "10/20/2003|Rabies", "|"}));
+        QCOMPARE(w->MSFlexGrid1->text(1, 0), QStringLiteral("9/1/2003  "));
+        QCOMPARE(w->MSFlexGrid1->text(1, 1), QStringLiteral("Lepto").leftJustified(50));
+        QCOMPARE(w->MSFlexGrid1->columnWidth(0), 96);
+        QCOMPARE(w->MSFlexGrid1->columnWidth(1), 303);
+
+        pickDog(w, 1); // Rex has none: the header and one empty row
+        QCOMPARE(gridRows(w->MSFlexGrid1), QStringList({"|"}));
+        clickGridRow(w->MSFlexGrid1, 1);
+        QVERIFY(w->txtdate->text().isEmpty());
+        QCOMPARE(f.app.state.HealthRecNo, 0);
+    }
+
+    void grid_tiesComeOutInTheSortsOwnOrder()
+    {
+        Fixture f(rawbytes::health(1, 1, "1", "w") + rawbytes::health(2, 1, "2", "x") +
+                  rawbytes::health(3, 1, "1", "y") + rawbytes::health(4, 1, "2", "z"));
+        pickDog(f.window, 0);
+        QCOMPARE(gridRows(f.window->MSFlexGrid1), QStringList({"2|z", "2|x", "1|w", "1|y", "|"}));
+    }
+
+    void grid_blankDateIsWrittenOverAndPartialRecordIgnored()
+    {
+        Fixture f(rawbytes::health(1, 1, "", "Lost") + rawbytes::health(2, 1, "3/3/2003", "Kept") +
+                  rawbytes::health(3, 1, "4/4/2004", "Partial").left(60));
+        pickDog(f.window, 0);
+        QCOMPARE(gridRows(f.window->MSFlexGrid1), QStringList({"3/3/2003|Kept", "|"}));
+    }
+
+    void click_showsTheRecordWithItsPadding()
+    {
+        Fixture f(rawbytes::health(1, 3, "5/12/2003", "Rabies") + rawbytes::health(2, 3, "5/12/2003", "Rabies"));
+        FrmHealth* w = f.window;
+        pickDog(w, 2);
+        clickGridRow(w->MSFlexGrid1, 2); // the second of two alike rows picks the first record
+        QCOMPARE(f.app.state.HealthRecNo, 1);
+        QCOMPARE(w->txtdate->text(), QStringLiteral("5/12/2003 "));
+        QCOMPARE(w->txtvaccine->text(), QStringLiteral("Rabies").leftJustified(50));
+        QVERIFY(w->rowChosen());
+
+        pickDog(w, 1); // another dog: the boxes stay, the choice ends
+        QCOMPARE(w->txtdate->text(), QStringLiteral("5/12/2003 "));
+        QCOMPARE(f.app.state.HealthRecNo, 1);
+        QVERIFY(!w->rowChosen());
+    }
+
+    void add_valid()
+    {
+        Fixture f(rawbytes::health(1, 1, "a", "b") + rawbytes::health(2, 1, "a", "b") +
+                  rawbytes::health(3, 2, "a", "b") + rawbytes::health(4, 2, "a", "b"));
+        FrmHealth* w = f.window;
+        pickDog(w, 2);
+        QCOMPARE(pictureOf(w, "imgAdd"), QStringLiteral("journal-add.gif"));
+        click(w->imgAdd);
+        QCOMPARE(w->imgAdd->tag(), QStringLiteral("SAVE"));
+        QCOMPARE(pictureOf(w, "imgAdd"), QStringLiteral("doggie-save.gif"));
+        QCOMPARE(w->lblBar->text(), kEntry);
+        type(w->txtdate, QStringLiteral("5/12/2003"));
+        type(w->txtvaccine, QStringLiteral("Rabies"));
+        click(w->imgAdd);
+        QCOMPARE(f.folder.read(files::Health), f.health + rawbytes::health(5, 3, "5/12/2003", "Rabies"));
+        QCOMPARE(f.app.state.HealthRecNo, 5);
+        QCOMPARE(w->imgAdd->tag(), QStringLiteral("ADD"));
+        QCOMPARE(pictureOf(w, "imgAdd"), QStringLiteral("doggie-add.gif"));
+        QCOMPARE(w->lblBar->text(), kReady);
+        QVERIFY(w->txtdate->text().isEmpty());
+        QCOMPARE(gridRows(w->MSFlexGrid1), QStringList({"5/12/2003|Rabies", "|"}));
+    }
+
+    void add_invalid_data()
+    {
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("vaccine");
+        QTest::newRow("not a date") << "abc" << "Rabies";
+        QTest::newRow("blank vaccine") << "5/12/2003" << "   ";
+        QTest::newRow("empty date") << "" << "Rabies";
+    }
+    void add_invalid()
+    {
+        QFETCH(QString, date);
+        QFETCH(QString, vaccine);
+        Fixture f;
+        FrmHealth* w = f.window;
+        pickDog(w, 2);
+        click(w->imgAdd);
+        type(w->txtdate, date);
+        type(w->txtvaccine, vaccine);
+        click(w->imgAdd);
+        QCOMPARE(f.folder.read(files::Health), f.health);
+        QCOMPARE(w->imgAdd->tag(), QStringLiteral("ADD"));
+        QCOMPARE(pictureOf(w, "imgAdd"), QStringLiteral("doggie-add.gif"));
+        QCOMPARE(w->txtdate->text(), date);
+        QCOMPARE(w->lblBar->text(), kEntry);
+    }
+
+    void add_longDateIsCut()
+    {
+        Fixture f(QByteArray(""));
+        FrmHealth* w = f.window;
+        pickDog(w, 0);
+        click(w->imgAdd);
+        type(w->txtdate, QStringLiteral("September 9, 2004"));
+        type(w->txtvaccine, QStringLiteral("Lyme"));
+        click(w->imgAdd);
+        QCOMPARE(f.folder.read(files::Health), rawbytes::health(1, 1, "September ", "Lyme"));
+    }
+
+    void add_needsADog()
+    {
+        Fixture f;
+        FrmHealth* w = f.window;
+        click(w->imgAdd); // DoggieRecNo 0: a vaccination of no dog is refused
+        QCOMPARE(w->imgAdd->tag(), QStringLiteral("ADD"));
+        QCOMPARE(f.folder.read(files::Health), f.health);
+    }
+
+    void edit_keepsTheRecordsIdAndDog()
+    {
+        Fixture f;
+        FrmHealth* w = f.window;
+        pickDog(w, 2);
+        clickGridRow(w->MSFlexGrid1, 2); // 12/5/2004 Distemper, record 4
+        QCOMPARE(f.app.state.HealthRecNo, 4);
+        click(w->imgEdit);
+        QCOMPARE(w->imgEdit->tag(), QStringLiteral("SAVE"));
+        QCOMPARE(w->lblBar->text(), kReady); // edit leaves the status line
+        type(w->txtvaccine, QStringLiteral("Distemper booster"));
+        click(w->imgEdit);
+        QByteArray expected = f.health;
+        expected.replace(3 * 68, 68, rawbytes::health(4, 3, "12/5/2004", "Distemper booster"));
+        QCOMPARE(f.folder.read(files::Health), expected);
+        QCOMPARE(w->imgEdit->tag(), QStringLiteral("EDIT"));
+        QCOMPARE(pictureOf(w, "imgEdit"), QStringLiteral("doggie-edit.gif"));
+        QVERIFY(w->txtdate->text().isEmpty());
+    }
+
+    void edit_refusedAfterPickingAnotherDog()
+    {
+        Fixture f;
+        FrmHealth* w = f.window;
+        pickDog(w, 2);
+        clickGridRow(w->MSFlexGrid1, 1);
+        click(w->imgEdit);
+        pickDog(w, 0); // Bella: the boxes still show Max's record
+        type(w->txtvaccine, QStringLiteral("Moved?"));
+        click(w->imgEdit);
+        QCOMPARE(f.folder.read(files::Health), f.health);
+        QCOMPARE(w->imgEdit->tag(), QStringLiteral("EDIT"));
+        click(w->imgEdit); // and it cannot start again without a row of Bella's
+        QCOMPARE(w->imgEdit->tag(), QStringLiteral("EDIT"));
+    }
+
+    void edit_refusedWithoutAChosenRow()
+    {
+        Fixture f;
+        FrmHealth* w = f.window;
+        pickDog(w, 2);
+        type(w->txtdate, QStringLiteral("1/1/2001"));
+        type(w->txtvaccine, QStringLiteral("Typed"));
+        click(w->imgEdit);
+        QCOMPARE(w->imgEdit->tag(), QStringLiteral("EDIT"));
+        click(w->imgErase);
+        QVERIFY(f.prompts->shown.isEmpty());
+        QCOMPARE(f.folder.read(files::Health), f.health);
+    }
+
+    void erase_data()
+    {
+        QTest::addColumn<int>("gridRow");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<QString>("question");
+        const QByteArray zero(68, '\0');
+        const QByteArray r1 = rawbytes::health(1, 3, "10/20/2003", "Rabies");
+        const QByteArray r2 = rawbytes::health(2, 1, "1/1/2004", "Parvo");
+        const QByteArray r4 = rawbytes::health(4, 3, "12/5/2004", "Distemper");
+        const QByteArray r5 = rawbytes::health(5, 3, "9/1/2003", "Lepto");
+        QTest::newRow("first") << 3 << true << zero + r2 + zero + r4 + r5 << "Delete Rabies!";
+        QTest::newRow("middle") << 2 << true << r1 + r2 + zero + zero + r5 << "Delete Distemper!";
+        QTest::newRow("last shortens") << 1 << true << r1 + r2 + zero + r4 << "Delete Lepto!";
+        QTest::newRow("answered No") << 1 << false << r1 + r2 + zero + r4 + r5 << "Delete Lepto!";
+    }
+    void erase()
+    {
+        QFETCH(int, gridRow);
+        QFETCH(bool, yes);
+        QFETCH(QByteArray, after);
+        QFETCH(QString, question);
+        Fixture f;
+        FrmHealth* w = f.window;
+        pickDog(w, 2);
+        clickGridRow(w->MSFlexGrid1, gridRow);
+        f.prompts->answers = {yes};
+        click(w->imgErase);
+        QCOMPARE(f.prompts->shown.size(), 1);
+        QCOMPARE(f.prompts->shown.first().title, QStringLiteral("DELETE"));
+        QCOMPARE(f.prompts->shown.first().text, question);
+        QCOMPARE(f.folder.read(files::Health), after);
+        QCOMPARE(w->txtdate->text().isEmpty(), yes);
+        QCOMPARE(gridRows(w->MSFlexGrid1).size(), yes ? 3 : 4);
+        if (yes) {
+            click(w->imgErase); // the erased row is no choice any more
+            QCOMPARE(f.prompts->shown.size(), 1);
+        }
+    }
+
+    void enter_movesFromDateToVaccine()
+    {
+        Fixture f;
+        FrmHealth* w = f.window;
+        w->activateWindow();
+        w->txtdate->setFocus();
+        QTRY_VERIFY(w->txtdate->hasFocus());
+        QTest::keyClicks(w->txtdate, QStringLiteral("5/5/2005"));
+        QTest::keyClick(w->txtdate, Qt::Key_Return);
+        QVERIFY(w->txtvaccine->hasFocus());
+        QCOMPARE(w->txtdate->text(), QStringLiteral("5/5/2005"));
+    }
+
+    void keyboard_movesThroughTheRows()
+    {
+        Fixture f;
+        FrmHealth* w = f.window;
+        pickDog(w, 2);
+        clickGridRow(w->MSFlexGrid1, 1);
+        QTest::keyClick(w->MSFlexGrid1, Qt::Key_Down);
+        QCOMPARE(w->txtvaccine->text().trimmed(), QStringLiteral("Distemper"));
+        QCOMPARE(f.app.state.HealthRecNo, 4);
+    }
+};
+
+QTEST_MAIN(TestHealth)
+#include "test_health.moc"
