@@ -1,3 +1,270 @@
 #include "journal/FrmJournal.h"
 
-FrmJournal::FrmJournal(SharedState& state, Navigator& navigator) : RegisterWindow(state, navigator, Register::Journal) {}
+#include "datepicker/FrmDateEntry.h"
+#include "platform/Controls.h"
+#include "platform/Fonts.h"
+#include "platform/PictureControl.h"
+#include "platform/Prompts.h"
+#include "platform/RowClicks.h"
+#include "platform/Twips.h"
+#include "records/EraseRewrite.h"
+#include "records/FixedText.h"
+#include "records/RecordFile.h"
+#include "records/SharedState.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTextDocument>
+
+using controls::place;
+
+const QString FrmJournal::EntryStatus = QStringLiteral("Add your information and click on the save bone to save.");
+
+namespace {
+
+const QColor kGrey(224, 224, 224);
+constexpr int kRecordRole = Qt::UserRole; // the record number an item of lbDates stands for
+
+} // namespace
+
+FrmJournal::FrmJournal(SharedState& state, Navigator& navigator) : RegisterWindow(state, navigator, Register::Journal)
+{
+    Label3 = controls::boxedLabel(this, "Label3", QStringLiteral("Date"), twips::rect(2400, 600, 1455, 255), kGrey, 9);
+    lbDates = place(new QListWidget(this), "lbDates", twips::rect(2400, 840, 1455, 3630));
+    lbDates->setFont(fonts::comic(9));
+    controls::setBackground(lbDates, kGrey);
+    Label4 = controls::boxedLabel(this, "Label4", QStringLiteral("Journal Entry"), twips::rect(3840, 600, 4575, 255),
+                                  kGrey, 9);
+    RichTextBox1 = place(new QPlainTextEdit(this), "RichTextBox1", twips::rect(3840, 840, 4575, 3615));
+    RichTextBox1->setFont(fonts::comic(9));
+    RichTextBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RichTextBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RichTextBox1->setTabChangesFocus(true);
+    RichTextBox1->setAccessibleName(Label4->text());
+    lbDates->setAccessibleName(Label3->text());
+    setTabOrder(lbDoggieList, lbDates);
+    setTabOrder(lbDates, RichTextBox1);
+    connect(new RowClicks(lbDates), &RowClicks::clicked, this, &FrmJournal::lbDates_Click);
+}
+
+QString FrmJournal::toStored(const QString& boxText)
+{
+    QString text = boxText;
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    text.replace(QChar::LineSeparator, u'\n');
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\n', QStringLiteral("\r\n"));
+    return text;
+}
+
+QString FrmJournal::toShown(const QString& stored)
+{
+    QString text = stored;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+QString FrmJournal::entryText() const
+{
+    // The raw text keeps non-breaking spaces, which the plain text would turn
+    // into ordinary ones.
+    return toStored(RichTextBox1->document()->toRawText());
+}
+
+void FrmJournal::doggieSelected()
+{
+    m_chosen = 0;
+    if (state().DoggieRecNo > 0)
+        LoadDates();
+}
+
+void FrmJournal::LoadDates()
+{
+    const QSignalBlocker quiet(lbDates); // listing picks no entry
+    lbDates->clear();
+    guard([&] {
+        RecordFile file(state().path(files::Journal), JournalRecord::Length, RecordFile::Mode::Read);
+        const qint32 n = file.count();
+        state().JournalRecNo = n;
+        file.scan(1, n, [&](qint32 i, const char* bytes) {
+            if (readInt32(bytes, 4) != state().DoggieRecNo)
+                return true;
+            auto* item = new QListWidgetItem(readText(bytes, 8, JournalRecord::EntryDateWidth));
+            item->setData(kRecordRole, i);
+            lbDates->addItem(item);
+            return true;
+        });
+        if (n > 0) // the working record holds the last record read
+            state().JournalRecord = file.read<JournalRecord>(n);
+    });
+    LockEntry();
+}
+
+void FrmJournal::lbDates_Click()
+{
+    const QListWidgetItem* item = lbDates->currentItem();
+    if (!item || fixedtext::isBlank(item->text()))
+        return;
+    state().SelectedDate = item->text();
+    // The item stands for the record it was listed from; should the file
+    // have changed since, the first entry of the dog with that date is taken.
+    const qint32 listed = item->data(kRecordRole).toInt();
+    guard([&] {
+        RecordFile file(state().path(files::Journal), JournalRecord::Length, RecordFile::Mode::Read);
+        auto matches = [&](const JournalRecord& j) {
+            return j.DoggieID == state().DoggieRecNo && j.EntryDate == state().SelectedDate;
+        };
+        qint32 found = 0;
+        if (listed > 0 && matches(file.read<JournalRecord>(listed))) {
+            found = listed;
+        } else {
+            file.scan(1, file.count(), [&](qint32 i, const char* bytes) {
+                if (readInt32(bytes, 4) == state().DoggieRecNo &&
+                    readText(bytes, 8, JournalRecord::EntryDateWidth) == state().SelectedDate)
+                    found = i;
+                return found == 0;
+            });
+        }
+        if (found == 0)
+            return;
+        state().JournalRecord = file.read<JournalRecord>(found);
+        state().JournalRecNo = found;
+        m_chosen = found;
+        m_chosenDate = state().JournalRecord.EntryDate;
+        ShowEntry();
+    });
+}
+
+void FrmJournal::ShowEntry()
+{
+    RichTextBox1->setPlainText(toShown(state().JournalRecord.Entry));
+}
+
+void FrmJournal::LockEntry()
+{
+    RichTextBox1->setReadOnly(true);
+}
+
+void FrmJournal::UnlockEntry()
+{
+    RichTextBox1->setReadOnly(false);
+}
+
+void FrmJournal::StoreEntry(const QString& entryDate)
+{
+    JournalRecord& j = state().JournalRecord;
+    j.EntryDate = fixedtext::fit(entryDate, JournalRecord::EntryDateWidth);
+    j.DoggieID = state().DoggieRecNo;
+    j.Entry = fixedtext::fit(entryText(), JournalRecord::EntryWidth);
+}
+
+void FrmJournal::imgAdd_Click()
+{
+    if (state().DoggieRecNo == 0)
+        return;
+    if (imgAdd->tag() == QLatin1String("ADD")) {
+        FrmDateEntry picker(state(), this);
+        picker.Form_Load();
+        picker.exec();
+        if (fixedtext::isBlank(state().SelectedDate))
+            return;
+        m_addDate = state().SelectedDate;
+        UnlockEntry();
+        lbDates->addItem(fixedtext::fit(m_addDate, JournalRecord::EntryDateWidth));
+        imgAdd->setTag(QStringLiteral("SAVE"));
+        loadPicture(imgAdd, QStringLiteral("doggie-save.gif"));
+        RichTextBox1->setFocus();
+        ShowStatus(EntryStatus);
+        return;
+    }
+    if (imgAdd->tag() != QLatin1String("SAVE") || fixedtext::isBlank(RichTextBox1->toPlainText()))
+        return;
+    qint32 number = 0;
+    const bool saved = guard([&] {
+        RecordFile file(state().path(files::Journal), JournalRecord::Length);
+        StoreEntry(m_addDate);
+        number = file.append(state().JournalRecord);
+    });
+    if (!saved)
+        return; // the entry waits, with its text, for another try
+    state().JournalRecNo = number;
+    m_chosen = number;
+    m_chosenDate = state().JournalRecord.EntryDate;
+    // The item listed for the new entry now stands for it.
+    for (int row = lbDates->count() - 1; row >= 0; --row) {
+        QListWidgetItem* item = lbDates->item(row);
+        if (item->data(kRecordRole).toInt() == 0 && item->text() == m_chosenDate) {
+            item->setData(kRecordRole, number);
+            break;
+        }
+    }
+    imgAdd->setTag(QStringLiteral("ADD"));
+    loadPicture(imgAdd, QStringLiteral("doggie-add.gif"));
+    LockEntry();
+    ShowStatus(ReadyStatus);
+}
+
+void FrmJournal::imgEdit_Click()
+{
+    if (state().DoggieRecNo == 0 || m_chosen == 0)
+        return; // only an entry chosen in this dog's dates, or just added, is edited
+    if (imgEdit->tag() == QLatin1String("EDIT")) {
+        UnlockEntry();
+        imgEdit->setTag(QStringLiteral("SAVE"));
+        loadPicture(imgEdit, QStringLiteral("doggie-save.gif"));
+        RichTextBox1->setFocus();
+        return;
+    }
+    if (imgEdit->tag() != QLatin1String("SAVE") || fixedtext::isBlank(RichTextBox1->toPlainText()))
+        return;
+    // The entry keeps its number, ID, dog and its own date.
+    bool ofThisDog = false;
+    const bool ok = guard([&] {
+        RecordFile file(state().path(files::Journal), JournalRecord::Length);
+        const JournalRecord stored = file.read<JournalRecord>(m_chosen);
+        ofThisDog = stored.DoggieID == state().DoggieRecNo;
+        if (!ofThisDog)
+            return;
+        state().JournalRecord = stored;
+        StoreEntry(m_chosenDate);
+        file.write(m_chosen, state().JournalRecord);
+    });
+    if (!ok || !ofThisDog)
+        return;
+    imgEdit->setTag(QStringLiteral("EDIT"));
+    loadPicture(imgEdit, QStringLiteral("doggie-edit.gif"));
+    LockEntry();
+}
+
+QString FrmJournal::readDoggieName()
+{
+    QString name;
+    guard([&] {
+        RecordFile dogs(state().path(files::Doggies), DoggieRecord::Length, RecordFile::Mode::Read);
+        name = dogs.read<DoggieRecord>(state().DoggieRecNo).Name;
+    });
+    return fixedtext::trimSpaces(name);
+}
+
+void FrmJournal::imgErase_Click()
+{
+    if (fixedtext::isBlank(state().SelectedDate) || m_chosen == 0)
+        return;
+    const QString text = QStringLiteral("Delete ") + readDoggieName() + u'!';
+    if (!prompts().askYesNo(this, QStringLiteral("DELETE"), text))
+        return;
+    const qint32 k = m_chosen;
+    const bool erased = guard([&] {
+        const auto last =
+            eraseRecord(state().path(files::Journal), state().path(files::Temp), JournalRecord::Length, k);
+        if (last)
+            state().JournalRecord = JournalRecord::fromBytes(*last);
+    });
+    if (!erased)
+        return;
+    m_chosen = 0;
+    RichTextBox1->clear();
+    lbDates->clear();
+    LoadDoggieList();
+}

@@ -2,8 +2,52 @@
 
 #include "shell/RegisterWindow.h"
 
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+
+// The journal: the dates of a dog's entries and the entry chosen, added
+// through the date picker, edited and erased with the bones.
 class FrmJournal : public RegisterWindow {
     Q_OBJECT
 public:
     FrmJournal(SharedState& state, Navigator& navigator);
+
+    void LoadDates();
+    void ShowEntry();
+    void LockEntry();
+    void UnlockEntry();
+    // Fills the working JournalRecord's date, dog and text (ID untouched).
+    void StoreEntry(const QString& entryDate);
+
+    void lbDates_Click();
+    void imgAdd_Click() override;
+    void imgEdit_Click() override;
+    void imgErase_Click() override;
+
+    // The entry box's text as stored (line breaks as CR LF), and back.
+    static QString toStored(const QString& boxText);
+    static QString toShown(const QString& stored);
+    QString entryText() const;
+
+    QLabel* Label3;
+    QListWidget* lbDates;
+    QLabel* Label4;
+    QPlainTextEdit* RichTextBox1;
+
+    // The entry chosen in lbDates or just added (0 for none): Edit and Erase
+    // act on it alone.
+    qint32 chosenEntry() const { return m_chosen; }
+
+    static const QString EntryStatus;
+
+protected:
+    void doggieSelected() override;
+
+private:
+    QString readDoggieName();
+
+    qint32 m_chosen = 0;
+    QString m_chosenDate; // the chosen entry's own date, as stored
+    QString m_addDate;    // the date given for the entry being added
 };

@@ -35,14 +35,19 @@ QPoint FormWindow::placement(const QRect& screen, const QSize& frame) const
     return QPoint(screen.x() + (screen.width() - frame.width()) / 2, screen.y() + (screen.height() - frame.height()) / 2);
 }
 
-bool FormWindow::loadPicture(PictureControl* control, const QString& fileName)
+bool loadUiPicture(const SharedState& state, PictureControl* control, const QString& fileName)
 {
-    if (control->load(m_state.path(fileName)))
+    if (control->load(state.path(fileName)))
         return true;
     control->clear();
     qWarning("Pawfolio: the picture \"%s\" is missing or unreadable; the window goes on without it.",
              qPrintable(fileName));
     return false;
+}
+
+bool FormWindow::loadPicture(PictureControl* control, const QString& fileName)
+{
+    return loadUiPicture(m_state, control, fileName);
 }
 
 bool FormWindow::guard(const std::function<void()>& step)

@@ -8,6 +8,10 @@
 struct SharedState;
 class PictureControl;
 
+// Loads a picture of the program folder into a control. A missing or
+// unreadable one leaves the control empty; the window works on without it.
+bool loadUiPicture(const SharedState& state, PictureControl* control, const QString& fileName);
+
 // A top-level window of the program: fixed client size given in twips, a
 // title bar without buttons, a plain background colour, centred on the
 // screen when shown. The user cannot close it past the program's own close

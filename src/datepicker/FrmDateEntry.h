@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDialog>
+
+struct SharedState;
+class PictureControl;
+class QCalendarWidget;
+
+// The modal date picker: a month calendar on today. OK hands the chosen day
+// back in SelectedDate as month-day-year without leading zeros; the close
+// picture hands back the empty text. Nothing else closes it.
+class FrmDateEntry : public QDialog {
+    Q_OBJECT
+public:
+    FrmDateEntry(SharedState& state, QWidget* owner);
+
+    void Form_Load();
+    void imgOk_Click();
+    void imgClose_Click();
+
+    // Month-day-year without leading zeros: 7-4-2005, 12-25-2005.
+    static QString dateText(const QDate& date);
+
+    PictureControl* Image1;
+    QCalendarWidget* Calendar1;
+    PictureControl* imgOk;
+    PictureControl* imgClose;
+
+public slots:
+    void reject() override; // Escape and the like change nothing
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void finish();
+
+    SharedState& m_state;
+    bool m_closing = false;
+};

@@ -1,0 +1,88 @@
+#include "TestSupport.h"
+
+#include "datepicker/FrmDateEntry.h"
+#include "platform/PictureControl.h"
+
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+class TestDatePicker : public QObject {
+    Q_OBJECT
+private slots:
+    void dateText_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("shortest") << QDate(2005, 3, 1) << "3-1-2005";
+        QTest::newRow("longest") << QDate(2005, 12, 31) << "12-31-2005";
+        QTest::newRow("fourth of July") << QDate(2005, 7, 4) << "7-4-2005";
+        QTest::newRow("Christmas") << QDate(2005, 12, 25) << "12-25-2005";
+    }
+    void dateText()
+    {
+        QFETCH(QDate, date);
+        QFETCH(QString, text);
+        QCOMPARE(FrmDateEntry::dateText(date), text);
+    }
+
+    void modal_okHandsBackTheChosenDay()
+    {
+        DataFolder folder;
+        SharedState state(folder.folder());
+        FrmDateEntry picker(state, nullptr);
+        picker.Form_Load();
+        QCOMPARE(picker.windowTitle(), QStringLiteral("SELECT A DATE TO USE"));
+        QCOMPARE(picker.size(), QSize(385, 240));
+        QCOMPARE(pictureOf(&picker, "imgOk"), QStringLiteral("doggie-ok.gif"));
+        QCOMPARE(pictureOf(&picker, "Image1"), QStringLiteral("doggie.gif"));
+        bool wasModal = false;
+        QTimer::singleShot(0, [&] {
+            wasModal = QApplication::activeModalWidget() == &picker;
+            QTest::keyClick(&picker, Qt::Key_Escape); // refused: only the pictures close it
+            QTest::keyClick(picker.Calendar1->findChild<QTableView*>(), Qt::Key_Right); // the keyboard moves the day
+            click(picker.imgOk);
+        });
+        picker.exec();
+        QVERIFY(wasModal);
+        QCOMPARE(state.SelectedDate, FrmDateEntry::dateText(QDate::currentDate().addDays(1)));
+    }
+
+    void modal_closeHandsBackNothing()
+    {
+        DataFolder folder;
+        SharedState state(folder.folder());
+        state.SelectedDate = QStringLiteral("7-4-2005");
+        FrmDateEntry picker(state, nullptr);
+        picker.Form_Load();
+        QTimer::singleShot(0, [&] {
+            QVERIFY(!picker.close()); // the title bar's way out is refused
+            click(picker.imgClose);
+        });
+        picker.exec();
+        QCOMPARE(state.SelectedDate, QString());
+    }
+
+    void everyShowingStartsOnToday()
+    {
+        DataFolder folder;
+        SharedState state(folder.folder());
+        {
+            FrmDateEntry picker(state, nullptr);
+            picker.Form_Load();
+            picker.Calendar1->setSelectedDate(QDate(2001, 2, 3));
+            picker.imgClose_Click();
+        }
+        FrmDateEntry again(state, nullptr);
+        again.Form_Load();
+        QCOMPARE(again.Calendar1->selectedDate(), QDate::currentDate());
+        QCOMPARE(again.Calendar1->monthShown(), QDate::currentDate().month());
+        again.imgOk_Click(); // untouched: today
+        QCOMPARE(state.SelectedDate, FrmDateEntry::dateText(QDate::currentDate()));
+    }
+};
+
+QTEST_MAIN(TestDatePicker)
+#include "test_datepicker.moc"
