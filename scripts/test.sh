@@ -3,7 +3,7 @@
 # headless.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
+scripts/deps.sh poppler-utils # the tests read printed PDFs back with pdftotext
 cmake -S . -B build -DPAWFOLIO_WERROR=ON
 cmake --build build -j2
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j2

@@ -9,6 +9,7 @@
 #include "platform/Twips.h"
 #include "records/DoggieList.h"
 #include "records/FixedText.h"
+#include "records/RecordFile.h"
 #include "records/SharedState.h"
 
 #include <QListWidget>
@@ -188,6 +189,18 @@ void RegisterWindow::lbDoggieList_Click()
 
 void RegisterWindow::imgPrint_Click()
 {
+    // The report names the dog whose entries it lists: the working record is
+    // made that dog again, whatever list loads have read into it since.
+    if (state().DoggieRecNo > 0) {
+        guard([this] {
+            RecordFile dogs(state().path(files::Doggies), DoggieRecord::Length, RecordFile::Mode::Read);
+            if (state().DoggieRecNo > dogs.count())
+                return;
+            const DoggieRecord dog = dogs.read<DoggieRecord>(state().DoggieRecNo);
+            const bool erased = dog.ID == 0 && dog.Name == QString(DoggieRecord::NameWidth, QChar(u'\0'));
+            state().DoggieRecord = erased ? DoggieRecord() : dog;
+        });
+    }
     state().ReportType = QLatin1String(frameOf(m_kind).reportType);
     m_navigator.go(Screen::ReportViewer);
 }

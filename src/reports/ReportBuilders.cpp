@@ -1,0 +1,118 @@
+#include "reports/ReportBuilders.h"
+
+#include "records/FileError.h"
+#include "records/FixedText.h"
+#include "records/RecordFile.h"
+#include "records/SharedState.h"
+#include "records/Win1252.h"
+
+#include <QSaveFile>
+
+namespace {
+
+// Collects the lines and writes report.txt whole, or not at all.
+class ReportWriter {
+public:
+    explicit ReportWriter(const SharedState& state) : m_path(state.path(files::Report)) {}
+
+    void line(const QString& text)
+    {
+        m_bytes += win1252::encode(text);
+        m_bytes += "\r\n";
+    }
+
+    void finish()
+    {
+        QSaveFile file(m_path);
+        file.setDirectWriteFallback(true);
+        if (!file.open(QIODevice::WriteOnly) || file.write(m_bytes) != m_bytes.size() || !file.commit())
+            throw FileError(m_path, QStringLiteral("written"), file.errorString());
+    }
+
+private:
+    QString m_path;
+    QByteArray m_bytes;
+};
+
+// Every record of a health or journal file that belongs to the dog, in file
+// order; whole records only. With no dog picked there are none.
+template <typename R, typename Visit>
+void forEachOfDoggie(SharedState& state, const QString& fileName, R& working, Visit visit)
+{
+    RecordFile file(state.path(fileName), R::Length, RecordFile::Mode::Read);
+    const qint32 n = file.wholeCount();
+    if (state.DoggieRecNo != 0) {
+        file.scan(1, n, [&](qint32, const char* bytes) {
+            if (readInt32(bytes, 4) == state.DoggieRecNo)
+                visit(R::fromBytes(QByteArray::fromRawData(bytes, R::Length)));
+            return true;
+        });
+    }
+    if (n > 0) // the working record holds the last record of the file
+        working = file.template read<R>(n);
+}
+
+} // namespace
+
+void BuildDoggieReport(SharedState& state)
+{
+    state.ReportFound = false;
+    const DoggieRecord& d = state.DoggieRecord;
+    ReportWriter report(state);
+    report.line(fixedtext::trimSpaces(d.Name));
+    report.line(QString(80, u'='));
+    report.line(QStringLiteral(" "));
+    report.line(QStringLiteral("Dog Name: ") + d.Name);
+    report.line(QStringLiteral("Name on Pedigree: ") + d.PedigreeName);
+    report.line(QStringLiteral("Birthdate: ") + d.BirthDate);
+    report.line(QStringLiteral("Came From: ") + d.CameFrom);
+    report.line(QStringLiteral("License Number: ") + d.LicenseNo);
+    report.line(QString());
+    report.line(QStringLiteral("Vet Information:"));
+    report.line(QString(16, u'-'));
+    report.line(QStringLiteral("Name: ") + d.VetName);
+    report.line(QStringLiteral("Address: ") + d.VetAddress);
+    report.line(QStringLiteral("Phone Number: ") + d.VetPhoneNo);
+    report.line(QStringLiteral("Emergency Number: ") + d.VetEmergencyNo);
+    report.line(QString());
+    report.line(QStringLiteral("Groomer Information:"));
+    report.line(QString(20, u'-'));
+    report.line(QStringLiteral("Name: ") + d.GroomerName);
+    report.line(QStringLiteral("Phone Number: ") + d.GroomerPhoneNo);
+    report.line(QString());
+    report.line(QString());
+    report.finish();
+}
+
+void BuildHealthReport(SharedState& state)
+{
+    state.ReportFound = false;
+    ReportWriter report(state);
+    report.line(QStringLiteral("Health Report For ") + state.DoggieRecord.Name);
+    report.line(QString(80, u'='));
+    report.line(QString());
+    report.line(QStringLiteral("DATE           VACCINE GIVEN"));
+    report.line(QString(80, u'-'));
+    forEachOfDoggie(state, files::Health, state.HealthRecord, [&](const HealthRecord& h) {
+        report.line(h.DateGiven + QStringLiteral(" - ") + fixedtext::trimSpaces(h.Vaccine));
+        state.ReportFound = true;
+    });
+    report.finish();
+}
+
+void BuildJournalReport(SharedState& state)
+{
+    state.ReportFound = false;
+    ReportWriter report(state);
+    report.line(QStringLiteral("Journal For ") + state.DoggieRecord.Name);
+    report.line(QString(80, u'='));
+    report.line(QStringLiteral(" "));
+    forEachOfDoggie(state, files::Journal, state.JournalRecord, [&](const JournalRecord& j) {
+        state.ReportFound = true;
+        report.line(j.EntryDate);
+        report.line(QString(15, u'-'));
+        report.line(j.Entry); // its own line breaks start new lines of the report
+        report.line(QStringLiteral(" "));
+    });
+    report.finish();
+}
