@@ -151,7 +151,7 @@ bool FrmReportViewer::renderOn(QPainter& painter, qreal unitsPerTwip, qreal page
 {
     LeftMargin = 360;
     try {
-        const QStringList lines = reportpage::readLines(state().path(files::Report));
+        reportpage::LineReader lines(state().path(files::Report));
         reportpage::drawLines(painter, lines, unitsPerTwip, pageHeight, newPage);
         return true;
     } catch (const FileError& error) {

@@ -10,28 +10,47 @@
 
 namespace {
 
-// Collects the lines and writes report.txt whole, or not at all.
+// Writes report.txt line by line; the file is replaced whole when finished,
+// or not at all.
 class ReportWriter {
 public:
-    explicit ReportWriter(const SharedState& state) : m_path(state.path(files::Report)) {}
+    explicit ReportWriter(const SharedState& state) : m_file(state.path(files::Report))
+    {
+        if (!m_file.open(QIODevice::WriteOnly))
+            fail();
+    }
 
     void line(const QString& text)
     {
-        m_bytes += win1252::encode(text);
-        m_bytes += "\r\n";
+        m_pending += win1252::encode(text);
+        m_pending += "\r\n";
+        if (m_pending.size() >= (1 << 20))
+            flush();
     }
 
     void finish()
     {
-        QSaveFile file(m_path);
-        file.setDirectWriteFallback(true);
-        if (!file.open(QIODevice::WriteOnly) || file.write(m_bytes) != m_bytes.size() || !file.commit())
-            throw FileError(m_path, QStringLiteral("written"), file.errorString());
+        flush();
+        if (!m_file.commit())
+            fail();
     }
 
 private:
-    QString m_path;
-    QByteArray m_bytes;
+    void flush()
+    {
+        if (m_file.write(m_pending) != m_pending.size())
+            fail();
+        m_pending.clear();
+    }
+    [[noreturn]] void fail()
+    {
+        const QString reason = m_file.errorString();
+        m_file.cancelWriting();
+        throw FileError(m_file.fileName(), QStringLiteral("written"), reason);
+    }
+
+    QSaveFile m_file;
+    QByteArray m_pending;
 };
 
 // Every record of a health or journal file that belongs to the dog, in file

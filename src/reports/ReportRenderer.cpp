@@ -3,33 +3,61 @@
 #include "records/FileError.h"
 #include "records/Win1252.h"
 
-#include <QFile>
 #include <QFontMetricsF>
 #include <QPainter>
 
 namespace reportpage {
 
-QStringList readLines(const QString& path)
+LineReader::LineReader(const QString& path) : m_file(path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(path, QStringLiteral("opened"), file.errorString());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw FileError(path, QStringLiteral("read"), file.errorString());
-    QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\r' && bytes[i] != '\n')
-            continue;
-        lines.append(win1252::decode(bytes.mid(start, i - start)));
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-            ++i;
-        start = i + 1;
+    if (!m_file.open(QIODevice::ReadOnly))
+        throw FileError(path, QStringLiteral("opened"), m_file.errorString());
+}
+
+bool LineReader::fill()
+{
+    if (m_atEnd)
+        return false;
+    m_buffer.remove(0, m_pos);
+    m_pos = 0;
+    const QByteArray more = m_file.read(1 << 16);
+    if (m_file.error() != QFileDevice::NoError)
+        throw FileError(m_file.fileName(), QStringLiteral("read"), m_file.errorString());
+    if (more.isEmpty()) {
+        m_atEnd = true;
+        return false;
     }
-    if (start < bytes.size())
-        lines.append(win1252::decode(bytes.mid(start)));
-    return lines;
+    m_buffer += more;
+    return true;
+}
+
+bool LineReader::next(QString& line)
+{
+    qsizetype searched = 0; // bytes after m_pos known to hold no line end
+    for (;;) {
+        qsizetype end = m_pos + searched;
+        while (end < m_buffer.size() && m_buffer[end] != '\r' && m_buffer[end] != '\n')
+            ++end;
+        searched = end - m_pos;
+        // A CR last in the buffer may be the first half of a CR LF: look further.
+        const bool found = end < m_buffer.size() && !(m_buffer[end] == '\r' && end + 1 == m_buffer.size() && !m_atEnd);
+        if (found) {
+            line = win1252::decode(m_buffer.mid(m_pos, end - m_pos));
+            m_pos = end + 1;
+            if (m_buffer[end] == '\r' && m_pos < m_buffer.size() && m_buffer[m_pos] == '\n')
+                ++m_pos;
+            return true;
+        }
+        if (!fill()) {
+            if (end < m_buffer.size())
+                continue; // the CR last in the file ends its line
+            if (m_pos >= m_buffer.size())
+                return false;
+            line = win1252::decode(m_buffer.mid(m_pos)); // a last line without its line end
+            m_pos = m_buffer.size();
+            return true;
+        }
+    }
 }
 
 QFont font(qreal unitsPerTwip)
@@ -42,7 +70,7 @@ QFont font(qreal unitsPerTwip)
     return f;
 }
 
-void drawLines(QPainter& painter, const QStringList& lines, qreal unitsPerTwip, qreal pageHeight,
+void drawLines(QPainter& painter, LineReader& lines, qreal unitsPerTwip, qreal pageHeight,
                const std::function<void()>& newPage)
 {
     const QFont f = font(unitsPerTwip);
@@ -52,7 +80,8 @@ void drawLines(QPainter& painter, const QStringList& lines, qreal unitsPerTwip, 
     const qreal step = metrics.lineSpacing();
     const qreal x = TextLeftTwips * unitsPerTwip;
     qreal y = 0;
-    for (const QString& line : lines) {
+    QString line;
+    while (lines.next(line)) {
         if (!newPage && y >= pageHeight)
             return; // the bottom of the page cuts the rest
         if (newPage && y > 0 && y + step > pageHeight) {

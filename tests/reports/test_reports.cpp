@@ -4,6 +4,7 @@
 #include "records/FixedText.h"
 #include "reports/FrmReportViewer.h"
 #include "reports/ReportBuilders.h"
+#include "reports/ReportRenderer.h"
 #include "shell/RegisterWindow.h"
 
 #include <QImage>
@@ -171,6 +172,32 @@ private slots:
         f.app.state.DoggieRecNo = 0;
         BuildJournalReport(f.app.state);
         QCOMPARE(f.folder.read(files::Report), lines({"Journal For " + pad("Max", 40), QByteArray(80, '='), " "}));
+    }
+
+    void lineReader_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
+        QTest::newRow("lone CR and LF") << QByteArray("a\rb\nc") << QStringList{"a", "b", "c"};
+        QTest::newRow("empty lines") << QByteArray("\r\n\r\n \r\n") << QStringList{"", "", " "};
+        QTest::newRow("CR last in the file") << QByteArray("a\r") << QStringList{"a"};
+        // A CR LF split across two reads of 64 KiB is one line end.
+        QTest::newRow("CR LF across reads") << QByteArray(65535, 'x') + "\r\ny" << QStringList{QString(65535, u'x'), "y"};
+        QTest::newRow("code page") << QByteArray("\x80 \xE9") << QStringList{QStringLiteral("\u20AC \u00E9")};
+    }
+    void lineReader()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, lines);
+        DataFolder folder(false);
+        folder.write(files::Report, bytes);
+        reportpage::LineReader reader(folder.path(files::Report));
+        QStringList got;
+        QString line;
+        while (reader.next(line))
+            got.append(line);
+        QCOMPARE(got, lines);
     }
 
     void viewer_scrollBars()
