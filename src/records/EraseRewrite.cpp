@@ -63,18 +63,21 @@ public:
     void write(const char* data, qint64 size)
     {
         if (m_file.write(data, size) != size)
-            throw FileError(m_file.fileName(), QStringLiteral("written"), m_file.errorString());
+            fail();
+        m_size += size;
     }
     void truncate(qint64 size)
     {
         if (!m_file.flush() || !m_file.resize(size))
-            throw FileError(m_file.fileName(), QStringLiteral("written"), m_file.errorString());
+            fail();
+        m_size = size;
     }
     // Puts the whole file on the disk, then in place of `target` in one rename.
     void replace(const QString& target)
     {
-        if (!syncToDisk(m_file))
-            throw FileError(m_file.fileName(), QStringLiteral("written"), m_file.errorString());
+        // A write that the file system cut short must not replace anything.
+        if (!syncToDisk(m_file) || m_file.size() != m_size)
+            fail();
         m_file.close();
         std::error_code error;
         std::filesystem::rename(fsPath(m_file.fileName()), fsPath(target), error);
@@ -86,7 +89,15 @@ public:
     }
 
 private:
+    [[noreturn]] void fail()
+    {
+        throw FileError(m_file.fileName(), QStringLiteral("written"),
+                        m_file.error() != QFileDevice::NoError ? m_file.errorString()
+                                                               : QStringLiteral("The disk took only part of it."));
+    }
+
     QFile m_file;
+    qint64 m_size = 0;
     bool m_placed = false;
 };
 

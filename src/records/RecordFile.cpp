@@ -104,7 +104,8 @@ void RecordFile::writeRaw(qint32 n, const QByteArray& bytes)
     bool ok = true;
     if (pos > oldSize)
         ok = m_file.resize(pos); // the gap reads back as zero bytes
-    ok = ok && m_file.seek(pos) && m_file.write(bytes) == bytes.size() && syncToDisk(m_file);
+    ok = ok && m_file.seek(pos) && m_file.write(bytes) == bytes.size() && syncToDisk(m_file) &&
+         m_file.size() >= pos + m_length;
     if (!ok) {
         const QString reason = m_file.errorString();
         if (m_file.size() > oldSize) // take back a half-written extension

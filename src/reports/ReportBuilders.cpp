@@ -31,7 +31,8 @@ public:
     void finish()
     {
         flush();
-        if (!m_file.commit())
+        // A write cut short by the file system must not pass for a report.
+        if (!m_file.flush() || m_file.size() != m_written || !m_file.commit())
             fail();
     }
 
@@ -40,17 +41,20 @@ private:
     {
         if (m_file.write(m_pending) != m_pending.size())
             fail();
+        m_written += m_pending.size();
         m_pending.clear();
     }
     [[noreturn]] void fail()
     {
-        const QString reason = m_file.errorString();
+        const QString reason = m_file.error() != QFileDevice::NoError ? m_file.errorString()
+                                                                       : QStringLiteral("The disk took only part of it.");
         m_file.cancelWriting();
         throw FileError(m_file.fileName(), QStringLiteral("written"), reason);
     }
 
     QSaveFile m_file;
     QByteArray m_pending;
+    qint64 m_written = 0;
 };
 
 // Every record of a health or journal file that belongs to the dog, in file
