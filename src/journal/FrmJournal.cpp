@@ -14,6 +14,7 @@
 
 #include <QLabel>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
@@ -26,6 +27,25 @@ namespace {
 const QColor kGrey(224, 224, 224);
 constexpr int kRecordRole = Qt::UserRole; // the record number an item of lbDates stands for
 
+// The entry box. What is pasted into it is cut where the box would pass
+// 32768 characters: far more than an entry keeps (4096), and little enough
+// that wrapping the lines never holds the window up.
+class EntryBox : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+    static constexpr int MaxLength = 32768;
+
+protected:
+    void insertFromMimeData(const QMimeData* source) override
+    {
+        if (!source->hasText())
+            return;
+        const QTextCursor cursor = textCursor();
+        const int kept = document()->characterCount() - 1 - (cursor.selectionEnd() - cursor.selectionStart());
+        insertPlainText(source->text().left(qMax(0, MaxLength - kept)));
+    }
+};
+
 } // namespace
 
 FrmJournal::FrmJournal(SharedState& state, Navigator& navigator) : RegisterWindow(state, navigator, Register::Journal)
@@ -36,7 +56,7 @@ FrmJournal::FrmJournal(SharedState& state, Navigator& navigator) : RegisterWindo
     controls::setBackground(lbDates, kGrey);
     Label4 = controls::boxedLabel(this, "Label4", QStringLiteral("Journal Entry"), twips::rect(3840, 600, 4575, 255),
                                   kGrey, 9);
-    RichTextBox1 = place(new QPlainTextEdit(this), "RichTextBox1", twips::rect(3840, 840, 4575, 3615));
+    RichTextBox1 = place(new EntryBox(this), "RichTextBox1", twips::rect(3840, 840, 4575, 3615));
     RichTextBox1->setFont(fonts::comic(9));
     RichTextBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     RichTextBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
