@@ -12,3 +12,5 @@ for svg in src/*.svg; do
   convert "/tmp/pawfolio-$name.png" -channel A -threshold 50% +channel "$name.gif"
   rm -f "/tmp/pawfolio-$name.png"
 done
+# The icon of the desktop menu entry.
+rsvg-convert -w 128 -h 128 src/doggie.svg -o pawfolio.png

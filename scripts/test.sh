@@ -3,7 +3,8 @@
 # headless.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh poppler-utils # the tests read printed PDFs back with pdftotext
+# The tests read printed PDFs back (poppler-utils) and check the menu entry (desktop-file-utils).
+scripts/deps.sh poppler-utils desktop-file-utils
 cmake -S . -B build -DPAWFOLIO_WERROR=ON
 cmake --build build -j2
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j2

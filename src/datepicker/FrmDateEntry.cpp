@@ -31,6 +31,8 @@ FrmDateEntry::FrmDateEntry(SharedState& state, QWidget* owner)
     controls::setBackground(Calendar1, colours::Peach);
     imgOk = place(new PictureControl(this), "imgOk", twips::rect(1500, 2880, 1215, 615));
     imgClose = place(new PictureControl(this), "imgClose", twips::rect(3060, 2880, 1215, 615));
+    Image1->setAccessibleName(QStringLiteral("Doggie"));
+    Calendar1->setAccessibleName(windowTitle());
     imgOk->setTip(QStringLiteral("OK"));
     imgClose->setTip(QStringLiteral("CLOSE"));
     imgOk->setCursor(Qt::PointingHandCursor);

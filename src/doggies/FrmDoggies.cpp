@@ -70,7 +70,7 @@ QString pictureRefusal(const QString& path)
 FrmDoggies::FrmDoggies(SharedState& state, Navigator& navigator) : RegisterWindow(state, navigator, Register::Doggies)
 {
     imgDoggiePic = place(new PictureControl(this), "imgDoggiePic", twips::rect(5520, 600, 2895, 2295));
-    imgDoggiePic->setTip(kChooserTitle);
+    imgDoggiePic->setAccessibleName(QStringLiteral("Picture of your doggie"));
     imgDoggiePic->setCursor(Qt::PointingHandCursor);
     connect(imgDoggiePic, &PictureControl::clicked, this, &FrmDoggies::imgDoggiePic_Click);
 

@@ -45,6 +45,7 @@ FrmHealth::FrmHealth(SharedState& state, Navigator& navigator) : RegisterWindow(
 {
     MSFlexGrid1 = place(new FlexGrid(this), "MSFlexGrid1", twips::rect(2400, 600, 6015, 3135));
     MSFlexGrid1->setFont(fonts::comic(9));
+    MSFlexGrid1->setAccessibleName(QStringLiteral("Vaccinations"));
     MSFlexGrid1->horizontalHeader()->setFont(fonts::comic(9));
     Label3 = caption(this, "Label3", QStringLiteral("Date Given"), twips::rect(2400, 3840, 960, 240));
     Label4 = caption(this, "Label4", QStringLiteral("Vaccine Given"), twips::rect(3840, 3840, 1170, 240));

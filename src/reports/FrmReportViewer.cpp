@@ -85,6 +85,7 @@ FrmReportViewer::FrmReportViewer(SharedState& state, Navigator& navigator)
     controls::setBackground(DocumentContainer, colours::LightYellow);
     Document = place(new ReportPage(DocumentContainer), "Document", QRect(0, 0, 0, 0));
     Image1 = place(new PictureControl(Document), "Image1", twips::rect(5280, 960, 1335, 1455));
+    Image1->setAccessibleName(QStringLiteral("Picture of your doggie"));
     HScroll1 = place(new QScrollBar(Qt::Horizontal, Frame1), "HScroll1", QRect());
     VScroll1 = place(new QScrollBar(Qt::Vertical, Frame1), "VScroll1", QRect());
     setTabOrder(cmdPrint, cmdClose);

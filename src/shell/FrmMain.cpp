@@ -51,6 +51,7 @@ FrmMain::FrmMain(SharedState& state, Navigator& navigator)
     Label6 = footer(this, "Label6", QStringLiteral("Your records stay on this computer, beside the program."),
                     twips::rect(0, 5520, 5535, 255));
 
+    Image2->setAccessibleName(QStringLiteral("Paw prints"));
     Image4->setTip(QStringLiteral("DOGGIES"));
     Image3->setTip(QStringLiteral("HEALTH"));
     Image5->setTip(QStringLiteral("JOURNAL"));

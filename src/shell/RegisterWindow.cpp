@@ -95,6 +95,7 @@ RegisterWindow::RegisterWindow(SharedState& state, Navigator& navigator, Registe
     lbDoggieList->setFont(fonts::comic(9));
     lbDoggieList->setSelectionMode(QAbstractItemView::SingleSelection);
     controls::setBackground(lbDoggieList, colours::LightCyan);
+    lbDoggieList->setAccessibleName(Label1->text());
     Label2 = controls::boxedLabel(this, "Label2", QStringLiteral("Doggie Information"),
                                   twips::rect(2280, 120, 6255, 405), colours::LightGreen, 9.75);
     Shape1 = place(new QFrame(this), "Shape1", twips::rect(2280, 480, 6255, 5775));

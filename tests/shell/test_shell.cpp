@@ -308,6 +308,22 @@ private slots:
         QCOMPARE(app.state.SelectedDate, QDate::currentDate().toString(QStringLiteral("MM-dd-yyyy")));
     }
 
+    void everyPicture_hasAnAccessibleName_data() { missingPictures_leaveControlsEmpty_data(); }
+    void everyPicture_hasAnAccessibleName()
+    {
+        QFETCH(Screen, screen);
+        DataFolder folder;
+        App app(folder.folder());
+        QWidget* w = app.navigator.go(screen);
+        for (PictureControl* picture : w->findChildren<PictureControl*>()) {
+            QVERIFY2(!picture->accessibleName().isEmpty(), qPrintable(picture->objectName()));
+            if (!picture->toolTip().isEmpty()) // a screen reader says what the tooltip shows
+                QCOMPARE(picture->accessibleName(), picture->toolTip());
+        }
+        if (auto* reg = qobject_cast<RegisterWindow*>(w))
+            QCOMPARE(reg->imgAdd->accessibleName(), reg->imgAdd->toolTip());
+    }
+
     void missingPictures_leaveControlsEmpty_data()
     {
         QTest::addColumn<Screen>("screen");

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Times the start-up of the real program under Xvfb: from its launch until
+# its main window is shown, and its resident memory then. Prints table rows.
+set -euo pipefail
+program=$(realpath "$1")
+runs=${2:-9}
+display=:97
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2> /dev/null' EXIT
+for _ in $(seq 50); do xdpyinfo -display "$display" > /dev/null 2>&1 && break; sleep 0.1; done
+times=()
+rss=()
+for _ in $(seq "$runs"); do
+  start=$(date +%s%N)
+  DISPLAY=$display "$program" > /dev/null 2>&1 &
+  pid=$!
+  until DISPLAY=$display xdotool search --onlyvisible --pid "$pid" > /dev/null 2>&1; do
+    kill -0 "$pid" 2> /dev/null || { echo "pawfolio ended before its window showed" >&2; exit 1; }
+  done
+  shown=$(date +%s%N)
+  rss+=("$(awk '/VmRSS/ { print $2 }' "/proc/$pid/status")")
+  kill "$pid"
+  wait "$pid" 2> /dev/null || true
+  times+=("$(( (shown - start) / 1000000 ))")
+done
+median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+printf '| %-46s | %10s | %-22s |\n' "start-up to the main window shown" "$(median "${times[@]}")" "< 300"
+printf '| %-46s | %7s MB | %-22s |\n' "resident memory then" "$(( $(median "${rss[@]}") / 1024 ))" "< 80 MB"
