@@ -1,10 +1,14 @@
 #include "TestSupport.h"
 
+#include "datepicker/FrmDateEntry.h"
 #include "platform/FormWindow.h"
 #include "platform/PictureControl.h"
 #include "shell/Screens.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QLineEdit>
+#include <QTimer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -178,4 +182,30 @@ QString pictureOf(QWidget* window, const char* name)
 {
     auto* picture = window->findChild<PictureControl*>(QLatin1String(name));
     return picture ? QFileInfo(picture->pictureFile()).fileName() : QStringLiteral("(no control)");
+}
+
+void pickRow(QAbstractItemView* view, int row)
+{
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 0)).center());
+}
+
+void type(QLineEdit* box, const QString& text)
+{
+    box->clear();
+    QTest::keyClicks(box, text);
+}
+
+void answerDatePicker(const QDate& day)
+{
+    QTimer::singleShot(0, [day] {
+        auto* picker = qobject_cast<FrmDateEntry*>(QApplication::activeModalWidget());
+        if (!picker)
+            QFAIL("no date picker");
+        if (day.isValid()) {
+            picker->Calendar1->setSelectedDate(day);
+            click(picker->imgOk);
+        } else {
+            click(picker->imgClose);
+        }
+    });
 }

@@ -5,6 +5,7 @@
 #include "shell/Navigator.h"
 
 #include <QByteArray>
+#include <QDate>
 #include <QList>
 #include <QTemporaryDir>
 
@@ -72,6 +73,9 @@ QByteArray int32le(qint32 value);
 } // namespace rawbytes
 
 // The whole program on a test folder: shared state, navigator, all screens.
+class QAbstractItemView;
+class QLineEdit;
+
 struct App {
     explicit App(const QString& folder);
     ~App();
@@ -84,6 +88,13 @@ struct App {
 void click(QWidget* widget);
 // Clicks entry `row` of the window's dog list.
 void pickDog(QWidget* window, int row);
+// Clicks row `row` (from 0) of a list or grid.
+void pickRow(QAbstractItemView* view, int row);
+// Types into a box what it should hold, in place of what it held.
+void type(QLineEdit* box, const QString& text);
+// Answers the date picker that the next click opens: OK on `day`, or Close
+// when `day` is not valid.
+void answerDatePicker(const QDate& day);
 // The file name of the picture a picture control of the window shows.
 QString pictureOf(QWidget* window, const char* name);
 

@@ -53,12 +53,6 @@ struct Fixture {
     FrmDoggies* window = nullptr;
 };
 
-void type(QLineEdit* box, const QString& text)
-{
-    box->clear();
-    QTest::keyClicks(box, text);
-}
-
 } // namespace
 
 class TestDoggies : public QObject {

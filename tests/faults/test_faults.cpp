@@ -8,12 +8,10 @@
 #include "platform/PictureControl.h"
 
 #include <QApplication>
-#include <QCalendarWidget>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <QTimer>
 
 #include <csignal>
 #include <functional>
@@ -115,17 +113,6 @@ QMap<QString, QByteArray> snapshot(const DataFolder& folder)
     return files;
 }
 
-void type(QLineEdit* box, const QString& text)
-{
-    box->clear();
-    QTest::keyClicks(box, text);
-}
-
-void pickRow(QAbstractItemView* view, int row)
-{
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 0)).center());
-}
-
 // A command of a register, made ready up to its last click, then that click.
 struct Command {
     Screen screen;
@@ -139,13 +126,6 @@ Command command(const QString& name)
     auto dogs = [](QWidget* w) { return qobject_cast<FrmDoggies*>(w); };
     auto health = [](QWidget* w) { return qobject_cast<FrmHealth*>(w); };
     auto journal = [](QWidget* w) { return qobject_cast<FrmJournal*>(w); };
-    auto picker = [](const QDate& day) {
-        QTimer::singleShot(0, [day] {
-            auto* p = qobject_cast<FrmDateEntry*>(QApplication::activeModalWidget());
-            p->Calendar1->setSelectedDate(day);
-            click(p->imgOk);
-        });
-    };
     if (name == u"dog add")
         return {Screen::Doggies, files::Doggies, [=](QWidget* w, ScriptedPrompts&) {
                     click(dogs(w)->imgAdd);
@@ -185,7 +165,7 @@ Command command(const QString& name)
     if (name == u"journal add")
         return {Screen::Journal, files::Journal, [=](QWidget* w, ScriptedPrompts&) {
                     pickDog(w, 1);
-                    picker(QDate(2005, 7, 4));
+                    answerDatePicker(QDate(2005, 7, 4));
                     click(journal(w)->imgAdd);
                     journal(w)->RichTextBox1->setPlainText(QStringLiteral("Fireworks"));
                 }, [=](QWidget* w) { click(journal(w)->imgAdd); }};

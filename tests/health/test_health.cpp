@@ -23,17 +23,6 @@ QStringList gridRows(FlexGrid* grid)
     return rows;
 }
 
-void clickGridRow(FlexGrid* grid, int row)
-{
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(row - 1, 0)).center());
-}
-
-void type(QLineEdit* box, const QString& text)
-{
-    box->clear();
-    QTest::keyClicks(box, text);
-}
-
 // Dogs Bella (1), Rex (2), Max (3); Max's vaccinations among others' records
 // and an erased slot.
 struct Fixture {
@@ -80,7 +69,7 @@ private slots:
 
         pickDog(w, 1); // Rex has none: the header and one empty row
         QCOMPARE(gridRows(w->MSFlexGrid1), QStringList({"|"}));
-        clickGridRow(w->MSFlexGrid1, 1);
+        pickRow(w->MSFlexGrid1, 0);
         QVERIFY(w->txtdate->text().isEmpty());
         QCOMPARE(f.app.state.HealthRecNo, 0);
     }
@@ -106,7 +95,7 @@ private slots:
         Fixture f(rawbytes::health(1, 3, "5/12/2003", "Rabies") + rawbytes::health(2, 3, "5/12/2003", "Rabies"));
         FrmHealth* w = f.window;
         pickDog(w, 2);
-        clickGridRow(w->MSFlexGrid1, 2); // the second of two alike rows picks the first record
+        pickRow(w->MSFlexGrid1, 1); // the second of two alike rows picks the first record
         QCOMPARE(f.app.state.HealthRecNo, 1);
         QCOMPARE(w->txtdate->text(), QStringLiteral("5/12/2003 "));
         QCOMPARE(w->txtvaccine->text(), QStringLiteral("Rabies").leftJustified(50));
@@ -193,7 +182,7 @@ private slots:
         Fixture f;
         FrmHealth* w = f.window;
         pickDog(w, 2);
-        clickGridRow(w->MSFlexGrid1, 2); // 12/5/2004 Distemper, record 4
+        pickRow(w->MSFlexGrid1, 1); // 12/5/2004 Distemper, record 4
         QCOMPARE(f.app.state.HealthRecNo, 4);
         click(w->imgEdit);
         QCOMPARE(w->imgEdit->tag(), QStringLiteral("SAVE"));
@@ -213,7 +202,7 @@ private slots:
         Fixture f;
         FrmHealth* w = f.window;
         pickDog(w, 2);
-        clickGridRow(w->MSFlexGrid1, 1);
+        pickRow(w->MSFlexGrid1, 0);
         click(w->imgEdit);
         pickDog(w, 0); // Bella: the boxes still show Max's record
         type(w->txtvaccine, QStringLiteral("Moved?"));
@@ -263,7 +252,7 @@ private slots:
         Fixture f;
         FrmHealth* w = f.window;
         pickDog(w, 2);
-        clickGridRow(w->MSFlexGrid1, gridRow);
+        pickRow(w->MSFlexGrid1, gridRow - 1);
         f.prompts->answers = {yes};
         click(w->imgErase);
         QCOMPARE(f.prompts->shown.size(), 1);
@@ -296,7 +285,7 @@ private slots:
         Fixture f;
         FrmHealth* w = f.window;
         pickDog(w, 2);
-        clickGridRow(w->MSFlexGrid1, 1);
+        pickRow(w->MSFlexGrid1, 0);
         QTest::keyClick(w->MSFlexGrid1, Qt::Key_Down);
         QCOMPARE(w->txtvaccine->text().trimmed(), QStringLiteral("Distemper"));
         QCOMPARE(f.app.state.HealthRecNo, 4);

@@ -5,12 +5,10 @@
 #include "platform/PictureControl.h"
 
 #include <QApplication>
-#include <QCalendarWidget>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -22,27 +20,6 @@ QStringList dates(QListWidget* list)
     for (int i = 0; i < list->count(); ++i)
         out.append(list->item(i)->text());
     return out;
-}
-
-void pickDate(QListWidget* list, int row)
-{
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-}
-
-// Answers the date picker that the next click opens: a day, or Close.
-void answerPicker(const QDate& day)
-{
-    QTimer::singleShot(0, [day] {
-        auto* picker = qobject_cast<FrmDateEntry*>(QApplication::activeModalWidget());
-        if (!picker)
-            QFAIL("no date picker");
-        if (day.isValid()) {
-            picker->Calendar1->setSelectedDate(day);
-            click(picker->imgOk);
-        } else {
-            click(picker->imgClose);
-        }
-    });
 }
 
 // Dogs Bella (1), Rex (2), Max (3); journal entries of Max and others.
@@ -84,10 +61,10 @@ private slots:
         QVERIFY(w->RichTextBox1->isReadOnly());
         QCOMPARE(w->chosenEntry(), 0); // listing is no choice
 
-        pickDate(w->lbDates, 0);
+        pickRow(w->lbDates, 0);
         QCOMPARE(w->RichTextBox1->toPlainText(), (QStringLiteral("Park\nand a nap") + QString(4096 - 15, u' ')));
         QCOMPARE(f.app.state.SelectedDate, QStringLiteral("3-2-2005  "));
-        pickDate(w->lbDates, 2); // the second entry of the same date is an entry of its own
+        pickRow(w->lbDates, 2); // the second entry of the same date is an entry of its own
         QCOMPARE(f.app.state.JournalRecNo, 5);
         QCOMPARE(w->RichTextBox1->toPlainText().trimmed(), QStringLiteral("Later"));
 
@@ -102,7 +79,7 @@ private slots:
         Fixture f(QByteArray(""));
         FrmJournal* w = f.window;
         pickDog(w, 2);
-        answerPicker(QDate(2005, 7, 4));
+        answerDatePicker(QDate(2005, 7, 4));
         click(w->imgAdd);
         QCOMPARE(f.app.state.SelectedDate, QStringLiteral("7-4-2005"));
         QCOMPARE(dates(w->lbDates), QStringList({"7-4-2005  "}));
@@ -123,7 +100,7 @@ private slots:
         QCOMPARE(w->lblBar->text(), kReady);
         QCOMPARE(w->chosenEntry(), 1); // the entry just added can be edited
 
-        pickDate(w->lbDates, 0);
+        pickRow(w->lbDates, 0);
         QCOMPARE(w->RichTextBox1->toPlainText().trimmed(), QStringLiteral("Fireworks,\nhid under the bed"));
     }
 
@@ -134,7 +111,7 @@ private slots:
         click(w->imgAdd); // DoggieRecNo 0: no picker at all
         QCOMPARE(w->imgAdd->tag(), QStringLiteral("ADD"));
         pickDog(w, 2);
-        answerPicker(QDate());
+        answerDatePicker(QDate());
         click(w->imgAdd);
         QCOMPARE(w->imgAdd->tag(), QStringLiteral("ADD"));
         QCOMPARE(dates(w->lbDates).size(), 3);
@@ -153,7 +130,7 @@ private slots:
         Fixture f(QByteArray(""));
         FrmJournal* w = f.window;
         pickDog(w, 0);
-        answerPicker(QDate(2005, 1, 2));
+        answerDatePicker(QDate(2005, 1, 2));
         click(w->imgAdd);
         QString text;
         for (int i = 0; i < length; ++i)
@@ -172,7 +149,7 @@ private slots:
         Fixture f(old);
         FrmJournal* w = f.window;
         pickDog(w, 0);
-        pickDate(w->lbDates, 0);
+        pickRow(w->lbDates, 0);
         QVERIFY(w->RichTextBox1->toPlainText().startsWith(QStringLiteral("One\nTwo")));
         QCOMPARE(w->RichTextBox1->document()->blockCount(), 4);
         click(w->imgEdit);
@@ -185,7 +162,7 @@ private slots:
         Fixture f(QByteArray(""));
         FrmJournal* w = f.window;
         pickDog(w, 0);
-        answerPicker(QDate(2005, 1, 2));
+        answerDatePicker(QDate(2005, 1, 2));
         click(w->imgAdd);
         w->activateWindow();
         QTRY_VERIFY(w->RichTextBox1->hasFocus());
@@ -201,8 +178,8 @@ private slots:
         Fixture f;
         FrmJournal* w = f.window;
         pickDog(w, 2);
-        pickDate(w->lbDates, 1); // 1-5-2005, record 4
-        answerPicker(QDate(2009, 9, 9)); // the picker is used again...
+        pickRow(w->lbDates, 1); // 1-5-2005, record 4
+        answerDatePicker(QDate(2009, 9, 9)); // the picker is used again...
         click(w->imgAdd);
         QCOMPARE(f.app.state.SelectedDate, QStringLiteral("9-9-2009"));
         click(w->imgEdit); // ...and the entry is edited all the same
@@ -229,7 +206,7 @@ private slots:
         QCOMPARE(w->imgEdit->tag(), QStringLiteral("EDIT"));
         click(w->imgErase);
         QVERIFY(f.prompts->shown.isEmpty());
-        pickDate(w->lbDates, 0);
+        pickRow(w->lbDates, 0);
         pickDog(w, 0); // another dog ends the choice
         click(w->imgErase);
         QVERIFY(f.prompts->shown.isEmpty());
@@ -258,7 +235,7 @@ private slots:
         Fixture f;
         FrmJournal* w = f.window;
         pickDog(w, 2);
-        pickDate(w->lbDates, dateRow);
+        pickRow(w->lbDates, dateRow);
         f.prompts->answers = {yes};
         click(w->imgErase);
         QCOMPARE(f.prompts->shown.size(), 1);
