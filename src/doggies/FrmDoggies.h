@@ -56,10 +56,6 @@ public:
     QLineEdit* txtGroomerPhoneNo;
     PictureControl* imgDoggiePic;
 
-    // The dog the window shows (0 for none): the one picked in this window's
-    // list, or just added or saved here. Edit and Erase act on it alone.
-    qint32 shownDoggie() const { return m_shown; }
-
     static const QString EntryStatus;
 
 protected:
@@ -70,6 +66,8 @@ private:
     void endEntry(PictureControl* bone, const char* restingTag, const char* restingPicture);
 
     QList<QLineEdit*> m_boxes; // in the order of the record's fields
+    // The dog the window shows (0 for none): the one picked in this window's
+    // list, or just added or saved here. Edit and Erase act on it alone.
     qint32 m_shown = 0;
     std::optional<QString> m_chosenPicture; // chosen since the dog was shown or Add began
     QString m_chooserName;                  // the file name the chooser keeps while the window is open

@@ -3,10 +3,7 @@
 #include <QImageReader>
 #include <QPainter>
 
-PictureControl::PictureControl(QWidget* parent) : QWidget(parent)
-{
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
-}
+PictureControl::PictureControl(QWidget* parent) : QWidget(parent) {}
 
 bool PictureControl::load(const QString& filePath)
 {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <QtGlobal>
@@ -28,11 +27,6 @@ inline QRect rect(int left, int top, int width, int height)
 inline QSize size(int width, int height)
 {
     return QSize(px(width), px(height));
-}
-
-inline QPoint point(int left, int top)
-{
-    return QPoint(px(left), px(top));
 }
 
 } // namespace twips

@@ -150,7 +150,6 @@ void FrmReportViewer::movePage()
 bool FrmReportViewer::renderOn(QPainter& painter, qreal unitsPerTwip, qreal pageHeight,
                                const std::function<void()>& newPage)
 {
-    LeftMargin = 360;
     try {
         reportpage::LineReader lines(state().path(files::Report));
         reportpage::drawLines(painter, lines, unitsPerTwip, pageHeight, newPage);

@@ -62,8 +62,6 @@ public:
     QScrollBar* HScroll1;
     QScrollBar* VScroll1;
 
-    float LeftMargin = 0;
-
 protected:
     // Centred across, a quarter of the free height down.
     QPoint placement(const QRect& screen, const QSize& frame) const override;

@@ -55,9 +55,6 @@ protected:
     void lbDoggieList_Click();
     void imgPrint_Click();
 
-    Register kind() const { return m_kind; }
-    Navigator& navigator() const { return m_navigator; }
-
 private:
     Register m_kind;
     Navigator& m_navigator;
