@@ -4,19 +4,23 @@
 set -euo pipefail
 program=$(realpath "$1")
 runs=${2:-9}
-display=:97
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 &
+# Xvfb picks a free display and names it once it is ready.
+ready=$(mktemp)
+log=$(mktemp)
+Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3> "$ready" > /dev/null 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2> /dev/null' EXIT
-for _ in $(seq 50); do xdpyinfo -display "$display" > /dev/null 2>&1 && break; sleep 0.1; done
+trap 'kill $xvfb 2> /dev/null; wait $xvfb 2> /dev/null; rm -f "$ready" "$log"' EXIT
+for _ in $(seq 100); do [ -s "$ready" ] && break; sleep 0.05; done
+display=":$(head -n 1 "$ready")"
+until xdpyinfo -display "$display" > /dev/null 2>&1; do sleep 0.05; done
 times=()
 rss=()
 for _ in $(seq "$runs"); do
   start=$(date +%s%N)
-  DISPLAY=$display "$program" > /dev/null 2>&1 &
+  DISPLAY=$display "$program" > /dev/null 2> "$log" &
   pid=$!
   until DISPLAY=$display xdotool search --onlyvisible --pid "$pid" > /dev/null 2>&1; do
-    kill -0 "$pid" 2> /dev/null || { echo "pawfolio ended before its window showed" >&2; exit 1; }
+    kill -0 "$pid" 2> /dev/null || { echo "pawfolio ended before its window showed:" >&2; cat "$log" >&2; exit 1; }
   done
   shown=$(date +%s%N)
   rss+=("$(awk '/VmRSS/ { print $2 }' "/proc/$pid/status")")
