@@ -16,6 +16,27 @@ std::unique_ptr<Prompts>& installed()
     return current;
 }
 
+// A question or message asked while the program works shows the ordinary
+// pointer, not the hourglass.
+class OrdinaryPointer {
+public:
+    OrdinaryPointer() : m_pushed(QApplication::overrideCursor() != nullptr)
+    {
+        if (m_pushed)
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~OrdinaryPointer()
+    {
+        if (m_pushed)
+            QApplication::restoreOverrideCursor();
+    }
+    OrdinaryPointer(const OrdinaryPointer&) = delete;
+    OrdinaryPointer& operator=(const OrdinaryPointer&) = delete;
+
+private:
+    bool m_pushed;
+};
+
 QString titleOrDefault(const QString& title)
 {
     return title.isEmpty() ? QApplication::applicationName() : title;
@@ -28,6 +49,7 @@ bool QtPrompts::askYesNo(QWidget* parent, const QString& title, const QString& t
     QMessageBox box(QMessageBox::Critical, titleOrDefault(title), text, QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
+    const OrdinaryPointer pointer;
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -38,6 +60,7 @@ void QtPrompts::message(QWidget* parent, const QString& title, const QString& te
                                       : icon == Icon::Information ? QMessageBox::Information
                                                                   : QMessageBox::NoIcon;
     QMessageBox box(boxIcon, titleOrDefault(title), text, QMessageBox::Ok, parent);
+    const OrdinaryPointer pointer;
     box.exec();
 }
 

@@ -13,6 +13,7 @@
 #include "shell/Navigator.h"
 
 #include <QApplication>
+#include <QScopeGuard>
 #include <QGroupBox>
 #include <QPainter>
 #include <QPrinter>
@@ -103,6 +104,9 @@ void FrmReportViewer::Form_Load()
     Document->resize(twips::size(reportpage::WidthTwips, reportpage::HeightTwips));
     SizeScrolls(DocumentContainer, Document);
     const QString type = state().ReportType;
+    // A report of years of journal takes a moment: the pointer says so.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
     guard([&] {
         if (type == QLatin1String("Doggies"))
             BuildDoggieReport(state());
@@ -202,9 +206,7 @@ void FrmReportViewer::printingFailed()
 void FrmReportViewer::cmdPrint_Click()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    struct RestoreCursor {
-        ~RestoreCursor() { QApplication::restoreOverrideCursor(); }
-    } restore;
+    const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
 
     QPrinter printer(QPrinter::HighResolution);
     if (!m_printFile.isEmpty()) {
