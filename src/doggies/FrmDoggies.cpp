@@ -174,10 +174,13 @@ void FrmDoggies::endEntry(PictureControl* bone, const char* restingTag, const ch
 void FrmDoggies::imgAdd_Click()
 {
     if (imgAdd->tag() == QLatin1String("ADD")) {
-        // A new dog starts blank: it inherits nothing from the dog shown before.
+        // A new dog starts blank: it inherits nothing from the dog shown before,
+        // and no saved dog is shown while it is typed, so that a waiting Edit
+        // cannot write it over another dog.
         beginEntry(imgAdd);
         ClearFields();
         UnlockFields();
+        m_shown = 0;
         m_chosenPicture.reset();
         loadPicture(imgDoggiePic, QStringLiteral("no-photo.gif"));
         txtName->setFocus();

@@ -283,6 +283,12 @@ private slots:
         QCOMPARE(w->imgAdd->tag(), QStringLiteral("SAVE"));
         QCOMPARE(pictureOf(w, "imgEdit"), QStringLiteral("doggie-save.gif"));
         QCOMPARE(pictureOf(w, "imgAdd"), QStringLiteral("doggie-save.gif"));
+        type(w->txtName, QStringLiteral("Pip"));
+        click(w->imgEdit); // the new dog's particulars never go over Bella
+        QCOMPARE(f.folder.read(files::Doggies), f.dogs);
+        QCOMPARE(w->imgEdit->tag(), QStringLiteral("EDIT"));
+        click(w->imgAdd);
+        QCOMPARE(f.folder.read(files::Doggies), f.dogs + rawbytes::doggie(4, "Pip"));
     }
 
     void enter_movesFromBoxToBox()
