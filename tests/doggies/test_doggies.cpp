@@ -390,20 +390,6 @@ private slots:
         QCOMPARE(pictureOf(w, "imgDoggiePic"), QStringLiteral("doggie.gif"));
     }
 
-    void sameNames_bothReachable()
-    {
-        DataFolder folder;
-        folder.write(files::Doggies, rawbytes::doggie(1, QList<QByteArray>{"Bella", "First"}) +
-                                         rawbytes::doggie(2, QList<QByteArray>{"Bella", "Second"}));
-        App app(folder.folder());
-        auto* w = qobject_cast<FrmDoggies*>(app.navigator.go(Screen::Doggies));
-        pickDog(w, 1);
-        QCOMPARE(app.state.DoggieRecNo, 2);
-        QCOMPARE(w->txtPedigreeName->text().trimmed(), QStringLiteral("Second"));
-        pickDog(w, 0);
-        QCOMPARE(w->txtPedigreeName->text().trimmed(), QStringLiteral("First"));
-    }
-
     void failedSave_keepsWhatWasTyped()
     {
         Fixture f;

@@ -4,7 +4,6 @@
 #include "platform/FormWindow.h"
 #include "platform/PictureControl.h"
 #include "platform/Prompts.h"
-#include "platform/Twips.h"
 #include "records/FileError.h"
 
 #include <QApplication>
@@ -46,15 +45,6 @@ struct BoxesWindow {
 class TestPlatform : public QObject {
     Q_OBJECT
 private slots:
-    void twips_toPixels()
-    {
-        QCOMPARE(twips::px(1440), 96);
-        QCOMPARE(twips::px(848), 57);
-        QCOMPARE(twips::px(7), 0);
-        QCOMPARE(twips::px(8), 1);
-        QCOMPARE(twips::rect(120, 480, 2055, 5790), QRect(8, 32, 137, 386));
-    }
-
     void picture_keepsThePreviousPictureOnFailure()
     {
         DataFolder folder;
@@ -180,15 +170,6 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("No space left on device")));
     }
 
-    void prompts_scriptedAnswersReplaceTheDialogs()
-    {
-        ScriptedPromptsScope scripted;
-        scripted->answers = {true, false};
-        QVERIFY(prompts().askYesNo(nullptr, QStringLiteral("DELETE"), QStringLiteral("Delete Rabies!")));
-        QVERIFY(!prompts().askYesNo(nullptr, QStringLiteral("DELETE"), QStringLiteral("Delete Rabies!")));
-        QCOMPARE(scripted->shown.size(), 2);
-        QCOMPARE(scripted->shown.at(0).text, QStringLiteral("Delete Rabies!"));
-    }
 };
 
 QTEST_MAIN(TestPlatform)

@@ -75,41 +75,6 @@ private slots:
         QCOMPARE(DoggieRecord::fromBytes(bytes).Name, fixedtext::fit(QStringLiteral("Rex"), 40));
     }
 
-    void layout_fieldOffsets_data()
-    {
-        QTest::addColumn<int>("offset");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<QString>("field");
-        const struct { int offset, width; const char* name; } fields[] = {
-            {4, 40, "Name"}, {44, 40, "PedigreeName"}, {84, 10, "BirthDate"}, {94, 40, "LicenseNo"},
-            {134, 40, "CameFrom"}, {174, 40, "VetName"}, {214, 40, "VetAddress"}, {254, 15, "VetPhoneNo"},
-            {269, 15, "VetEmergencyNo"}, {284, 40, "GroomerName"}, {324, 15, "GroomerPhoneNo"},
-            {339, 100, "Picture"}};
-        for (const auto& f : fields)
-            QTest::newRow(f.name) << f.offset << f.width << QString::fromLatin1(f.name);
-    }
-    void layout_fieldOffsets()
-    {
-        QFETCH(int, offset);
-        QFETCH(int, width);
-        QFETCH(QString, field);
-        // A record of dots with the field alone filled with 'x' reads back as
-        // x's in exactly that field.
-        QByteArray bytes(439, '.');
-        bytes.replace(offset, width, QByteArray(width, 'x'));
-        const DoggieRecord d = DoggieRecord::fromBytes(bytes);
-        const QString values[] = {d.Name, d.PedigreeName, d.BirthDate, d.LicenseNo, d.CameFrom, d.VetName,
-                                  d.VetAddress, d.VetPhoneNo, d.VetEmergencyNo, d.GroomerName,
-                                  d.GroomerPhoneNo, d.Picture};
-        int filled = 0;
-        for (const QString& v : values) {
-            if (v == QString(width, u'x'))
-                ++filled;
-        }
-        QCOMPARE(filled, 1);
-        QCOMPARE(d.toBytes().mid(offset, width), QByteArray(width, 'x'));
-    }
-
     void layout_healthAndJournal()
     {
         HealthRecord h;
