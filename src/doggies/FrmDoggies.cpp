@@ -255,12 +255,8 @@ void FrmDoggies::imgErase_Click()
     if (!prompts().askYesNo(this, QStringLiteral("DELETE!"), QStringLiteral("Delete ") + dog.Name + u'!'))
         return;
     const qint32 k = m_shown;
-    const bool erased = guard([&] {
-        const auto last =
-            eraseRecord(state().path(files::Doggies), state().path(files::Temp), DoggieRecord::Length, k);
-        if (last)
-            state().DoggieRecord = DoggieRecord::fromBytes(*last);
-    });
+    const bool erased =
+        guard([&] { eraseInto(state().DoggieRecord, state().path(files::Doggies), state().path(files::Temp), k); });
     if (!erased)
         return;
     m_shown = 0;

@@ -263,10 +263,7 @@ void FrmHealth::imgErase_Click()
     if (!prompts().askYesNo(this, QStringLiteral("DELETE"), text))
         return;
     const bool erased = guard([&] {
-        const auto last = eraseRecord(state().path(files::Health), state().path(files::Temp), HealthRecord::Length,
-                                      state().HealthRecNo);
-        if (last)
-            state().HealthRecord = HealthRecord::fromBytes(*last);
+        eraseInto(state().HealthRecord, state().path(files::Health), state().path(files::Temp), state().HealthRecNo);
     });
     if (!erased)
         return;

@@ -275,12 +275,8 @@ void FrmJournal::imgErase_Click()
     if (!prompts().askYesNo(this, QStringLiteral("DELETE"), text))
         return;
     const qint32 k = m_chosen;
-    const bool erased = guard([&] {
-        const auto last =
-            eraseRecord(state().path(files::Journal), state().path(files::Temp), JournalRecord::Length, k);
-        if (last)
-            state().JournalRecord = JournalRecord::fromBytes(*last);
-    });
+    const bool erased =
+        guard([&] { eraseInto(state().JournalRecord, state().path(files::Journal), state().path(files::Temp), k); });
     if (!erased)
         return;
     m_chosen = 0;

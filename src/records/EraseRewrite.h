@@ -20,6 +20,15 @@
 std::optional<QByteArray> eraseRecord(const QString& dataPath, const QString& tempPath, int recordLength,
                                       qint32 k);
 
+// The erase rewrite of record k, after which the working record of the type
+// holds the last record kept.
+template <typename R>
+void eraseInto(R& working, const QString& dataPath, const QString& tempPath, qint32 k)
+{
+    if (const auto last = eraseRecord(dataPath, tempPath, R::Length, k))
+        working = R::fromBytes(*last);
+}
+
 // Erases, in one rewrite, every record for which `erase(number, bytes)` holds:
 // each becomes an erased slot, and those at the end of the file are cut off,
 // as erasing them one by one from the last would do. When no record matches
