@@ -88,8 +88,8 @@ void press(QWidget* widget)
 {
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(2, 2), widget->mapToGlobal(QPointF(2, 2)), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), widget->mapToGlobal(QPointF(2, 2)),
-                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), widget->mapToGlobal(QPointF(2, 2)), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &press);
     QCoreApplication::sendEvent(widget, &release);
 }
@@ -122,7 +122,8 @@ void writeStressFolder(const SharedState& state)
     }
     QFile journal(state.path(files::Journal));
     journal.open(QIODevice::WriteOnly);
-    const QString words = QStringLiteral("A long walk by the river, a nap in the sun and dinner. ").repeated(40).left(2000);
+    const QString words =
+        QStringLiteral("A long walk by the river, a nap in the sun and dinner. ").repeated(40).left(2000);
     for (int i = 1; i <= kJournal; ++i) {
         JournalRecord j;
         j.ID = i;
@@ -193,74 +194,127 @@ int main(int argc, char* argv[])
     row("pick a dog in the dog register", timeIt(7, open(Screen::Doggies), [&] { pick(w); }), "< 50");
     row("pick a dog: health grid built and sorted", timeIt(7, open(Screen::Health), [&] { pick(w); }), "< 50");
     row("pick a dog: journal dates listed", timeIt(7, open(Screen::Journal), [&] { pick(w); }), "< 50");
-    row("choose a row of the health grid", timeIt(7, [&] { w = navigator.go(Screen::Health); pick(w); },
-                                                  [&] { qobject_cast<FrmHealth*>(w)->MSFlexGrid1->selectRow(40); }),
+    row("choose a row of the health grid",
+        timeIt(
+            7,
+            [&] {
+                w = navigator.go(Screen::Health);
+                pick(w);
+            },
+            [&] { qobject_cast<FrmHealth*>(w)->MSFlexGrid1->selectRow(40); }),
         "< 50");
-    row("choose a date of the journal", timeIt(7, [&] { w = navigator.go(Screen::Journal); pick(w); },
-                                               [&] { qobject_cast<FrmJournal*>(w)->lbDates->setCurrentRow(10); }),
+    row("choose a date of the journal",
+        timeIt(
+            7,
+            [&] {
+                w = navigator.go(Screen::Journal);
+                pick(w);
+            },
+            [&] { qobject_cast<FrmJournal*>(w)->lbDates->setCurrentRow(10); }),
         "< 50");
 
     // Saves, each flushed to the disk before the click returns.
-    row("dog register: add saved", timeIt(7, [&] {
-            w = navigator.go(Screen::Doggies);
-            auto* d = qobject_cast<FrmDoggies*>(w);
-            press(d->imgAdd);
-            d->txtName->setText(QStringLiteral("Newcomer"));
-        }, [&] { press(qobject_cast<FrmDoggies*>(w)->imgAdd); }), "< 50");
-    row("dog register: edit saved", timeIt(7, [&] {
-            w = navigator.go(Screen::Doggies);
-            pick(w);
-            auto* d = qobject_cast<FrmDoggies*>(w);
-            press(d->imgEdit);
-            d->txtVetName->setText(QStringLiteral("Dr. Other"));
-        }, [&] { press(qobject_cast<FrmDoggies*>(w)->imgEdit); }), "< 50");
-    row("health: add saved (grid rebuilt)", timeIt(7, [&] {
-            w = navigator.go(Screen::Health);
-            pick(w);
-            auto* h = qobject_cast<FrmHealth*>(w);
-            press(h->imgAdd);
-            h->txtdate->setText(QStringLiteral("5/12/2003"));
-            h->txtvaccine->setText(QStringLiteral("Rabies"));
-        }, [&] { press(qobject_cast<FrmHealth*>(w)->imgAdd); }), "< 50");
-    row("health: edit saved (grid rebuilt)", timeIt(7, [&] {
-            w = navigator.go(Screen::Health);
-            pick(w);
-            auto* h = qobject_cast<FrmHealth*>(w);
-            h->MSFlexGrid1->selectRow(3);
-            press(h->imgEdit);
-            h->txtvaccine->setText(QStringLiteral("Booster"));
-        }, [&] { press(qobject_cast<FrmHealth*>(w)->imgEdit); }), "< 50");
-    row("journal: add saved", timeIt(7, [&] {
-            w = navigator.go(Screen::Journal);
-            pick(w);
-            auto* j = qobject_cast<FrmJournal*>(w);
-            QTimer::singleShot(0, [] { qobject_cast<FrmDateEntry*>(QApplication::activeModalWidget())->imgOk_Click(); });
-            press(j->imgAdd);
-            j->RichTextBox1->setPlainText(QStringLiteral("A new day."));
-        }, [&] { press(qobject_cast<FrmJournal*>(w)->imgAdd); }), "< 50");
-    row("journal: edit saved", timeIt(7, [&] {
-            w = navigator.go(Screen::Journal);
-            pick(w);
-            auto* j = qobject_cast<FrmJournal*>(w);
-            j->lbDates->setCurrentRow(2);
-            press(j->imgEdit);
-            j->RichTextBox1->setPlainText(QStringLiteral("Changed."));
-        }, [&] { press(qobject_cast<FrmJournal*>(w)->imgEdit); }), "< 50");
+    row("dog register: add saved",
+        timeIt(
+            7,
+            [&] {
+                w = navigator.go(Screen::Doggies);
+                auto* d = qobject_cast<FrmDoggies*>(w);
+                press(d->imgAdd);
+                d->txtName->setText(QStringLiteral("Newcomer"));
+            },
+            [&] { press(qobject_cast<FrmDoggies*>(w)->imgAdd); }),
+        "< 50");
+    row("dog register: edit saved",
+        timeIt(
+            7,
+            [&] {
+                w = navigator.go(Screen::Doggies);
+                pick(w);
+                auto* d = qobject_cast<FrmDoggies*>(w);
+                press(d->imgEdit);
+                d->txtVetName->setText(QStringLiteral("Dr. Other"));
+            },
+            [&] { press(qobject_cast<FrmDoggies*>(w)->imgEdit); }),
+        "< 50");
+    row("health: add saved (grid rebuilt)",
+        timeIt(
+            7,
+            [&] {
+                w = navigator.go(Screen::Health);
+                pick(w);
+                auto* h = qobject_cast<FrmHealth*>(w);
+                press(h->imgAdd);
+                h->txtdate->setText(QStringLiteral("5/12/2003"));
+                h->txtvaccine->setText(QStringLiteral("Rabies"));
+            },
+            [&] { press(qobject_cast<FrmHealth*>(w)->imgAdd); }),
+        "< 50");
+    row("health: edit saved (grid rebuilt)",
+        timeIt(
+            7,
+            [&] {
+                w = navigator.go(Screen::Health);
+                pick(w);
+                auto* h = qobject_cast<FrmHealth*>(w);
+                h->MSFlexGrid1->selectRow(3);
+                press(h->imgEdit);
+                h->txtvaccine->setText(QStringLiteral("Booster"));
+            },
+            [&] { press(qobject_cast<FrmHealth*>(w)->imgEdit); }),
+        "< 50");
+    row("journal: add saved",
+        timeIt(
+            7,
+            [&] {
+                w = navigator.go(Screen::Journal);
+                pick(w);
+                auto* j = qobject_cast<FrmJournal*>(w);
+                QTimer::singleShot(
+                    0, [] { qobject_cast<FrmDateEntry*>(QApplication::activeModalWidget())->imgOk_Click(); });
+                press(j->imgAdd);
+                j->RichTextBox1->setPlainText(QStringLiteral("A new day."));
+            },
+            [&] { press(qobject_cast<FrmJournal*>(w)->imgAdd); }),
+        "< 50");
+    row("journal: edit saved",
+        timeIt(
+            7,
+            [&] {
+                w = navigator.go(Screen::Journal);
+                pick(w);
+                auto* j = qobject_cast<FrmJournal*>(w);
+                j->lbDates->setCurrentRow(2);
+                press(j->imgEdit);
+                j->RichTextBox1->setPlainText(QStringLiteral("Changed."));
+            },
+            [&] { press(qobject_cast<FrmJournal*>(w)->imgEdit); }),
+        "< 50");
 
     // Reports for the dog, built into report.txt and drawn on the page.
     for (auto [type, name] : {std::pair{"Doggies", "dog report built and drawn"},
                               {"Health", "health report built and drawn"},
                               {"Journal", "journal report built and drawn"}})
-        row(name, timeIt(7, [&] {
-                state.ReportType = QString::fromLatin1(type);
-                state.DoggieRecNo = dog;
-            }, [&] { w = navigator.go(Screen::ReportViewer); }), "< 50");
+        row(name,
+            timeIt(
+                7,
+                [&] {
+                    state.ReportType = QString::fromLatin1(type);
+                    state.DoggieRecNo = dog;
+                },
+                [&] { w = navigator.go(Screen::ReportViewer); }),
+            "< 50");
     const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
-    row("journal report printed to PDF", timeIt(7, [&] {
-            state.ReportType = QStringLiteral("Journal");
-            w = navigator.go(Screen::ReportViewer);
-            qobject_cast<FrmReportViewer*>(w)->setPrintFile(pdf);
-        }, [&] { qobject_cast<FrmReportViewer*>(w)->cmdPrint_Click(); }), "< 50");
+    row("journal report printed to PDF",
+        timeIt(
+            7,
+            [&] {
+                state.ReportType = QStringLiteral("Journal");
+                w = navigator.go(Screen::ReportViewer);
+                qobject_cast<FrmReportViewer*>(w)->setPrintFile(pdf);
+            },
+            [&] { qobject_cast<FrmReportViewer*>(w)->cmdPrint_Click(); }),
+        "< 50");
 
     // The erase rewrite of the 82 MB journal, beside a copy of it with cp and sync.
     const QString journalPath = state.path(files::Journal);
@@ -271,7 +325,9 @@ int main(int argc, char* argv[])
         QFile::remove(copyPath);
         QElapsedTimer t;
         t.start();
-        QProcess::execute(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("cp '%1' '%2' && sync '%2'").arg(journalPath, copyPath)});
+        QProcess::execute(
+            QStringLiteral("sh"),
+            {QStringLiteral("-c"), QStringLiteral("cp '%1' '%2' && sync '%2'").arg(journalPath, copyPath)});
         copy.push_back(t.nsecsElapsed() / 1e6);
 
         w = navigator.go(Screen::Journal);
@@ -315,9 +371,8 @@ int main(int argc, char* argv[])
     row("2,000-entry journal report built and drawn", timeIt(3, {}, [&] { w = navigator.go(Screen::ReportViewer); }),
         "< 1000");
     qobject_cast<FrmReportViewer*>(w)->setPrintFile(pdf);
-    row("2,000-entry journal report printed to PDF", timeIt(3, {}, [&] {
-            qobject_cast<FrmReportViewer*>(w)->cmdPrint_Click();
-        }), "< 1000");
+    row("2,000-entry journal report printed to PDF",
+        timeIt(3, {}, [&] { qobject_cast<FrmReportViewer*>(w)->cmdPrint_Click(); }), "< 1000");
 
     // The health grid of a dog with 500 of the 100,000 vaccinations.
     {
@@ -334,8 +389,8 @@ int main(int argc, char* argv[])
     }
     w = navigator.go(Screen::Health);
     pick(w);
-    row("health grid rebuilt: 500 rows of 100,000", timeIt(9, {}, [&] { qobject_cast<FrmHealth*>(w)->LoadHealthGrid(); }),
-        "< 50");
+    row("health grid rebuilt: 500 rows of 100,000",
+        timeIt(9, {}, [&] { qobject_cast<FrmHealth*>(w)->LoadHealthGrid(); }), "< 50");
 
     // The earlier yardsticks: the grid sort on its own.
     for (int n : {1000, 10000})

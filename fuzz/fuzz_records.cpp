@@ -47,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     eraseRecord(path, temp, length, k);
     const QByteArray after = readFile(path);
     if (k >= 1 && k < n)
-        FUZZ_CHECK(after.size() == qint64(n) * length && after.mid((k - 1) * length, length) == QByteArray(length, '\0'));
+        FUZZ_CHECK(after.size() == qint64(n) * length &&
+                   after.mid((k - 1) * length, length) == QByteArray(length, '\0'));
     else if (k == n && n > 0)
         FUZZ_CHECK(after.size() == qint64(n - 1) * length);
     else

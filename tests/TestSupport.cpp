@@ -7,14 +7,14 @@
 
 #include <QApplication>
 #include <QCalendarWidget>
-#include <QLineEdit>
-#include <QTimer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
+#include <QTimer>
 #include <QtEndian>
 
 bool ScriptedPrompts::askYesNo(QWidget*, const QString& title, const QString& text)

@@ -27,9 +27,9 @@ public:
     std::optional<QString> chooseOpenFile(QWidget* parent, const QString& title, const QStringList& filters,
                                           const QString& defaultSuffix, const QString& startWith) override;
 
-    std::deque<bool> answers; // the next Yes/No answers; No when empty
-    QStringList files;          // the next chosen files; a null text, or none left, cancels
-    QStringList chooserStarts;                // what each file chooser opened on
+    std::deque<bool> answers;  // the next Yes/No answers; No when empty
+    QStringList files;         // the next chosen files; a null text, or none left, cancels
+    QStringList chooserStarts; // what each file chooser opened on
     QList<Shown> shown;
 };
 

@@ -74,16 +74,16 @@ FrmDoggies::FrmDoggies(SharedState& state, Navigator& navigator) : RegisterWindo
     imgDoggiePic->setCursor(Qt::PointingHandCursor);
     connect(imgDoggiePic, &PictureControl::clicked, this, &FrmDoggies::imgDoggiePic_Click);
 
-    QLabel** labels[] = {&Label3, &Label4, &Label5, &Label6, &Label7, &Label8,
+    QLabel** labels[] = {&Label3,  &Label4, &Label5,  &Label6,  &Label7, &Label8,
                          &Label10, &Label9, &Label11, &Label12, &Label13};
-    QLineEdit** boxes[] = {&txtName,       &txtPedigreeName, &txtBirthDate,      &txtLicenseNo,
-                           &txtCameFrom,   &txtVetName,      &txtVetAddress,     &txtVetPhoneNo,
-                           &txtVetEmergencyNo, &txtGroomerName, &txtGroomerPhoneNo};
+    QLineEdit** boxes[] = {&txtName,           &txtPedigreeName, &txtBirthDate,     &txtLicenseNo,
+                           &txtCameFrom,       &txtVetName,      &txtVetAddress,    &txtVetPhoneNo,
+                           &txtVetEmergencyNo, &txtGroomerName,  &txtGroomerPhoneNo};
     QWidget* previous = lbDoggieList;
     for (std::size_t i = 0; i < std::size(kBoxes); ++i) {
         const Box& b = kBoxes[i];
-        QLabel* label = place(new QLabel(QLatin1String(b.caption), this), b.label,
-                              twips::rect(b.left, b.top, 2895, 240));
+        QLabel* label =
+            place(new QLabel(QLatin1String(b.caption), this), b.label, twips::rect(b.left, b.top, 2895, 240));
         label->setFont(fonts::comic(9));
         QLineEdit* box = place(new QLineEdit(this), b.box, twips::rect(b.left, b.top + 240, 2895, 285));
         box->setFont(fonts::comic(9));
@@ -249,8 +249,10 @@ void FrmDoggies::imgErase_Click()
     if (m_shown == 0 || imgAdd->tag() == QLatin1String("SAVE") || fixedtext::isBlank(txtName->text()))
         return;
     DoggieRecord dog;
-    if (!guard([&] { dog = RecordFile(state().path(files::Doggies), DoggieRecord::Length,
-                                      RecordFile::Mode::Read).read<DoggieRecord>(m_shown); }))
+    if (!guard([&] {
+            dog = RecordFile(state().path(files::Doggies), DoggieRecord::Length, RecordFile::Mode::Read)
+                      .read<DoggieRecord>(m_shown);
+        }))
         return;
     if (!prompts().askYesNo(this, QStringLiteral("DELETE!"), QStringLiteral("Delete ") + dog.Name + u'!'))
         return;
@@ -273,8 +275,8 @@ void FrmDoggies::imgErase_Click()
 
 void FrmDoggies::imgDoggiePic_Click()
 {
-    const auto chosen = prompts().chooseOpenFile(this, kChooserTitle, kChooserFilters, QStringLiteral("jpg"),
-                                                 m_chooserName);
+    const auto chosen =
+        prompts().chooseOpenFile(this, kChooserTitle, kChooserFilters, QStringLiteral("jpg"), m_chooserName);
     // A cancelled chooser hands back the name it held.
     const QString name = chosen ? *chosen : m_chooserName;
     m_chooserName = name;

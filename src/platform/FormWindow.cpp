@@ -32,7 +32,8 @@ void FormWindow::unload()
 
 QPoint FormWindow::placement(const QRect& screen, const QSize& frame) const
 {
-    return QPoint(screen.x() + (screen.width() - frame.width()) / 2, screen.y() + (screen.height() - frame.height()) / 2);
+    return QPoint(screen.x() + (screen.width() - frame.width()) / 2,
+                  screen.y() + (screen.height() - frame.height()) / 2);
 }
 
 bool loadUiPicture(const SharedState& state, PictureControl* control, const QString& fileName)

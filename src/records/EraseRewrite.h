@@ -17,8 +17,7 @@
 // missing or half-written. Throws FileError, leaving the data file untouched.
 //
 // Returns the last record copied (the working record afterwards), if any.
-std::optional<QByteArray> eraseRecord(const QString& dataPath, const QString& tempPath, int recordLength,
-                                      qint32 k);
+std::optional<QByteArray> eraseRecord(const QString& dataPath, const QString& tempPath, int recordLength, qint32 k);
 
 // The erase rewrite of record k, after which the working record of the type
 // holds the last record kept.

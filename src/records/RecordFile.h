@@ -37,9 +37,15 @@ public:
     void writeRaw(qint32 n, const QByteArray& bytes);
 
     template <typename R>
-    R read(qint32 n) { return R::fromBytes(readRaw(n)); }
+    R read(qint32 n)
+    {
+        return R::fromBytes(readRaw(n));
+    }
     template <typename R>
-    void write(qint32 n, const R& record) { writeRaw(n, record.toBytes()); }
+    void write(qint32 n, const R& record)
+    {
+        writeRaw(n, record.toBytes());
+    }
     // Writes the record as number count + 1 with that number as its ID.
     template <typename R>
     qint32 append(R& record)

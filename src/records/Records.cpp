@@ -118,14 +118,41 @@ void writeInt32(QByteArray& bytes, int offset, qint32 value)
     qToLittleEndian<qint32>(value, bytes.data() + offset);
 }
 
-DoggieRecord::DoggieRecord() { blank<D>(*this, kDoggieFields); }
-QByteArray DoggieRecord::toBytes() const { return encode<D>(*this, kDoggieFields); }
-DoggieRecord DoggieRecord::fromBytes(const QByteArray& bytes) { return decode<D>(bytes, kDoggieFields); }
+DoggieRecord::DoggieRecord()
+{
+    blank<D>(*this, kDoggieFields);
+}
+QByteArray DoggieRecord::toBytes() const
+{
+    return encode<D>(*this, kDoggieFields);
+}
+DoggieRecord DoggieRecord::fromBytes(const QByteArray& bytes)
+{
+    return decode<D>(bytes, kDoggieFields);
+}
 
-HealthRecord::HealthRecord() { blank<H>(*this, kHealthFields); }
-QByteArray HealthRecord::toBytes() const { return encode<H>(*this, kHealthFields); }
-HealthRecord HealthRecord::fromBytes(const QByteArray& bytes) { return decode<H>(bytes, kHealthFields); }
+HealthRecord::HealthRecord()
+{
+    blank<H>(*this, kHealthFields);
+}
+QByteArray HealthRecord::toBytes() const
+{
+    return encode<H>(*this, kHealthFields);
+}
+HealthRecord HealthRecord::fromBytes(const QByteArray& bytes)
+{
+    return decode<H>(bytes, kHealthFields);
+}
 
-JournalRecord::JournalRecord() { blank<J>(*this, kJournalFields); }
-QByteArray JournalRecord::toBytes() const { return encode<J>(*this, kJournalFields); }
-JournalRecord JournalRecord::fromBytes(const QByteArray& bytes) { return decode<J>(bytes, kJournalFields); }
+JournalRecord::JournalRecord()
+{
+    blank<J>(*this, kJournalFields);
+}
+QByteArray JournalRecord::toBytes() const
+{
+    return encode<J>(*this, kJournalFields);
+}
+JournalRecord JournalRecord::fromBytes(const QByteArray& bytes)
+{
+    return decode<J>(bytes, kJournalFields);
+}

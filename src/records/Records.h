@@ -69,7 +69,10 @@ struct JournalRecord {
 
 // Little-endian 32-bit integers, as the files hold them.
 qint32 readInt32(const char* bytes, int offset);
-inline qint32 readInt32(const QByteArray& bytes, int offset) { return readInt32(bytes.constData(), offset); }
+inline qint32 readInt32(const QByteArray& bytes, int offset)
+{
+    return readInt32(bytes.constData(), offset);
+}
 void writeInt32(QByteArray& bytes, int offset, qint32 value);
 // A text field of a record's bytes, for scans that need one field only.
 QString readText(const char* bytes, int offset, int width);

@@ -13,12 +13,12 @@
 #include "shell/Navigator.h"
 
 #include <QApplication>
-#include <QScopeGuard>
 #include <QGroupBox>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -245,8 +245,8 @@ QPoint FrmReportViewer::placement(const QRect& screen, const QSize& frame) const
 void FrmReportViewer::cmdClose_Click()
 {
     const QString type = state().ReportType;
-    const Screen target = type == QLatin1String("Doggies") ? Screen::Doggies
-                          : type == QLatin1String("Health") ? Screen::Health
+    const Screen target = type == QLatin1String("Doggies")   ? Screen::Doggies
+                          : type == QLatin1String("Health")  ? Screen::Health
                           : type == QLatin1String("Journal") ? Screen::Journal
                                                              : Screen::Main;
     // With no register to return to, the main window opens rather than no

@@ -46,8 +46,9 @@ private:
     }
     [[noreturn]] void fail()
     {
-        const QString reason = m_file.error() != QFileDevice::NoError ? m_file.errorString()
-                                                                       : QStringLiteral("The disk took only part of it.");
+        const QString reason = m_file.error() != QFileDevice::NoError
+                                   ? m_file.errorString()
+                                   : QStringLiteral("The disk took only part of it.");
         m_file.cancelWriting();
         throw FileError(m_file.fileName(), QStringLiteral("written"), reason);
     }

@@ -24,9 +24,9 @@ namespace {
 struct NavPicture {
     Screen target;
     const char* picture;
-    QPoint at;        // twips
+    QPoint at; // twips
     const char* caption;
-    QRect captionAt;  // twips
+    QRect captionAt; // twips
 };
 
 struct Frame {
@@ -45,31 +45,46 @@ struct Frame {
 
 const Frame& frameOf(RegisterWindow::Register kind)
 {
-    static const Frame doggies = {
-        "frmDoggies", "Doggies", 7455, {852, 2292, 3732, 5172, 6604},
-        {"ADD DOGGIE", "EDIT DOGGIE", "ERASE DOGGIE"},
-        {"doggie-add.gif", "doggie-edit.gif", "doggie-erase.gif"},
-        {Screen::Health, "poorlydog.gif", {5520, 4200}, "HEALTH", {5520, 5640, 1365, 345}},
-        {Screen::Journal, "dogtail.gif", {7080, 4200}, "JOURNAL", {7080, 5640, 1215, 495}},
-        7080, true, "Doggies"};
-    static const Frame health = {
-        "frmHealth", "Doggie Health", 7485, {848, 2288, 3728, 5168, 6608},
-        {"ADD HEALTH ITEM", "EDIT HEALTH ITEM", "ERASE HEALTH ITEM"},
-        {"journal-add.gif", "journal-edit.gif", "journal-erase.gif"},
-        {Screen::Doggies, "doggie.gif", {2520, 4560}, "DOGGIES", {2520, 5880, 1305, 345}},
-        {Screen::Journal, "dogtail.gif", {6960, 4560}, "JOURNAL", {6960, 5880, 1335, 375}},
-        7080, true, "Health"};
-    static const Frame journal = {
-        "frmJournal", "Doggie Journal", 7605, {848, 2288, 3728, 5168, 6608},
-        {"ADD ITEM", "EDIT ITEM", "ERASE ITEM"},
-        {"journal-add.gif", "journal-edit.gif", "journal-erase.gif"},
-        {Screen::Health, "poorlydog.gif", {2520, 4560}, "HEALTH", {2520, 5880, 1365, 345}},
-        {Screen::Doggies, "doggie.gif", {6960, 4560}, "DOGGIES", {6960, 5880, 1335, 375}},
-        7200, false, "Journal"};
+    static const Frame doggies = {"frmDoggies",
+                                  "Doggies",
+                                  7455,
+                                  {852, 2292, 3732, 5172, 6604},
+                                  {"ADD DOGGIE", "EDIT DOGGIE", "ERASE DOGGIE"},
+                                  {"doggie-add.gif", "doggie-edit.gif", "doggie-erase.gif"},
+                                  {Screen::Health, "poorlydog.gif", {5520, 4200}, "HEALTH", {5520, 5640, 1365, 345}},
+                                  {Screen::Journal, "dogtail.gif", {7080, 4200}, "JOURNAL", {7080, 5640, 1215, 495}},
+                                  7080,
+                                  true,
+                                  "Doggies"};
+    static const Frame health = {"frmHealth",
+                                 "Doggie Health",
+                                 7485,
+                                 {848, 2288, 3728, 5168, 6608},
+                                 {"ADD HEALTH ITEM", "EDIT HEALTH ITEM", "ERASE HEALTH ITEM"},
+                                 {"journal-add.gif", "journal-edit.gif", "journal-erase.gif"},
+                                 {Screen::Doggies, "doggie.gif", {2520, 4560}, "DOGGIES", {2520, 5880, 1305, 345}},
+                                 {Screen::Journal, "dogtail.gif", {6960, 4560}, "JOURNAL", {6960, 5880, 1335, 375}},
+                                 7080,
+                                 true,
+                                 "Health"};
+    static const Frame journal = {"frmJournal",
+                                  "Doggie Journal",
+                                  7605,
+                                  {848, 2288, 3728, 5168, 6608},
+                                  {"ADD ITEM", "EDIT ITEM", "ERASE ITEM"},
+                                  {"journal-add.gif", "journal-edit.gif", "journal-erase.gif"},
+                                  {Screen::Health, "poorlydog.gif", {2520, 4560}, "HEALTH", {2520, 5880, 1365, 345}},
+                                  {Screen::Doggies, "doggie.gif", {6960, 4560}, "DOGGIES", {6960, 5880, 1335, 375}},
+                                  7200,
+                                  false,
+                                  "Journal"};
     switch (kind) {
-    case RegisterWindow::Register::Doggies: return doggies;
-    case RegisterWindow::Register::Health: return health;
-    case RegisterWindow::Register::Journal: break;
+    case RegisterWindow::Register::Doggies:
+        return doggies;
+    case RegisterWindow::Register::Health:
+        return health;
+    case RegisterWindow::Register::Journal:
+        break;
     }
     return journal;
 }
@@ -116,8 +131,8 @@ RegisterWindow::RegisterWindow(SharedState& state, Navigator& navigator, Registe
     imgAdd->setTag(QStringLiteral("ADD"));
     imgEdit->setTag(QStringLiteral("EDIT"));
 
-    lblBar = controls::boxedLabel(this, "lblBar", QString(), twips::rect(120, f.barTop, 8415, 375),
-                                  colours::LightPink, 9);
+    lblBar =
+        controls::boxedLabel(this, "lblBar", QString(), twips::rect(120, f.barTop, 8415, 375), colours::LightPink, 9);
 
     auto navPicture = [this](const char* name, const NavPicture& nav) {
         auto* picture = place(new PictureControl(this), name, twips::rect(nav.at.x(), nav.at.y(), 1335, 1335));

@@ -13,6 +13,5 @@ void registerScreens(Navigator& navigator)
     navigator.setFactory(Screen::Doggies, [](SharedState& s, Navigator& n) { return new FrmDoggies(s, n); });
     navigator.setFactory(Screen::Health, [](SharedState& s, Navigator& n) { return new FrmHealth(s, n); });
     navigator.setFactory(Screen::Journal, [](SharedState& s, Navigator& n) { return new FrmJournal(s, n); });
-    navigator.setFactory(Screen::ReportViewer,
-                         [](SharedState& s, Navigator& n) { return new FrmReportViewer(s, n); });
+    navigator.setFactory(Screen::ReportViewer, [](SharedState& s, Navigator& n) { return new FrmReportViewer(s, n); });
 }

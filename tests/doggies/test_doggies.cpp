@@ -22,8 +22,8 @@ const QString kEntry = QStringLiteral("Enter your information and then click the
 
 QList<QByteArray> rexTexts(const QByteArray& picture)
 {
-    return {"Rex", "Rex of Riverside", "5/12/2003", "L-123", "Kennel", "Dr. Vet", "1 High St, Town", "555-0100",
-            "555-0199", "Groomy", "555-0123", picture};
+    return {"Rex",      "Rex of Riverside", "5/12/2003", "L-123",    "Kennel", "Dr. Vet", "1 High St, Town",
+            "555-0100", "555-0199",         "Groomy",    "555-0123", picture};
 }
 
 // Bella (no picture), Rex (all particulars and a picture), Max (a name only),
@@ -157,15 +157,20 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("field"); // index of the text in the record
         QTest::addColumn<QByteArray>("stored");
-        QTest::newRow("emptied vet clears it") << "txtVetName" << "" << 5 << QByteArray();
-        QTest::newRow("blanked groomer clears it") << "txtGroomerName" << "   " << 9 << QByteArray();
-        QTest::newRow("changed phone") << "txtVetPhoneNo" << "555-9999" << 7 << QByteArray("555-9999");
-        QTest::newRow("long text is cut") << "txtVetPhoneNo" << "0123456789ABCDEFGH" << 7
-                                          << QByteArray("0123456789ABCDE");
-        QTest::newRow("not a date keeps the birth date") << "txtBirthDate" << "soon" << 2 << QByteArray("5/12/2003");
-        QTest::newRow("emptied birth date clears it") << "txtBirthDate" << "" << 2 << QByteArray();
-        QTest::newRow("long date is cut to 10") << "txtBirthDate" << "September 9, 2004" << 2
-                                                << QByteArray("September ");
+        QTest::newRow("emptied vet clears it") << "txtVetName"
+                                               << "" << 5 << QByteArray();
+        QTest::newRow("blanked groomer clears it") << "txtGroomerName"
+                                                   << "   " << 9 << QByteArray();
+        QTest::newRow("changed phone") << "txtVetPhoneNo"
+                                       << "555-9999" << 7 << QByteArray("555-9999");
+        QTest::newRow("long text is cut") << "txtVetPhoneNo"
+                                          << "0123456789ABCDEFGH" << 7 << QByteArray("0123456789ABCDE");
+        QTest::newRow("not a date keeps the birth date") << "txtBirthDate"
+                                                         << "soon" << 2 << QByteArray("5/12/2003");
+        QTest::newRow("emptied birth date clears it") << "txtBirthDate"
+                                                      << "" << 2 << QByteArray();
+        QTest::newRow("long date is cut to 10") << "txtBirthDate"
+                                                << "September 9, 2004" << 2 << QByteArray("September ");
     }
     void edit()
     {
@@ -326,16 +331,15 @@ private slots:
         QCOMPARE(f.prompts->chooserStarts.last(), dogtail);
         QCOMPARE(pictureOf(w, "imgDoggiePic"), QStringLiteral("dogtail.gif"));
         click(w->imgEdit);
-        QCOMPARE(f.folder.read(files::Doggies).left(439),
-                 rawbytes::doggie(1, "Bella", dogtail.toUtf8()));
+        QCOMPARE(f.folder.read(files::Doggies).left(439), rawbytes::doggie(1, "Bella", dogtail.toUtf8()));
     }
 
     void picture_refused_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("why");
-        QTest::newRow("path of 120 characters") << QString(u'p').repeated(110) + QStringLiteral(".gif")
-                                                 << QStringLiteral("100");
+        QTest::newRow("path of 120 characters")
+            << QString(u'p').repeated(110) + QStringLiteral(".gif") << QStringLiteral("100");
         QTest::newRow("not a picture") << QStringLiteral("notes.gif") << QStringLiteral("could not be read");
         QTest::newRow("outside the code page") << QStringLiteral("\u738B.gif") << QStringLiteral("characters");
     }

@@ -59,10 +59,10 @@ const QString kHuge = QStringLiteral("huge.gif");
 QByteArray hugeGif()
 {
     QByteArray gif("GIF89a");
-    gif += QByteArray("\x20\x4E\x20\x4E\x80\x00\x00", 7);         // screen 20000 x 20000, 2 colours
-    gif += QByteArray("\x00\x00\x00\xFF\xFF\xFF", 6);             // the colour table
+    gif += QByteArray("\x20\x4E\x20\x4E\x80\x00\x00", 7);              // screen 20000 x 20000, 2 colours
+    gif += QByteArray("\x00\x00\x00\xFF\xFF\xFF", 6);                  // the colour table
     gif += QByteArray("\x2C\x00\x00\x00\x00\x20\x4E\x20\x4E\x00", 10); // one image as large
-    gif += QByteArray("\x02\x02\x44\x01\x00\x3B", 6);             // a little data, the end
+    gif += QByteArray("\x02\x02\x44\x01\x00\x3B", 6);                  // a little data, the end
     return gif;
 }
 
@@ -77,12 +77,14 @@ private slots:
         QTest::addColumn<QByteArray>("health");
         QTest::addColumn<QByteArray>("journal");
         QTest::newRow("empty") << QByteArray("") << QByteArray("") << QByteArray("");
-        QTest::newRow("truncated") << rawbytes::doggie(1, "Rex").left(300) << rawbytes::health(1, 1, "1/1/2001", "x").left(50)
+        QTest::newRow("truncated") << rawbytes::doggie(1, "Rex").left(300)
+                                   << rawbytes::health(1, 1, "1/1/2001", "x").left(50)
                                    << rawbytes::journal(1, 1, "1-1-2001", "x").left(3000);
         QTest::newRow("garbage") << garbage(439 * 5 + 17, 1) << garbage(68 * 40 + 3, 2) << garbage(4114 * 6 + 1000, 3);
         QByteArray nulNames = rawbytes::doggie(1, QByteArray(40, '\0')) + rawbytes::doggie(2, QByteArray("Re\0x", 4));
-        QTest::newRow("names of NUL bytes") << nulNames << rawbytes::health(1, 2, QByteArray(10, '\0'), QByteArray(50, '\0'))
-                                            << rawbytes::journal(1, 2, QByteArray(10, '\0'), QByteArray(4096, '\0'));
+        QTest::newRow("names of NUL bytes")
+            << nulNames << rawbytes::health(1, 2, QByteArray(10, '\0'), QByteArray(50, '\0'))
+            << rawbytes::journal(1, 2, QByteArray(10, '\0'), QByteArray(4096, '\0'));
         // Every dog number a 32-bit field can hold, and some more garbage.
         QByteArray odd = garbage(68, 4);
         odd.replace(4, 4, rawbytes::int32le(-1));
@@ -113,7 +115,8 @@ private slots:
     void nulNames_showAsEmptyEntries()
     {
         DataFolder folder;
-        folder.write(files::Doggies, rawbytes::doggie(1, QByteArray(40, '\0')) + rawbytes::doggie(2, QByteArray("Re\0x", 4)));
+        folder.write(files::Doggies,
+                     rawbytes::doggie(1, QByteArray(40, '\0')) + rawbytes::doggie(2, QByteArray("Re\0x", 4)));
         App app(folder.folder());
         auto* w = qobject_cast<FrmDoggies*>(app.navigator.go(Screen::Doggies));
         QCOMPARE(w->lbDoggieList->item(0)->text(), QString());

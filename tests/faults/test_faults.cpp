@@ -1,10 +1,10 @@
 #include "TestSupport.h"
 
 #include "datepicker/FrmDateEntry.h"
+#include "doggies/FrmDoggies.h"
 #include "health/FlexGrid.h"
 #include "health/FrmHealth.h"
 #include "journal/FrmJournal.h"
-#include "doggies/FrmDoggies.h"
 #include "platform/PictureControl.h"
 
 #include <QApplication>
@@ -56,7 +56,8 @@ private:
 // One fault put on the data folder, taken away again when the object goes.
 class FaultScope {
 public:
-    FaultScope(Fault fault, const DataFolder& folder, const QString& target) : m_fault(fault), m_folder(folder), m_target(target)
+    FaultScope(Fault fault, const DataFolder& folder, const QString& target)
+        : m_fault(fault), m_folder(folder), m_target(target)
     {
         switch (fault) {
         case Fault::ReadOnlyFolder:
@@ -108,7 +109,8 @@ private:
 QMap<QString, QByteArray> snapshot(const DataFolder& folder)
 {
     QMap<QString, QByteArray> files;
-    for (const QString& name : QDir(folder.folder()).entryList({QStringLiteral("*.dat"), QStringLiteral("*.txt")}, QDir::Files))
+    for (const QString& name :
+         QDir(folder.folder()).entryList({QStringLiteral("*.dat"), QStringLiteral("*.txt")}, QDir::Files))
         files[name] = folder.read(name);
     return files;
 }
@@ -127,61 +129,79 @@ Command command(const QString& name)
     auto health = [](QWidget* w) { return qobject_cast<FrmHealth*>(w); };
     auto journal = [](QWidget* w) { return qobject_cast<FrmJournal*>(w); };
     if (name == u"dog add")
-        return {Screen::Doggies, files::Doggies, [=](QWidget* w, ScriptedPrompts&) {
+        return {Screen::Doggies, files::Doggies,
+                [=](QWidget* w, ScriptedPrompts&) {
                     click(dogs(w)->imgAdd);
                     type(dogs(w)->txtName, QStringLiteral("Lucky"));
-                }, [=](QWidget* w) { click(dogs(w)->imgAdd); }};
+                },
+                [=](QWidget* w) { click(dogs(w)->imgAdd); }};
     if (name == u"dog edit")
-        return {Screen::Doggies, files::Doggies, [=](QWidget* w, ScriptedPrompts&) {
+        return {Screen::Doggies, files::Doggies,
+                [=](QWidget* w, ScriptedPrompts&) {
                     pickDog(w, 1);
                     click(dogs(w)->imgEdit);
                     type(dogs(w)->txtVetName, QStringLiteral("Dr. New"));
-                }, [=](QWidget* w) { click(dogs(w)->imgEdit); }};
+                },
+                [=](QWidget* w) { click(dogs(w)->imgEdit); }};
     if (name == u"dog erase")
-        return {Screen::Doggies, files::Doggies, [=](QWidget* w, ScriptedPrompts& p) {
+        return {Screen::Doggies, files::Doggies,
+                [=](QWidget* w, ScriptedPrompts& p) {
                     pickDog(w, 0);
                     p.answers = {true, true};
-                }, [=](QWidget* w) { click(dogs(w)->imgErase); }};
+                },
+                [=](QWidget* w) { click(dogs(w)->imgErase); }};
     if (name == u"health add")
-        return {Screen::Health, files::Health, [=](QWidget* w, ScriptedPrompts&) {
+        return {Screen::Health, files::Health,
+                [=](QWidget* w, ScriptedPrompts&) {
                     pickDog(w, 1);
                     click(health(w)->imgAdd);
                     type(health(w)->txtdate, QStringLiteral("5/12/2003"));
                     type(health(w)->txtvaccine, QStringLiteral("Rabies"));
-                }, [=](QWidget* w) { click(health(w)->imgAdd); }};
+                },
+                [=](QWidget* w) { click(health(w)->imgAdd); }};
     if (name == u"health edit")
-        return {Screen::Health, files::Health, [=](QWidget* w, ScriptedPrompts&) {
+        return {Screen::Health, files::Health,
+                [=](QWidget* w, ScriptedPrompts&) {
                     pickDog(w, 1);
                     pickRow(health(w)->MSFlexGrid1, 0);
                     click(health(w)->imgEdit);
                     type(health(w)->txtvaccine, QStringLiteral("Booster"));
-                }, [=](QWidget* w) { click(health(w)->imgEdit); }};
+                },
+                [=](QWidget* w) { click(health(w)->imgEdit); }};
     if (name == u"health erase")
-        return {Screen::Health, files::Health, [=](QWidget* w, ScriptedPrompts& p) {
+        return {Screen::Health, files::Health,
+                [=](QWidget* w, ScriptedPrompts& p) {
                     pickDog(w, 1);
                     pickRow(health(w)->MSFlexGrid1, 0);
                     p.answers = {true, true};
-                }, [=](QWidget* w) { click(health(w)->imgErase); }};
+                },
+                [=](QWidget* w) { click(health(w)->imgErase); }};
     if (name == u"journal add")
-        return {Screen::Journal, files::Journal, [=](QWidget* w, ScriptedPrompts&) {
+        return {Screen::Journal, files::Journal,
+                [=](QWidget* w, ScriptedPrompts&) {
                     pickDog(w, 1);
                     answerDatePicker(QDate(2005, 7, 4));
                     click(journal(w)->imgAdd);
                     journal(w)->RichTextBox1->setPlainText(QStringLiteral("Fireworks"));
-                }, [=](QWidget* w) { click(journal(w)->imgAdd); }};
+                },
+                [=](QWidget* w) { click(journal(w)->imgAdd); }};
     if (name == u"journal edit")
-        return {Screen::Journal, files::Journal, [=](QWidget* w, ScriptedPrompts&) {
+        return {Screen::Journal, files::Journal,
+                [=](QWidget* w, ScriptedPrompts&) {
                     pickDog(w, 1);
                     pickRow(journal(w)->lbDates, 0);
                     click(journal(w)->imgEdit);
                     journal(w)->RichTextBox1->setPlainText(QStringLiteral("Changed"));
-                }, [=](QWidget* w) { click(journal(w)->imgEdit); }};
+                },
+                [=](QWidget* w) { click(journal(w)->imgEdit); }};
     if (name == u"journal erase")
-        return {Screen::Journal, files::Journal, [=](QWidget* w, ScriptedPrompts& p) {
+        return {Screen::Journal, files::Journal,
+                [=](QWidget* w, ScriptedPrompts& p) {
                     pickDog(w, 1);
                     pickRow(journal(w)->lbDates, 0);
                     p.answers = {true, true};
-                }, [=](QWidget* w) { click(journal(w)->imgErase); }};
+                },
+                [=](QWidget* w) { click(journal(w)->imgErase); }};
     return {Screen::Doggies, files::Report, [=](QWidget* w, ScriptedPrompts&) { pickDog(w, 1); },
             [=](QWidget* w) { click(dogs(w)->imgPrint); }};
 }
@@ -197,7 +217,7 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<Fault>("fault");
-        const char* commands[] = {"dog add",    "dog edit",    "dog erase",    "health add", "health edit",
+        const char* commands[] = {"dog add",      "dog edit",    "dog erase",    "health add",    "health edit",
                                   "health erase", "journal add", "journal edit", "journal erase", "report"};
         for (const char* c : commands) {
             QTest::addRow("%s, read-only folder", c) << QString::fromLatin1(c) << Fault::ReadOnlyFolder;
@@ -212,8 +232,10 @@ private slots:
         QFETCH(Fault, fault);
         DataFolder folder;
         folder.write(files::Doggies, rawbytes::doggie(1, "Bella") + rawbytes::doggie(2, "Max"));
-        folder.write(files::Health, rawbytes::health(1, 2, "1/1/2004", "Parvo") + rawbytes::health(2, 1, "2/2/2004", "Lepto"));
-        folder.write(files::Journal, rawbytes::journal(1, 2, "3-2-2005", "Park") + rawbytes::journal(2, 1, "3-3-2005", "Bath"));
+        folder.write(files::Health,
+                     rawbytes::health(1, 2, "1/1/2004", "Parvo") + rawbytes::health(2, 1, "2/2/2004", "Lepto"));
+        folder.write(files::Journal,
+                     rawbytes::journal(1, 2, "3-2-2005", "Park") + rawbytes::journal(2, 1, "3-3-2005", "Bath"));
         folder.write(files::Report, "an earlier report\r\n");
         ScriptedPromptsScope prompts;
         App app(folder.folder());
@@ -230,7 +252,9 @@ private slots:
         const auto after = snapshot(folder);
         QCOMPARE(after.keys(), before.keys());
         for (const QString& file : before.keys())
-            QVERIFY2(after[file] == before[file], qPrintable(file + QStringLiteral(" changed: ") + QString::fromLatin1(after[file].left(200).toPercentEncoding())));
+            QVERIFY2(after[file] == before[file],
+                     qPrintable(file + QStringLiteral(" changed: ") +
+                                QString::fromLatin1(after[file].left(200).toPercentEncoding())));
         QVERIFY2(prompts->shown.size() > shownBefore, "no message");
         const auto& message = prompts->shown.last();
         QCOMPARE(message.title, QStringLiteral("Error!"));

@@ -34,8 +34,8 @@ struct Fixture {
                           rawbytes::health(5, 3, "9/1/2003", "Lepto");
         }
         health = healthBytes;
-        folder.write(files::Doggies, rawbytes::doggie(1, "Bella") + rawbytes::doggie(2, "Rex") +
-                                         rawbytes::doggie(3, "Max"));
+        folder.write(files::Doggies,
+                     rawbytes::doggie(1, "Bella") + rawbytes::doggie(2, "Rex") + rawbytes::doggie(3, "Max"));
         folder.write(files::Health, health);
         window = qobject_cast<FrmHealth*>(app.navigator.go(Screen::Health));
     }
@@ -134,9 +134,12 @@ private slots:
     {
         QTest::addColumn<QString>("date");
         QTest::addColumn<QString>("vaccine");
-        QTest::newRow("not a date") << "abc" << "Rabies";
-        QTest::newRow("blank vaccine") << "5/12/2003" << "   ";
-        QTest::newRow("empty date") << "" << "Rabies";
+        QTest::newRow("not a date") << "abc"
+                                    << "Rabies";
+        QTest::newRow("blank vaccine") << "5/12/2003"
+                                       << "   ";
+        QTest::newRow("empty date") << ""
+                                    << "Rabies";
     }
     void add_invalid()
     {

@@ -32,8 +32,8 @@ struct Fixture {
                            rawbytes::journal(4, 3, "1-5-2005", "Snow") + rawbytes::journal(5, 3, "3-2-2005", "Later");
         }
         journal = journalBytes;
-        folder.write(files::Doggies, rawbytes::doggie(1, "Bella") + rawbytes::doggie(2, "Rex") +
-                                         rawbytes::doggie(3, "Max"));
+        folder.write(files::Doggies,
+                     rawbytes::doggie(1, "Bella") + rawbytes::doggie(2, "Rex") + rawbytes::doggie(3, "Max"));
         if (!journal.isEmpty())
             folder.write(files::Journal, journal);
         window = qobject_cast<FrmJournal*>(app.navigator.go(Screen::Journal));
@@ -91,8 +91,7 @@ private slots:
         QCOMPARE(w->imgAdd->tag(), QStringLiteral("SAVE"));
         w->RichTextBox1->setPlainText(QStringLiteral("Fireworks,\nhid under the bed"));
         click(w->imgAdd);
-        QCOMPARE(f.folder.read(files::Journal),
-                 rawbytes::journal(1, 3, "7-4-2005", "Fireworks,\r\nhid under the bed"));
+        QCOMPARE(f.folder.read(files::Journal), rawbytes::journal(1, 3, "7-4-2005", "Fireworks,\r\nhid under the bed"));
         QCOMPARE(f.app.state.JournalRecNo, 1);
         QCOMPARE(w->imgAdd->tag(), QStringLiteral("ADD"));
         QCOMPARE(pictureOf(w, "imgAdd"), QStringLiteral("doggie-add.gif"));
@@ -178,7 +177,7 @@ private slots:
         Fixture f;
         FrmJournal* w = f.window;
         pickDog(w, 2);
-        pickRow(w->lbDates, 1); // 1-5-2005, record 4
+        pickRow(w->lbDates, 1);              // 1-5-2005, record 4
         answerDatePicker(QDate(2009, 9, 9)); // the picker is used again...
         click(w->imgAdd);
         QCOMPARE(f.app.state.SelectedDate, QStringLiteral("9-9-2009"));

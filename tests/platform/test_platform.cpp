@@ -20,7 +20,8 @@ namespace {
 
 // A window with the key preview of the dog and health registers.
 struct BoxesWindow {
-    explicit BoxesWindow(bool keyPreview) : state(QDir::tempPath()), window(state, QStringLiteral("test"), 3000, 3000, Qt::white)
+    explicit BoxesWindow(bool keyPreview)
+        : state(QDir::tempPath()), window(state, QStringLiteral("test"), 3000, 3000, Qt::white)
     {
         list = new QListWidget(&window);
         list->addItems({QStringLiteral("a"), QStringLiteral("b")});
@@ -169,7 +170,6 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("could not be written")));
         QVERIFY(text.contains(QStringLiteral("No space left on device")));
     }
-
 };
 
 QTEST_MAIN(TestPlatform)

@@ -47,8 +47,7 @@ private slots:
         QTest::newRow("only record") << dogs.left(439) << 1 << QByteArray() << 0;
         QTest::newRow("empty file") << QByteArray() << 1 << QByteArray() << 0;
         QTest::newRow("partial last record completed with zeros")
-            << dogs.left(878 + 300) << 1 << zero + dogs.mid(439, 439) + dogs.mid(878, 300) + QByteArray(139, '\0')
-            << 3;
+            << dogs.left(878 + 300) << 1 << zero + dogs.mid(439, 439) + dogs.mid(878, 300) + QByteArray(139, '\0') << 3;
     }
     void erase()
     {
@@ -58,8 +57,7 @@ private slots:
         QFETCH(int, lastCopiedId);
         DataFolder folder(false);
         folder.write(files::Doggies, before);
-        const auto last =
-            eraseRecord(folder.path(files::Doggies), folder.path(files::Temp), DoggieRecord::Length, k);
+        const auto last = eraseRecord(folder.path(files::Doggies), folder.path(files::Temp), DoggieRecord::Length, k);
         QCOMPARE(folder.read(files::Doggies), after);
         QVERIFY(!folder.exists(files::Temp));
         QCOMPARE(last.has_value(), lastCopiedId != 0);

@@ -131,7 +131,8 @@ private slots:
                 const qint64 at = qint64(target - 1) * JournalRecord::Length;
                 QVERIFY2(now.size() == before.size(), qPrintable(where));
                 QVERIFY2(now.left(at) == before.left(at), qPrintable(where));
-                QVERIFY2(now.mid(at + JournalRecord::Length) == before.mid(at + JournalRecord::Length), qPrintable(where));
+                QVERIFY2(now.mid(at + JournalRecord::Length) == before.mid(at + JournalRecord::Length),
+                         qPrintable(where));
             }
         }
     }

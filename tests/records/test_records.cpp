@@ -41,7 +41,8 @@ private slots:
         QTest::newRow("c1 control without a byte") << QStringLiteral("a\u0080b") << QByteArray("a?b");
         QTest::newRow("lone surrogate") << QString(QChar(0xD800)) << QByteArray("?");
         QTest::newRow("latin and quotes") << QStringLiteral("Caf\u00E9 \u201Cok\u201D \u20AC5")
-                                          << QByteArray("Caf\xE9 \x93ok\x94 \x80" "5");
+                                          << QByteArray("Caf\xE9 \x93ok\x94 \x80"
+                                                        "5");
     }
     void codePage_unmappable()
     {

@@ -66,8 +66,9 @@ int inkIn(const QPixmap& page, QRect strip)
     return ink;
 }
 
-const QList<QByteArray> kMax = {"Max", "Sir Max", "5/12/2003", "L-1", "Kennel", "Dr. Jones",
-                                "12 Main St, Springfield", "555-0101", "555-0199", "Groomy", "555-0123", ""};
+const QList<QByteArray> kMax = {
+    "Max",      "Sir Max",  "5/12/2003", "L-1",      "Kennel", "Dr. Jones", "12 Main St, Springfield",
+    "555-0101", "555-0199", "Groomy",    "555-0123", ""};
 
 struct Fixture {
     Fixture()
@@ -104,14 +105,28 @@ private slots:
         Fixture f;
         f.app.state.DoggieRecord = DoggieRecord::fromBytes(rawbytes::doggie(2, kMax));
         BuildDoggieReport(f.app.state);
-        QCOMPARE(f.folder.read(files::Report),
-                 lines({"Max", QByteArray(80, '='), " ", "Dog Name: " + pad("Max", 40),
-                        "Name on Pedigree: " + pad("Sir Max", 40), "Birthdate: 5/12/2003 ",
-                        "Came From: " + pad("Kennel", 40), "License Number: " + pad("L-1", 40), "",
-                        "Vet Information:", QByteArray(16, '-'), "Name: " + pad("Dr. Jones", 40),
-                        "Address: " + pad("12 Main St, Springfield", 40), "Phone Number: " + pad("555-0101", 15),
-                        "Emergency Number: " + pad("555-0199", 15), "", "Groomer Information:", QByteArray(20, '-'),
-                        "Name: " + pad("Groomy", 40), "Phone Number: " + pad("555-0123", 15), "", ""}));
+        QCOMPARE(f.folder.read(files::Report), lines({"Max",
+                                                      QByteArray(80, '='),
+                                                      " ",
+                                                      "Dog Name: " + pad("Max", 40),
+                                                      "Name on Pedigree: " + pad("Sir Max", 40),
+                                                      "Birthdate: 5/12/2003 ",
+                                                      "Came From: " + pad("Kennel", 40),
+                                                      "License Number: " + pad("L-1", 40),
+                                                      "",
+                                                      "Vet Information:",
+                                                      QByteArray(16, '-'),
+                                                      "Name: " + pad("Dr. Jones", 40),
+                                                      "Address: " + pad("12 Main St, Springfield", 40),
+                                                      "Phone Number: " + pad("555-0101", 15),
+                                                      "Emergency Number: " + pad("555-0199", 15),
+                                                      "",
+                                                      "Groomer Information:",
+                                                      QByteArray(20, '-'),
+                                                      "Name: " + pad("Groomy", 40),
+                                                      "Phone Number: " + pad("555-0123", 15),
+                                                      "",
+                                                      ""}));
         QVERIFY(!f.app.state.ReportFound);
     }
 
@@ -152,9 +167,8 @@ private slots:
         f.folder.write(files::Health, f.folder.read(files::Health) + rawbytes::health(5, 2, "x", "y").left(50));
         f.app.state.DoggieRecNo = doggieRecNo;
         BuildHealthReport(f.app.state);
-        QCOMPARE(f.folder.read(files::Report),
-                 lines({"Health Report For " + QByteArray(40, ' '), QByteArray(80, '='), "",
-                        "DATE           VACCINE GIVEN", QByteArray(80, '-')}));
+        QCOMPARE(f.folder.read(files::Report), lines({"Health Report For " + QByteArray(40, ' '), QByteArray(80, '='),
+                                                      "", "DATE           VACCINE GIVEN", QByteArray(80, '-')}));
         QVERIFY(!f.app.state.ReportFound);
     }
 
@@ -183,7 +197,8 @@ private slots:
         QTest::newRow("empty lines") << QByteArray("\r\n\r\n \r\n") << QStringList{"", "", " "};
         QTest::newRow("CR last in the file") << QByteArray("a\r") << QStringList{"a"};
         // A CR LF split across two reads of 64 KiB is one line end.
-        QTest::newRow("CR LF across reads") << QByteArray(65535, 'x') + "\r\ny" << QStringList{QString(65535, u'x'), "y"};
+        QTest::newRow("CR LF across reads")
+            << QByteArray(65535, 'x') + "\r\ny" << QStringList{QString(65535, u'x'), "y"};
         QTest::newRow("code page") << QByteArray("\x80 \xE9") << QStringList{QStringLiteral("\u20AC \u00E9")};
     }
     void lineReader()
@@ -232,7 +247,7 @@ private slots:
         FrmReportViewer* v = f.view(Screen::Doggies, 0); // Bella: no picture
         QCOMPARE(f.folder.read(files::Report).left(7), QByteArray("Bella\r\n"));
         const QPixmap& page = v->Document->page();
-        QVERIFY(inkIn(page, QRect(24, 0, 300, 14)) > 20);     // the first line
+        QVERIFY(inkIn(page, QRect(24, 0, 300, 14)) > 20);   // the first line
         QCOMPARE(inkIn(page, QRect(24, 600, 300, 100)), 0); // far below the last
         QVERIFY(!v->Image1->hasPicture());
         QVERIFY(f.prompts->shown.isEmpty());
@@ -277,8 +292,8 @@ private slots:
         // Max picked in the health register; the journal's list load leaves
         // the last dog, Rex, in the working record.
         Fixture f;
-        f.folder.write(files::Doggies, rawbytes::doggie(1, "Bella") + rawbytes::doggie(2, kMax) +
-                                           rawbytes::doggie(3, "Rex"));
+        f.folder.write(files::Doggies,
+                       rawbytes::doggie(1, "Bella") + rawbytes::doggie(2, kMax) + rawbytes::doggie(3, "Rex"));
         pickDog(f.app.navigator.go(Screen::Health), 1);
         f.view(Screen::Journal, -1);
         QVERIFY(f.folder.read(files::Report).startsWith("Journal For Max "));
@@ -305,7 +320,8 @@ private slots:
         Fixture f;
         QByteArray journal;
         for (int i = 1; i <= 60; ++i)
-            journal += rawbytes::journal(i, 2, QByteArray::number(i) + "-1-2005", "Entry number " + QByteArray::number(i));
+            journal +=
+                rawbytes::journal(i, 2, QByteArray::number(i) + "-1-2005", "Entry number " + QByteArray::number(i));
         f.folder.write(files::Journal, journal);
         FrmReportViewer* v = f.view(Screen::Journal, 1);
         const QString pdf = f.folder.path(QStringLiteral("long.pdf"));

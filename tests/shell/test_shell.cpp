@@ -33,11 +33,16 @@ QWidget* child(QWidget* window, const char* name)
 const char* windowName(Screen s)
 {
     switch (s) {
-    case Screen::Main: return "frmMain";
-    case Screen::Doggies: return "frmDoggies";
-    case Screen::Health: return "frmHealth";
-    case Screen::Journal: return "frmJournal";
-    case Screen::ReportViewer: return "frmReportViewer";
+    case Screen::Main:
+        return "frmMain";
+    case Screen::Doggies:
+        return "frmDoggies";
+    case Screen::Health:
+        return "frmHealth";
+    case Screen::Journal:
+        return "frmJournal";
+    case Screen::ReportViewer:
+        return "frmReportViewer";
     }
     return "";
 }
@@ -121,18 +126,21 @@ private slots:
         QTest::addColumn<int>("barTopPx");
         QTest::newRow("dogs") << Screen::Doggies << "Doggies" << 497
                               << QStringList{"ADD DOGGIE", "EDIT DOGGIE", "ERASE DOGGIE"}
-                              << QStringList{"doggie-add.gif", "doggie-edit.gif", "doggie-erase.gif",
-                                             "doggie-print.gif", "doggie-close.gif", "poorlydog.gif", "dogtail.gif"}
+                              << QStringList{"doggie-add.gif",   "doggie-edit.gif",  "doggie-erase.gif",
+                                             "doggie-print.gif", "doggie-close.gif", "poorlydog.gif",
+                                             "dogtail.gif"}
                               << QStringList{"HEALTH", "JOURNAL"} << 57 << 472;
         QTest::newRow("health") << Screen::Health << "Doggie Health" << 499
                                 << QStringList{"ADD HEALTH ITEM", "EDIT HEALTH ITEM", "ERASE HEALTH ITEM"}
-                                << QStringList{"journal-add.gif", "journal-edit.gif", "journal-erase.gif",
-                                               "doggie-print.gif", "doggie-close.gif", "doggie.gif", "dogtail.gif"}
+                                << QStringList{"journal-add.gif",  "journal-edit.gif", "journal-erase.gif",
+                                               "doggie-print.gif", "doggie-close.gif", "doggie.gif",
+                                               "dogtail.gif"}
                                 << QStringList{"DOGGIES", "JOURNAL"} << 57 << 472;
         QTest::newRow("journal") << Screen::Journal << "Doggie Journal" << 507
                                  << QStringList{"ADD ITEM", "EDIT ITEM", "ERASE ITEM"}
-                                 << QStringList{"journal-add.gif", "journal-edit.gif", "journal-erase.gif",
-                                                "doggie-print.gif", "doggie-close.gif", "poorlydog.gif", "doggie.gif"}
+                                 << QStringList{"journal-add.gif",  "journal-edit.gif", "journal-erase.gif",
+                                                "doggie-print.gif", "doggie-close.gif", "poorlydog.gif",
+                                                "doggie.gif"}
                                  << QStringList{"HEALTH", "DOGGIES"} << 57 << 480;
     }
     void register_frame()
@@ -182,19 +190,23 @@ private slots:
         QTest::addColumn<Screen>("from");
         QTest::addColumn<QString>("control");
         QTest::addColumn<Screen>("target");
-        const struct { Screen from; const char* control; Screen target; } rows[] = {
-            {Screen::Doggies, "Image6", Screen::Health},   {Screen::Doggies, "Label14", Screen::Health},
-            {Screen::Doggies, "Image7", Screen::Journal},  {Screen::Doggies, "Label15", Screen::Journal},
-            {Screen::Health, "Image6", Screen::Doggies},   {Screen::Health, "Label14", Screen::Doggies},
-            {Screen::Health, "Image7", Screen::Journal},   {Screen::Health, "Label15", Screen::Journal},
-            {Screen::Journal, "Image6", Screen::Health},   {Screen::Journal, "Label14", Screen::Health},
-            {Screen::Journal, "Image7", Screen::Doggies},  {Screen::Journal, "Label15", Screen::Doggies},
-            {Screen::Doggies, "imgClose", Screen::Main},   {Screen::Health, "imgClose", Screen::Main},
+        const struct {
+            Screen from;
+            const char* control;
+            Screen target;
+        } rows[] = {
+            {Screen::Doggies, "Image6", Screen::Health},  {Screen::Doggies, "Label14", Screen::Health},
+            {Screen::Doggies, "Image7", Screen::Journal}, {Screen::Doggies, "Label15", Screen::Journal},
+            {Screen::Health, "Image6", Screen::Doggies},  {Screen::Health, "Label14", Screen::Doggies},
+            {Screen::Health, "Image7", Screen::Journal},  {Screen::Health, "Label15", Screen::Journal},
+            {Screen::Journal, "Image6", Screen::Health},  {Screen::Journal, "Label14", Screen::Health},
+            {Screen::Journal, "Image7", Screen::Doggies}, {Screen::Journal, "Label15", Screen::Doggies},
+            {Screen::Doggies, "imgClose", Screen::Main},  {Screen::Health, "imgClose", Screen::Main},
             {Screen::Journal, "imgClose", Screen::Main},
         };
         for (const auto& r : rows)
-            QTest::addRow("%s %s", windowName(r.from), r.control) << r.from << QString::fromLatin1(r.control)
-                                                                  << r.target;
+            QTest::addRow("%s %s", windowName(r.from), r.control)
+                << r.from << QString::fromLatin1(r.control) << r.target;
     }
     void register_navigates()
     {
@@ -262,7 +274,7 @@ private slots:
         QCOMPARE(dogs->Label2->text(), QStringLiteral("Doggie Information"));
         QVERIFY(dogs->lbDoggieList->selectedItems().isEmpty());
         QCOMPARE(app.state.DoggieRecord.ID, 4); // the list load left the last record
-        dogs->lbDoggieList->setFocus(); // taking the focus picks nothing
+        dogs->lbDoggieList->setFocus();         // taking the focus picks nothing
         QCOMPARE(app.state.DoggieRecNo, 3);
     }
 
