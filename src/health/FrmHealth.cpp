@@ -91,18 +91,13 @@ void FrmHealth::LoadHealthGrid()
     std::vector<QStringList> rows{{QString(), QString()}};
     guard([&] {
         RecordFile file(state().path(files::Health), HealthRecord::Length, RecordFile::Mode::Read);
-        const qint32 n = file.wholeCount();
-        file.scan(1, n, [&](qint32, const char* bytes) {
-            if (readInt32(bytes, 4) != state().DoggieRecNo)
-                return true;
-            const HealthRecord h = HealthRecord::fromBytes(QByteArray::fromRawData(bytes, HealthRecord::Length));
-            rows.back() = QStringList{h.DateGiven, h.Vaccine};
-            if (!fixedtext::isBlank(h.DateGiven))
-                rows.push_back({QString(), QString()});
-            return true;
-        });
-        if (n > 0) // the working record holds the last record read
-            state().HealthRecord = file.read<HealthRecord>(n);
+        file.scanDoggie(file.wholeCount(), state().DoggieRecNo, state().HealthRecord,
+                        [&](qint32, const HealthRecord& h) {
+                            rows.back() = QStringList{h.DateGiven, h.Vaccine};
+                            if (!fixedtext::isBlank(h.DateGiven))
+                                rows.push_back({QString(), QString()});
+                            return true;
+                        });
     });
     MSFlexGrid1->setDataRows(rows);
     const int last = int(rows.size()); // the trailing empty row
@@ -124,20 +119,13 @@ void FrmHealth::MSFlexGrid1_Click()
     guard([&] {
         RecordFile file(state().path(files::Health), HealthRecord::Length, RecordFile::Mode::Read);
         state().HealthRecNo = 0;
-        const qint32 n = file.wholeCount();
-        qint32 lastRead = n;
-        file.scan(1, n, [&](qint32 i, const char* bytes) {
-            if (readInt32(bytes, 4) != state().DoggieRecNo)
-                return true;
-            const HealthRecord h = HealthRecord::fromBytes(QByteArray::fromRawData(bytes, HealthRecord::Length));
-            if (h.Vaccine != vaccine || h.DateGiven != date)
-                return true;
-            state().HealthRecNo = i;
-            lastRead = i;
-            return false;
-        });
-        if (lastRead > 0)
-            state().HealthRecord = file.read<HealthRecord>(lastRead);
+        file.scanDoggie(file.wholeCount(), state().DoggieRecNo, state().HealthRecord,
+                        [&](qint32 i, const HealthRecord& h) {
+                            if (h.Vaccine != vaccine || h.DateGiven != date)
+                                return true;
+                            state().HealthRecNo = i;
+                            return false;
+                        });
     });
     m_rowChosen = state().HealthRecNo > 0;
     if (m_rowChosen)

@@ -107,16 +107,12 @@ void FrmJournal::LoadDates()
         RecordFile file(state().path(files::Journal), JournalRecord::Length, RecordFile::Mode::Read);
         const qint32 n = file.count();
         state().JournalRecNo = n;
-        file.scan(1, n, [&](qint32 i, const char* bytes) {
-            if (readInt32(bytes, 4) != state().DoggieRecNo)
-                return true;
-            auto* item = new QListWidgetItem(readText(bytes, 8, JournalRecord::EntryDateWidth));
+        file.scanDoggie(n, state().DoggieRecNo, state().JournalRecord, [&](qint32 i, const JournalRecord& j) {
+            auto* item = new QListWidgetItem(j.EntryDate);
             item->setData(kRecordRole, i);
             lbDates->addItem(item);
             return true;
         });
-        if (n > 0) // the working record holds the last record read
-            state().JournalRecord = file.read<JournalRecord>(n);
     });
     LockEntry();
 }
@@ -136,19 +132,22 @@ void FrmJournal::lbDates_Click()
             return j.DoggieID == state().DoggieRecNo && j.EntryDate == state().SelectedDate;
         };
         qint32 found = 0;
-        if (listed > 0 && matches(file.read<JournalRecord>(listed))) {
-            found = listed;
-        } else {
-            file.scan(1, file.count(), [&](qint32 i, const char* bytes) {
-                if (readInt32(bytes, 4) == state().DoggieRecNo &&
-                    readText(bytes, 8, JournalRecord::EntryDateWidth) == state().SelectedDate)
-                    found = i;
-                return found == 0;
-            });
+        if (listed > 0) {
+            const JournalRecord record = file.read<JournalRecord>(listed);
+            if (matches(record)) {
+                found = listed;
+                state().JournalRecord = record;
+            }
+        }
+        if (found == 0) {
+            file.scanDoggie(file.count(), state().DoggieRecNo, state().JournalRecord,
+                            [&](qint32 i, const JournalRecord& j) {
+                                found = matches(j) ? i : 0;
+                                return found == 0;
+                            });
         }
         if (found == 0)
             return;
-        state().JournalRecord = file.read<JournalRecord>(found);
         state().JournalRecNo = found;
         m_chosen = found;
         m_chosenDate = state().JournalRecord.EntryDate;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records/FileError.h"
+#include "records/Records.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -60,6 +61,25 @@ public:
     // their number and bytes (zeros beyond the end of the file); stops early
     // when `visit` returns false.
     void scan(qint32 first, qint32 last, const std::function<bool(qint32, const char*)>& visit);
+
+    // Hands each record of dog `doggieId` among records 1 to `last` to
+    // `visit` (number, record), in file order, until `visit` returns false.
+    // Only those records are decoded. Afterwards `working` holds the last
+    // record read: the one `visit` stopped at, or else record `last`.
+    template <typename R, typename Visit>
+    void scanDoggie(qint32 last, qint32 doggieId, R& working, Visit visit)
+    {
+        scan(1, last, [&](qint32 i, const char* bytes) {
+            const bool mine = readInt32(bytes, 4) == doggieId;
+            if (!mine && i != last)
+                return true;
+            const R record = R::fromBytes(QByteArray::fromRawData(bytes, R::Length));
+            const bool goOn = !mine || visit(i, record);
+            if (!goOn || i == last)
+                working = record;
+            return goOn;
+        });
+    }
 
     void close();
 

@@ -108,11 +108,6 @@ qint32 readInt32(const char* bytes, int offset)
     return qFromLittleEndian<qint32>(bytes + offset);
 }
 
-QString readText(const char* bytes, int offset, int width)
-{
-    return win1252::decode(QByteArray::fromRawData(bytes + offset, width));
-}
-
 void writeInt32(QByteArray& bytes, int offset, qint32 value)
 {
     qToLittleEndian<qint32>(value, bytes.data() + offset);

@@ -74,5 +74,3 @@ inline qint32 readInt32(const QByteArray& bytes, int offset)
     return readInt32(bytes.constData(), offset);
 }
 void writeInt32(QByteArray& bytes, int offset, qint32 value);
-// A text field of a record's bytes, for scans that need one field only.
-QString readText(const char* bytes, int offset, int width);

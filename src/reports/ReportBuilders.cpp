@@ -64,16 +64,11 @@ template <typename R, typename Visit>
 void forEachOfDoggie(SharedState& state, const QString& fileName, R& working, Visit visit)
 {
     RecordFile file(state.path(fileName), R::Length, RecordFile::Mode::Read);
-    const qint32 n = file.wholeCount();
-    if (state.DoggieRecNo != 0) {
-        file.scan(1, n, [&](qint32, const char* bytes) {
-            if (readInt32(bytes, 4) == state.DoggieRecNo)
-                visit(R::fromBytes(QByteArray::fromRawData(bytes, R::Length)));
-            return true;
-        });
-    }
-    if (n > 0) // the working record holds the last record of the file
-        working = file.template read<R>(n);
+    file.scanDoggie(file.wholeCount(), state.DoggieRecNo, working, [&](qint32, const R& record) {
+        if (state.DoggieRecNo != 0) // erased slots are records of no dog
+            visit(record);
+        return true;
+    });
 }
 
 } // namespace
