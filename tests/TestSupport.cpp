@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <QtEndian>
 
 bool ScriptedPrompts::askYesNo(QWidget*, const QString& title, const QString& text)
@@ -168,6 +169,15 @@ void click(QWidget* widget)
     if (!widget)
         QFAIL("no such control");
     QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+}
+
+void doubleClick(QWidget* widget, QPoint at)
+{
+    if (!widget || !widget->window()->windowHandle())
+        QFAIL("no such control on a shown window");
+    if (at.isNull())
+        at = widget->rect().center();
+    QTest::mouseDClick(widget->window()->windowHandle(), Qt::LeftButton, {}, widget->mapTo(widget->window(), at));
 }
 
 void pickDog(QWidget* window, int row)

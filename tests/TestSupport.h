@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QDate>
 #include <QList>
+#include <QPoint>
 #include <QTemporaryDir>
 
 #include <deque>
@@ -86,6 +87,9 @@ struct App {
 
 // A left click in the middle of a control.
 void click(QWidget* widget);
+// A double-click at `at` (the middle when null) of a shown control, through
+// its window, so that Qt makes the second press the double-click it is.
+void doubleClick(QWidget* widget, QPoint at = {});
 // Clicks entry `row` of the window's dog list.
 void pickDog(QWidget* window, int row);
 // Clicks row `row` (from 0) of a list or grid.

@@ -29,6 +29,8 @@ FrmDateEntry::FrmDateEntry(SharedState& state, QWidget* owner)
     Calendar1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     Calendar1->setGridVisible(true);
     controls::setBackground(Calendar1, colours::Peach);
+    // Four-digit years only, so that the date text is always 8 to 10 characters.
+    Calendar1->setDateRange(QDate(1000, 1, 1), QDate(9999, 12, 31));
     imgOk = place(new PictureControl(this), "imgOk", twips::rect(1500, 2880, 1215, 615));
     imgClose = place(new PictureControl(this), "imgClose", twips::rect(3060, 2880, 1215, 615));
     Image1->setAccessibleName(QStringLiteral("Doggie"));

@@ -7,6 +7,7 @@
 #include "platform/Prompts.h"
 #include "platform/Twips.h"
 #include "records/EraseRewrite.h"
+#include "records/FileError.h"
 #include "records/FixedText.h"
 #include "records/RecordFile.h"
 #include "records/SharedState.h"
@@ -133,7 +134,7 @@ void FrmDoggies::ShowDoggie()
         m_boxes[i]->setCursorPosition(0);
     }
     // A picture that cannot be loaded leaves the one shown before.
-    const QString picture = fixedtext::trimSpaces(dog.Picture);
+    const QString picture = fixedtext::trimSpaces(fixedtext::upToNul(dog.Picture));
     if (!picture.isEmpty())
         imgDoggiePic->load(picture);
     else
@@ -146,7 +147,8 @@ void FrmDoggies::StoreDoggie(DoggieRecord& record) const
         const QString text = m_boxes[i]->text();
         if (i == kBirthDate && !fixedtext::isBlank(text) && !isDate(text))
             continue; // not a date: the birth date stays as it was
-        record.*kBoxes[i].field = fixedtext::fit(fixedtext::isBlank(text) ? QString() : text, kBoxes[i].width);
+        const QString stored = i == kBirthDate ? fitDate(text, kBoxes[i].width) : text;
+        record.*kBoxes[i].field = fixedtext::fit(fixedtext::isBlank(text) ? QString() : stored, kBoxes[i].width);
     }
 }
 
@@ -246,7 +248,9 @@ void FrmDoggies::imgEdit_Click()
 
 void FrmDoggies::imgErase_Click()
 {
-    if (m_shown == 0 || imgAdd->tag() == QLatin1String("SAVE") || fixedtext::isBlank(txtName->text()))
+    // A dog without a name is erased like any other: what counts is that the
+    // window shows a saved dog.
+    if (m_shown == 0 || imgAdd->tag() == QLatin1String("SAVE"))
         return;
     DoggieRecord dog;
     if (!guard([&] {
@@ -256,21 +260,50 @@ void FrmDoggies::imgErase_Click()
         return;
     if (!prompts().askYesNo(this, QStringLiteral("DELETE!"), QStringLiteral("Delete ") + dog.Name + u'!'))
         return;
-    const qint32 k = m_shown;
-    const bool erased =
-        guard([&] { eraseInto(state().DoggieRecord, state().path(files::Doggies), state().path(files::Temp), k); });
-    if (!erased)
+    if (!eraseWithItsRecords(m_shown))
         return;
     m_shown = 0;
     m_chosenPicture.reset();
     ClearFields();
     LoadDoggieList();
-    // The dog's vaccinations and journal go with it, so that a dog added later
-    // under the same number starts with none.
-    guard([&] {
-        eraseMatching(state().path(files::Health), state().path(files::Temp), HealthRecord::Length, ofDoggie(k));
-        eraseMatching(state().path(files::Journal), state().path(files::Temp), JournalRecord::Length, ofDoggie(k));
-    });
+    if (imgEdit->tag() == QLatin1String("SAVE")) { // the dog being edited is gone
+        endEntry(imgEdit, "EDIT", "doggie-edit.gif");
+        ShowStatus(ReadyStatus);
+    }
+}
+
+bool FrmDoggies::eraseWithItsRecords(qint32 k)
+{
+    // The dog's vaccinations and journal entries go first and the dog last:
+    // a step that fails stops the rest, so the dog is still there to erase
+    // again. Its records go with it so that a dog added later under the same
+    // number starts with none.
+    const QString temp = state().path(files::Temp);
+    QStringList gone; // what has been erased so far
+    int step = 0;
+    try {
+        bool erased = false;
+        eraseMatching(state().path(files::Health), temp, HealthRecord::Length, ofDoggie(k), &erased);
+        if (erased)
+            gone << QStringLiteral("vaccinations");
+        ++step;
+        eraseMatching(state().path(files::Journal), temp, JournalRecord::Length, ofDoggie(k), &erased);
+        if (erased)
+            gone << QStringLiteral("journal entries");
+        ++step;
+        eraseInto(state().DoggieRecord, state().path(files::Doggies), temp, k);
+        return true;
+    } catch (const FileError& error) {
+        QString outcome = QStringLiteral("Nothing was erased: the doggie and its records are as they were.");
+        if (!gone.isEmpty()) {
+            outcome = QStringLiteral("The doggie's %1 were erased; %2. Erase the doggie again to finish.")
+                          .arg(gone.join(QStringLiteral(" and ")),
+                               step == 1 ? QStringLiteral("its journal entries and the doggie itself were not")
+                                         : QStringLiteral("the doggie itself was not"));
+        }
+        prompts().message(this, QStringLiteral("Error!"), error.message(outcome), Prompts::Icon::Critical);
+        return false;
+    }
 }
 
 void FrmDoggies::imgDoggiePic_Click()

@@ -64,6 +64,9 @@ protected:
 private:
     void beginEntry(PictureControl* bone);
     void endEntry(PictureControl* bone, const char* restingTag, const char* restingPicture);
+    // Erases dog k with its vaccinations and journal entries; false, with a
+    // message saying what was and was not erased, when a file fails.
+    bool eraseWithItsRecords(qint32 k);
 
     QList<QLineEdit*> m_boxes; // in the order of the record's fields
     // The dog the window shows (0 for none): the one picked in this window's

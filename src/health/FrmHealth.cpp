@@ -69,7 +69,11 @@ void FrmHealth::Form_Load()
 
 void FrmHealth::doggieSelected()
 {
-    m_rowChosen = false; // a row of the dog picked before is no choice any more
+    // A row of the dog picked before is no choice any more; picking the same
+    // dog again keeps it.
+    if (state().DoggieRecNo != m_gridDoggie)
+        m_rowChosen = false;
+    m_gridDoggie = state().DoggieRecNo;
     LoadHealthGrid();
 }
 
@@ -128,8 +132,10 @@ void FrmHealth::MSFlexGrid1_Click()
                         });
     });
     m_rowChosen = state().HealthRecNo > 0;
-    if (m_rowChosen)
+    if (m_rowChosen) {
+        m_chosenVaccine = state().HealthRecord.Vaccine;
         ShowHealthItem();
+    }
 }
 
 void FrmHealth::ShowHealthItem()
@@ -143,7 +149,8 @@ void FrmHealth::ShowHealthItem()
 void FrmHealth::StoreHealthItem(HealthRecord& record) const
 {
     record.DoggieID = state().DoggieRecNo;
-    record.DateGiven = fixedtext::fit(txtdate->text(), HealthRecord::DateGivenWidth);
+    record.DateGiven =
+        fixedtext::fit(fitDate(txtdate->text(), HealthRecord::DateGivenWidth), HealthRecord::DateGivenWidth);
     record.Vaccine = fixedtext::fit(txtvaccine->text(), HealthRecord::VaccineWidth);
 }
 
@@ -158,14 +165,20 @@ bool FrmHealth::validEntry() const
     return isDate(txtdate->text()) && !fixedtext::isBlank(txtvaccine->text());
 }
 
+bool FrmHealth::addWaits() const
+{
+    return imgAdd->tag() == QLatin1String("SAVE");
+}
+
 void FrmHealth::imgAdd_Click()
 {
-    // A vaccination needs a dog to belong to.
-    if (fixedtext::isBlank(state().DoggieRecord.Name) || state().DoggieRecNo <= 0)
+    // A vaccination needs a dog to belong to: one picked here and still there.
+    if (!pickedDogIsLive())
         return;
     if (imgAdd->tag() == QLatin1String("ADD")) {
         imgAdd->setTag(QStringLiteral("SAVE"));
         loadPicture(imgAdd, QStringLiteral("doggie-save.gif"));
+        m_rowChosen = false; // the boxes no longer show the chosen record
         ClearFields();
         txtdate->setFocus();
         ShowStatus(EntryStatus);
@@ -173,10 +186,10 @@ void FrmHealth::imgAdd_Click()
     }
     if (imgAdd->tag() != QLatin1String("SAVE"))
         return;
-    imgAdd->setTag(QStringLiteral("ADD"));
-    loadPicture(imgAdd, QStringLiteral("doggie-add.gif"));
+    // A refused entry, or one the file did not take, waits with its text for
+    // the user to put it right and click again.
     if (!validEntry())
-        return; // refused without a word; the boxes keep their text
+        return;
     HealthRecord record;
     StoreHealthItem(record);
     qint32 number = 0;
@@ -184,12 +197,10 @@ void FrmHealth::imgAdd_Click()
         RecordFile file(state().path(files::Health), HealthRecord::Length);
         number = file.append(record);
     });
-    if (!saved) {
-        // The entry waits, with its text, for another try.
-        imgAdd->setTag(QStringLiteral("SAVE"));
-        loadPicture(imgAdd, QStringLiteral("doggie-save.gif"));
+    if (!saved)
         return;
-    }
+    imgAdd->setTag(QStringLiteral("ADD"));
+    loadPicture(imgAdd, QStringLiteral("doggie-add.gif"));
     state().HealthRecNo = number;
     state().HealthRecord = record;
     m_rowChosen = false;
@@ -200,7 +211,7 @@ void FrmHealth::imgAdd_Click()
 
 void FrmHealth::imgEdit_Click()
 {
-    if (fixedtext::isBlank(state().DoggieRecord.Name))
+    if (addWaits())
         return;
     if (fixedtext::isBlank(txtdate->text()) || fixedtext::isBlank(txtvaccine->text()))
         return;
@@ -245,9 +256,10 @@ void FrmHealth::imgEdit_Click()
 
 void FrmHealth::imgErase_Click()
 {
-    if (fixedtext::isBlank(txtdate->text()) || !m_rowChosen)
+    if (addWaits() || fixedtext::isBlank(txtdate->text()) || !m_rowChosen)
         return;
-    const QString text = QStringLiteral("Delete ") + fixedtext::trimSpaces(txtvaccine->text()) + u'!';
+    // The question names the record that goes, whatever the boxes now hold.
+    const QString text = QStringLiteral("Delete ") + fixedtext::trimSpaces(m_chosenVaccine) + u'!';
     if (!prompts().askYesNo(this, QStringLiteral("DELETE"), text))
         return;
     const bool erased = guard([&] {

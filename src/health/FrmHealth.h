@@ -44,6 +44,9 @@ protected:
 
 private:
     bool validEntry() const;
+    bool addWaits() const;
 
     bool m_rowChosen = false;
+    QString m_chosenVaccine; // the chosen record's vaccine as stored
+    qint32 m_gridDoggie = 0; // the dog the grid lists
 };

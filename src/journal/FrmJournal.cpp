@@ -11,6 +11,7 @@
 #include "records/FixedText.h"
 #include "records/RecordFile.h"
 #include "records/SharedState.h"
+#include "records/Win1252.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -157,7 +158,31 @@ void FrmJournal::lbDates_Click()
 
 void FrmJournal::ShowEntry()
 {
-    RichTextBox1->setPlainText(toShown(state().JournalRecord.Entry));
+    // Without the spaces that pad the field, so that what the user types after
+    // the last word stands where the save keeps it. The save pads again.
+    QString text = toShown(state().JournalRecord.Entry);
+    qsizetype end = text.size();
+    while (end > 0 && text[end - 1] == u' ')
+        --end;
+    text.truncate(end);
+    RichTextBox1->setPlainText(text);
+}
+
+bool FrmJournal::entryFits()
+{
+    const qsizetype bytes = win1252::encode(entryText()).size();
+    if (bytes <= JournalRecord::EntryWidth)
+        return true;
+    prompts().message(
+        this, windowTitle(),
+        QStringLiteral("This entry is too long to keep: a journal entry holds %1 characters, each "
+                       "line break counting as two, and this one is %2 %3 over.\n\n"
+                       "Shorten it and click the save bone again.")
+            .arg(JournalRecord::EntryWidth)
+            .arg(bytes - JournalRecord::EntryWidth)
+            .arg(bytes - JournalRecord::EntryWidth == 1 ? QStringLiteral("character") : QStringLiteral("characters")),
+        Prompts::Icon::Warning);
+    return false;
 }
 
 void FrmJournal::LockEntry()
@@ -180,7 +205,8 @@ void FrmJournal::StoreEntry(const QString& entryDate)
 
 void FrmJournal::imgAdd_Click()
 {
-    if (state().DoggieRecNo == 0)
+    // An entry needs a dog to belong to: one picked here and still there.
+    if (!pickedDogIsLive())
         return;
     if (imgAdd->tag() == QLatin1String("ADD")) {
         FrmDateEntry picker(state(), this);
@@ -197,7 +223,7 @@ void FrmJournal::imgAdd_Click()
         ShowStatus(EntryStatus);
         return;
     }
-    if (imgAdd->tag() != QLatin1String("SAVE") || fixedtext::isBlank(RichTextBox1->toPlainText()))
+    if (imgAdd->tag() != QLatin1String("SAVE") || fixedtext::isBlank(RichTextBox1->toPlainText()) || !entryFits())
         return;
     qint32 number = 0;
     const bool saved = guard([&] {
@@ -235,7 +261,7 @@ void FrmJournal::imgEdit_Click()
         RichTextBox1->setFocus();
         return;
     }
-    if (imgEdit->tag() != QLatin1String("SAVE") || fixedtext::isBlank(RichTextBox1->toPlainText()))
+    if (imgEdit->tag() != QLatin1String("SAVE") || fixedtext::isBlank(RichTextBox1->toPlainText()) || !entryFits())
         return;
     // The entry keeps its number, ID, dog and its own date.
     bool ofThisDog = false;

@@ -46,6 +46,8 @@ protected:
 
 private:
     QString readDoggieName();
+    // Whether the box's text fits the record; when it does not, says so.
+    bool entryFits();
 
     qint32 m_chosen = 0;
     QString m_chosenDate; // the chosen entry's own date, as stored

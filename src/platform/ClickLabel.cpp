@@ -12,3 +12,8 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
     if (m_clicks.release(event, rect()))
         emit clicked();
 }
+
+void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    m_clicks.doubleClick(event);
+}

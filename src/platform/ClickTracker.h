@@ -3,12 +3,20 @@
 #include <QMouseEvent>
 #include <QRect>
 
-// A left-button press and its release inside the widget make one click.
+// A left-button press and its release inside the widget make one click. The
+// second press of a double-click is no press: a double-click is the one click
+// it began with.
 class ClickTracker {
 public:
     void press(QMouseEvent* event)
     {
         m_pressed = event->button() == Qt::LeftButton;
+        event->accept();
+    }
+
+    void doubleClick(QMouseEvent* event)
+    {
+        m_pressed = false;
         event->accept();
     }
 

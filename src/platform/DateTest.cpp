@@ -1,5 +1,7 @@
 #include "platform/DateTest.h"
 
+#include "records/FixedText.h"
+
 #include <QList>
 
 #include <array>
@@ -122,43 +124,67 @@ std::optional<int> year(int value)
     return std::nullopt;
 }
 
-bool valid(std::optional<int> y, int m, int d)
+// The day that year y, month m and day d name, when they name one.
+std::optional<QDate> day(std::optional<int> y, int m, int d)
 {
-    return y && QDate::isValid(*y, m, d);
+    if (!y || !QDate::isValid(*y, m, d))
+        return std::nullopt;
+    return QDate(*y, m, d);
 }
 
-bool numbersOnly(const QList<int>& n, const QDate& today)
+// The first reading, in the order tried, that names a day.
+std::optional<QDate> firstOf(std::initializer_list<std::optional<QDate>> readings)
 {
-    if (n.size() == 3) {
-        return valid(year(n[2]), n[0], n[1]) || valid(year(n[0]), n[1], n[2]) || valid(year(n[0]), n[2], n[1]) ||
-               valid(year(n[2]), n[1], n[0]);
+    for (const auto& reading : readings) {
+        if (reading)
+            return reading;
     }
-    if (n.size() == 2) {
-        return QDate::isValid(today.year(), n[0], n[1]) || QDate::isValid(today.year(), n[1], n[0]) ||
-               valid(year(n[1]), n[0], 1) || valid(year(n[0]), n[1], 1);
-    }
-    return false;
+    return std::nullopt;
 }
 
-bool withMonthName(int month, const QList<int>& n, const QDate& today)
+std::optional<QDate> numbersOnly(const QList<int>& n, const QDate& today)
+{
+    if (n.size() == 3)
+        return firstOf({day(year(n[2]), n[0], n[1]), day(year(n[0]), n[1], n[2]), day(year(n[0]), n[2], n[1]),
+                        day(year(n[2]), n[1], n[0])});
+    if (n.size() == 2)
+        return firstOf({day(today.year(), n[0], n[1]), day(today.year(), n[1], n[0]), day(year(n[1]), n[0], 1),
+                        day(year(n[0]), n[1], 1)});
+    return std::nullopt;
+}
+
+std::optional<QDate> withMonthName(int month, const QList<int>& n, const QDate& today)
 {
     if (n.size() == 2)
-        return valid(year(n[1]), month, n[0]) || valid(year(n[0]), month, n[1]);
+        return firstOf({day(year(n[1]), month, n[0]), day(year(n[0]), month, n[1])});
     if (n.size() == 1)
-        return QDate::isValid(today.year(), month, n[0]) || valid(year(n[0]), month, 1);
-    return false;
+        return firstOf({day(today.year(), month, n[0]), day(year(n[0]), month, 1)});
+    return std::nullopt;
 }
 
 } // namespace
 
 bool isDate(const QString& text, const QDate& today)
 {
+    return dateOf(text, today).has_value();
+}
+
+QString fitDate(const QString& text, int width)
+{
+    if (text.size() <= width || fixedtext::isBlank(text.mid(width)))
+        return text;
+    const auto date = dateOf(text);
+    return date ? QStringLiteral("%1/%2/%3").arg(date->month()).arg(date->day()).arg(date->year()) : text;
+}
+
+std::optional<QDate> dateOf(const QString& text, const QDate& today)
+{
     const auto tokens = tokenize(text);
     if (!tokens)
-        return false;
+        return std::nullopt;
     const auto end = timeStart(*tokens);
     if (!end)
-        return false;
+        return std::nullopt;
 
     QList<int> numbers;
     std::optional<int> month;
@@ -168,7 +194,7 @@ bool isDate(const QString& text, const QDate& today)
         const Token& t = (*tokens)[i];
         if (t.kind == Token::Separator) {
             if (lastWasSeparator || ++separators > 2)
-                return false;
+                return std::nullopt;
             lastWasSeparator = true;
             continue;
         }
@@ -178,10 +204,10 @@ bool isDate(const QString& text, const QDate& today)
         } else if (t.kind == Token::Month && !month) {
             month = t.value;
         } else {
-            return false;
+            return std::nullopt;
         }
     }
     if (lastWasSeparator) // nothing, or a trailing separator
-        return false;
+        return std::nullopt;
     return month ? withMonthName(*month, numbers, today) : numbersOnly(numbers, today);
 }

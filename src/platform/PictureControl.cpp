@@ -57,3 +57,8 @@ void PictureControl::mouseReleaseEvent(QMouseEvent* event)
     if (m_clicks.release(event, rect()))
         emit clicked();
 }
+
+void PictureControl::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    m_clicks.doubleClick(event);
+}

@@ -22,12 +22,24 @@ QStringList load(SharedState& state)
 bool lookup(SharedState& state, int row, const QString& entryText)
 {
     const QString wanted = fixedtext::trimSpaces(entryText);
-    if (wanted.isEmpty())
+    if (wanted.isEmpty() && row < 0)
         return false;
-    state.DoggieRecNo = 0;
     RecordFile file(state.path(files::Doggies), DoggieRecord::Length, RecordFile::Mode::Read);
     const qint32 n = file.count();
     const qint32 own = row + 1;
+    if (wanted.isEmpty()) {
+        // An empty entry stands for a dog saved without a name, unless its
+        // record is an erased slot.
+        if (own > n)
+            return false;
+        const DoggieRecord dog = file.read<DoggieRecord>(own);
+        if (dog.ID == 0 || !fixedtext::isBlank(dog.Name))
+            return false;
+        state.DoggieRecNo = own;
+        state.DoggieRecord = dog;
+        return true;
+    }
+    state.DoggieRecNo = 0;
     if (own >= 1 && own <= n) {
         state.DoggieRecord = file.read<DoggieRecord>(own);
         if (fixedtext::trimSpaces(state.DoggieRecord.Name) == wanted) {

@@ -15,8 +15,9 @@ QStringList load(SharedState& state);
 
 // Entry `row` (from 0) stands for record row + 1. When that record's trimmed
 // Name still equals the entry's trimmed text it is taken; otherwise the file
-// is scanned for the first dog of that name. An entry whose trimmed text is
-// empty changes nothing and returns false. Otherwise DoggieRecNo becomes the
+// is scanned for the first dog of that name. An empty entry takes its own
+// record when that is a live dog (ID not 0) without a name; for an erased slot
+// it changes nothing and returns false. Otherwise DoggieRecNo becomes the
 // dog's number (0 when none matches) and the working DoggieRecord holds the
 // dog found (or the last record read). Returns whether a dog was found.
 bool lookup(SharedState& state, int row, const QString& entryText);

@@ -104,7 +104,7 @@ private:
 } // namespace
 
 std::optional<QByteArray> eraseMatching(const QString& dataPath, const QString& tempPath, int recordLength,
-                                        const std::function<bool(qint32, const char*)>& erase)
+                                        const std::function<bool(qint32, const char*)>& erase, bool* erased)
 {
     RecordFile data(dataPath, recordLength, RecordFile::Mode::Read);
     const qint32 n = data.count();
@@ -140,6 +140,8 @@ std::optional<QByteArray> eraseMatching(const QString& dataPath, const QString& 
         last = data.readRaw(lastKept);
     source.close();
     data.close();
+    if (erased)
+        *erased = erasedAny;
     if (!erasedAny)
         return last; // nothing to erase: the data file stays as it is
 

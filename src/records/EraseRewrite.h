@@ -31,9 +31,10 @@ void eraseInto(R& working, const QString& dataPath, const QString& tempPath, qin
 // Erases, in one rewrite, every record for which `erase(number, bytes)` holds:
 // each becomes an erased slot, and those at the end of the file are cut off,
 // as erasing them one by one from the last would do. When no record matches
-// the data file is left untouched. Returns the last record kept, if any.
+// the data file is left untouched. Returns the last record kept, if any;
+// `erased`, when given, tells whether any record was erased.
 std::optional<QByteArray> eraseMatching(const QString& dataPath, const QString& tempPath, int recordLength,
-                                        const std::function<bool(qint32, const char*)>& erase);
+                                        const std::function<bool(qint32, const char*)>& erase, bool* erased = nullptr);
 
 // The records of a health or journal file that belong to dog `doggieId`.
 std::function<bool(qint32, const char*)> ofDoggie(qint32 doggieId);

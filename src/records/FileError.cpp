@@ -8,8 +8,8 @@ FileError::FileError(QString path, QString action, QString reason)
 {
 }
 
-QString FileError::message() const
+QString FileError::message(const QString& outcome) const
 {
-    return QStringLiteral("The file \"%1\" could not be %2.\n\nReason: %3\n\nNothing was changed in your files.")
-        .arg(QDir::toNativeSeparators(m_path), m_action, m_reason);
+    return QStringLiteral("The file \"%1\" could not be %2.\n\nReason: %3\n\n%4")
+        .arg(QDir::toNativeSeparators(m_path), m_action, m_reason, outcome);
 }

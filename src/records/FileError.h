@@ -14,8 +14,9 @@ public:
     const QString& action() const { return m_action; }
     const QString& reason() const { return m_reason; }
 
-    // Names the file, what failed and the system's reason.
-    QString message() const;
+    // Names the file, what failed and the system's reason, and ends with what
+    // became of the user's files.
+    QString message(const QString& outcome = QStringLiteral("Nothing was changed in your files.")) const;
 
 private:
     QString m_path;

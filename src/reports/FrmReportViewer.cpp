@@ -185,7 +185,7 @@ void FrmReportViewer::RenderReport()
 
 void FrmReportViewer::showDoggiePicture()
 {
-    const QString picture = fixedtext::trimSpaces(state().DoggieRecord.Picture);
+    const QString picture = fixedtext::trimSpaces(fixedtext::upToNul(state().DoggieRecord.Picture));
     if (picture.isEmpty() || Image1->load(picture))
         return;
     // The report stays shown; only the picture is missing.

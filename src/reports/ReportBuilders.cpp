@@ -59,13 +59,16 @@ private:
 };
 
 // Every record of a health or journal file that belongs to the dog, in file
-// order; whole records only. With no dog picked there are none.
+// order; whole records only. With no dog picked, or a blank dog record in
+// place of an erased one, there are none: erased slots and the records left
+// behind by an erased dog belong to nobody.
 template <typename R, typename Visit>
 void forEachOfDoggie(SharedState& state, const QString& fileName, R& working, Visit visit)
 {
+    const bool liveDoggie = state.DoggieRecNo != 0 && state.DoggieRecord.ID != 0;
     RecordFile file(state.path(fileName), R::Length, RecordFile::Mode::Read);
     file.scanDoggie(file.wholeCount(), state.DoggieRecNo, working, [&](qint32, const R& record) {
-        if (state.DoggieRecNo != 0) // erased slots are records of no dog
+        if (liveDoggie)
             visit(record);
         return true;
     });

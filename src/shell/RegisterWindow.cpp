@@ -14,6 +14,8 @@
 
 #include <QListWidget>
 
+#include <optional>
+
 using controls::place;
 
 const QString RegisterWindow::ReadyStatus =
@@ -199,24 +201,51 @@ void RegisterWindow::lbDoggieList_Click()
     guard([&] { found = doggielist::lookup(state(), row, item->text()); });
     if (!found)
         return;
+    m_dogPicked = true;
     Label2->setText(fixedtext::trimSpaces(state().DoggieRecord.Name));
     doggieSelected();
+}
+
+namespace {
+
+// The dog at `number` of doggies.dat, when that is a live dog (not an erased
+// slot, not past the end of the file).
+std::optional<DoggieRecord> liveDoggie(const SharedState& state, qint32 number)
+{
+    if (number <= 0)
+        return std::nullopt;
+    RecordFile dogs(state.path(files::Doggies), DoggieRecord::Length, RecordFile::Mode::Read);
+    if (number > dogs.count())
+        return std::nullopt;
+    DoggieRecord dog = dogs.read<DoggieRecord>(number);
+    if (dog.ID == 0)
+        return std::nullopt;
+    return dog;
+}
+
+} // namespace
+
+bool RegisterWindow::pickedDogIsLive()
+{
+    if (!m_dogPicked)
+        return false;
+    bool live = false;
+    guard([&] { live = liveDoggie(state(), state().DoggieRecNo).has_value(); });
+    return live;
 }
 
 void RegisterWindow::imgPrint_Click()
 {
     // The report names the dog whose entries it lists: the working record is
-    // made that dog again, whatever list loads have read into it since.
-    if (state().DoggieRecNo > 0) {
-        guard([this] {
-            RecordFile dogs(state().path(files::Doggies), DoggieRecord::Length, RecordFile::Mode::Read);
-            if (state().DoggieRecNo > dogs.count())
-                return;
-            const DoggieRecord dog = dogs.read<DoggieRecord>(state().DoggieRecNo);
-            const bool erased = dog.ID == 0 && dog.Name == QString(DoggieRecord::NameWidth, QChar(u'\0'));
-            state().DoggieRecord = erased ? DoggieRecord() : dog;
-        });
-    }
+    // made that dog again, whatever list loads have read into it since. With
+    // no dog to show the report is of a blank dog, never of a dog the user did
+    // not pick.
+    const bool read = guard([this] {
+        const auto dog = liveDoggie(state(), state().DoggieRecNo);
+        state().DoggieRecord = dog.value_or(DoggieRecord());
+    });
+    if (!read)
+        state().DoggieRecord = DoggieRecord();
     state().ReportType = QLatin1String(frameOf(m_kind).reportType);
     m_navigator.go(Screen::ReportViewer);
 }

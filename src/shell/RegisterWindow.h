@@ -55,7 +55,13 @@ protected:
     void lbDoggieList_Click();
     void imgPrint_Click();
 
+    // Whether a dog was picked in this window's list since it opened and its
+    // record, DoggieRecNo, is still a live dog in doggies.dat. A dog carried
+    // over from another window, or erased since, is not.
+    bool pickedDogIsLive();
+
 private:
     Register m_kind;
+    bool m_dogPicked = false;
     Navigator& m_navigator;
 };

@@ -73,6 +73,12 @@ private slots:
             FrmDateEntry picker(state, nullptr);
             picker.Form_Load();
             picker.Calendar1->setSelectedDate(QDate(2001, 2, 3));
+            // Years of four digits only: the date text is 8 to 10 characters.
+            for (const QDate day : {QDate(45, 12, 14), QDate(10000, 1, 1)}) {
+                picker.Calendar1->setSelectedDate(day);
+                picker.imgOk_Click();
+                QCOMPARE(state.SelectedDate.section(u'-', 2).size(), 4);
+            }
             picker.imgClose_Click();
         }
         FrmDateEntry again(state, nullptr);

@@ -115,7 +115,7 @@ private slots:
         QCOMPARE(w->imgAdd->tag(), QStringLiteral("ADD"));
         QCOMPARE(pictureOf(w, "imgAdd"), QStringLiteral("doggie-add.gif"));
         QCOMPARE(w->lblBar->text(), kReady);
-        QList<QByteArray> texts{"Rex", {}, "July 14, 2"};
+        QList<QByteArray> texts{"Rex", {}, "7/14/2003"}; // too long a date keeps its day
         QCOMPARE(folder.read(files::Doggies), rawbytes::doggie(1, texts));
         QCOMPARE(app.state.DoggieRecNo, 1);
         QVERIFY(!w->txtName->isReadOnly()); // the fields stay unlocked
@@ -169,8 +169,10 @@ private slots:
                                                          << "soon" << 2 << QByteArray("5/12/2003");
         QTest::newRow("emptied birth date clears it") << "txtBirthDate"
                                                       << "" << 2 << QByteArray();
-        QTest::newRow("long date is cut to 10") << "txtBirthDate"
-                                                << "September 9, 2004" << 2 << QByteArray("September ");
+        QTest::newRow("long date is kept as m/d/yyyy") << "txtBirthDate"
+                                                       << "September 9, 2004" << 2 << QByteArray("9/9/2004");
+        QTest::newRow("date that fits is kept as typed") << "txtBirthDate"
+                                                         << "Sep 9 2004" << 2 << QByteArray("Sep 9 2004");
     }
     void edit()
     {
@@ -206,6 +208,22 @@ private slots:
         click(w->imgErase);
         QVERIFY(f.prompts->shown.isEmpty());
         QCOMPARE(f.folder.read(files::Doggies), f.dogs);
+
+        // A dog saved without a name is shown, edited and erased like any other.
+        f.folder.write(files::Doggies, f.dogs + rawbytes::doggie(4, ""));
+        w = qobject_cast<FrmDoggies*>(f.app.navigator.go(Screen::Doggies));
+        pickDog(w, 3);
+        QCOMPARE(f.app.state.DoggieRecNo, 4);
+        click(w->imgEdit);
+        type(w->txtVetName, QStringLiteral("Dr. Who"));
+        click(w->imgEdit);
+        QCOMPARE(f.folder.read(files::Doggies).mid(3 * 439),
+                 rawbytes::doggie(4, QList<QByteArray>{{}, {}, {}, {}, {}, "Dr. Who"}));
+        f.prompts->answers = {true};
+        click(w->imgErase);
+        QCOMPARE(f.prompts->shown.size(), 1);
+        QCOMPARE(f.prompts->shown.first().text, QStringLiteral("Delete ") + QString(40, u' ') + u'!');
+        QCOMPARE(f.folder.read(files::Doggies), f.dogs);
     }
 
     void erase_askedAndAnsweredNo()
@@ -227,8 +245,13 @@ private slots:
         Fixture f;
         FrmDoggies* w = f.window;
         pickDog(w, 1);
+        click(w->imgEdit); // an edit of the dog waits...
+        type(w->txtVetName, QStringLiteral("Dr. Gone"));
         f.prompts->answers = {true};
         click(w->imgErase);
+        QCOMPARE(w->imgEdit->tag(), QStringLiteral("EDIT")); // ...and ends with the dog
+        QCOMPARE(pictureOf(w, "imgEdit"), QStringLiteral("doggie-edit.gif"));
+        QCOMPARE(w->lblBar->text(), kReady);
         QCOMPARE(f.folder.read(files::Doggies).size(), 1317);
         QCOMPARE(f.folder.read(files::Doggies).mid(439, 439), QByteArray(439, '\0'));
         QCOMPARE(w->lbDoggieList->count(), 3);

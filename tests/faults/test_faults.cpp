@@ -121,6 +121,8 @@ struct Command {
     QString target; // the file it writes
     std::function<void(QWidget*, ScriptedPrompts&)> prepare;
     std::function<void(QWidget*)> commit;
+    QStringList erasedBefore = {}; // files a dog erase has rewritten before it reaches the target
+    QString outcome = {};          // what the message says became of the files
 };
 
 Command command(const QString& name)
@@ -143,13 +145,36 @@ Command command(const QString& name)
                     type(dogs(w)->txtVetName, QStringLiteral("Dr. New"));
                 },
                 [=](QWidget* w) { click(dogs(w)->imgEdit); }};
-    if (name == u"dog erase")
-        return {Screen::Doggies, files::Doggies,
+    if (name == u"dog erase") // Rex, who has no records
+        return {Screen::Doggies,
+                files::Doggies,
                 [=](QWidget* w, ScriptedPrompts& p) {
-                    pickDog(w, 0);
+                    pickDog(w, 2);
                     p.answers = {true, true};
                 },
-                [=](QWidget* w) { click(dogs(w)->imgErase); }};
+                [=](QWidget* w) { click(dogs(w)->imgErase); },
+                {},
+                QStringLiteral("Nothing was")};
+    // Bella with her records: the vaccinations go first, the journal next, the dog last.
+    auto eraseBella = [=](QWidget* w, ScriptedPrompts& p) {
+        pickDog(w, 0);
+        p.answers = {true, true};
+    };
+    if (name == u"dog erase, vaccinations fail")
+        return {Screen::Doggies,
+                files::Health,
+                eraseBella,
+                [=](QWidget* w) { click(dogs(w)->imgErase); },
+                {},
+                QStringLiteral("Nothing was erased: the doggie and its records are as they were.")};
+    if (name == u"dog erase, journal fails")
+        return {Screen::Doggies,
+                files::Journal,
+                eraseBella,
+                [=](QWidget* w) { click(dogs(w)->imgErase); },
+                {files::Health},
+                QStringLiteral("The doggie's vaccinations were erased; its journal entries and the doggie itself "
+                               "were not")};
     if (name == u"health add")
         return {Screen::Health, files::Health,
                 [=](QWidget* w, ScriptedPrompts&) {
@@ -225,13 +250,16 @@ private slots:
             if (!QByteArray(c).contains("edit")) // an edit in place grows no file
                 QTest::addRow("%s, file size limit", c) << QString::fromLatin1(c) << Fault::FileSizeLimit;
         }
+        for (const char* c : {"dog erase, vaccinations fail", "dog erase, journal fails"})
+            QTest::addRow("%s", c) << QString::fromLatin1(c) << Fault::FolderInPlace;
     }
     void failedWrite_changesNothing()
     {
         QFETCH(QString, name);
         QFETCH(Fault, fault);
         DataFolder folder;
-        folder.write(files::Doggies, rawbytes::doggie(1, "Bella") + rawbytes::doggie(2, "Max"));
+        folder.write(files::Doggies,
+                     rawbytes::doggie(1, "Bella") + rawbytes::doggie(2, "Max") + rawbytes::doggie(3, "Rex"));
         folder.write(files::Health,
                      rawbytes::health(1, 2, "1/1/2004", "Parvo") + rawbytes::health(2, 1, "2/2/2004", "Lepto"));
         folder.write(files::Journal,
@@ -252,13 +280,15 @@ private slots:
         const auto after = snapshot(folder);
         QCOMPARE(after.keys(), before.keys());
         for (const QString& file : before.keys())
-            QVERIFY2(after[file] == before[file],
-                     qPrintable(file + QStringLiteral(" changed: ") +
+            QVERIFY2((after[file] == before[file]) != c.erasedBefore.contains(file),
+                     qPrintable(file + QStringLiteral(" changed or not: ") +
                                 QString::fromLatin1(after[file].left(200).toPercentEncoding())));
         QVERIFY2(prompts->shown.size() > shownBefore, "no message");
         const auto& message = prompts->shown.last();
         QCOMPARE(message.title, QStringLiteral("Error!"));
         QVERIFY2(message.text.contains(c.target) || message.text.contains(files::Temp), qPrintable(message.text));
+        QVERIFY2(message.text.contains(c.outcome.isEmpty() ? QStringLiteral("Nothing was changed") : c.outcome),
+                 qPrintable(message.text));
 
         // The window goes on: with the fault gone, the same click does the work.
         QWidget* now = app.navigator.current();

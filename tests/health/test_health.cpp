@@ -101,6 +101,9 @@ private slots:
         QCOMPARE(w->txtvaccine->text(), QStringLiteral("Rabies").leftJustified(50));
         QVERIFY(w->rowChosen());
 
+        QCoreApplication::processEvents(); // a click of its own, not the second half of the pick above
+        pickDog(w, 2);                     // the same dog again: the choice stays
+        QVERIFY(w->rowChosen());
         pickDog(w, 1); // another dog: the boxes stay, the choice ends
         QCOMPARE(w->txtdate->text(), QStringLiteral("5/12/2003 "));
         QCOMPARE(f.app.state.HealthRecNo, 1);
@@ -153,13 +156,20 @@ private slots:
         type(w->txtvaccine, vaccine);
         click(w->imgAdd);
         QCOMPARE(f.folder.read(files::Health), f.health);
-        QCOMPARE(w->imgAdd->tag(), QStringLiteral("ADD"));
-        QCOMPARE(pictureOf(w, "imgAdd"), QStringLiteral("doggie-add.gif"));
+        // The entry waits, as typed, for the user to put it right.
+        QCOMPARE(w->imgAdd->tag(), QStringLiteral("SAVE"));
+        QCOMPARE(pictureOf(w, "imgAdd"), QStringLiteral("doggie-save.gif"));
         QCOMPARE(w->txtdate->text(), date);
+        QCOMPARE(w->txtvaccine->text(), vaccine);
         QCOMPARE(w->lblBar->text(), kEntry);
+        type(w->txtdate, QStringLiteral("6/1/2003"));
+        type(w->txtvaccine, QStringLiteral("Lyme"));
+        click(w->imgAdd);
+        QCOMPARE(f.folder.read(files::Health), f.health + rawbytes::health(6, 3, "6/1/2003", "Lyme"));
+        QCOMPARE(w->imgAdd->tag(), QStringLiteral("ADD"));
     }
 
-    void add_longDateIsCut()
+    void add_longDateKeepsItsDay()
     {
         Fixture f(QByteArray(""));
         FrmHealth* w = f.window;
@@ -168,16 +178,26 @@ private slots:
         type(w->txtdate, QStringLiteral("September 9, 2004"));
         type(w->txtvaccine, QStringLiteral("Lyme"));
         click(w->imgAdd);
-        QCOMPARE(f.folder.read(files::Health), rawbytes::health(1, 1, "September ", "Lyme"));
+        QCOMPARE(f.folder.read(files::Health), rawbytes::health(1, 1, "9/9/2004", "Lyme"));
     }
 
-    void add_needsADog()
+    void add_endsTheChosenRow()
     {
         Fixture f;
         FrmHealth* w = f.window;
-        click(w->imgAdd); // DoggieRecNo 0: a vaccination of no dog is refused
-        QCOMPARE(w->imgAdd->tag(), QStringLiteral("ADD"));
+        pickDog(w, 2);
+        pickRow(w->MSFlexGrid1, 1); // 12/5/2004 Distemper, record 4
+        click(w->imgAdd);
+        type(w->txtdate, QStringLiteral("1/2/2006"));
+        type(w->txtvaccine, QStringLiteral("Typed"));
+        f.prompts->answers = {true};
+        click(w->imgErase); // while the add waits there is no chosen record
+        click(w->imgEdit);
+        click(w->imgEdit);
+        QVERIFY(f.prompts->shown.isEmpty());
         QCOMPARE(f.folder.read(files::Health), f.health);
+        QCOMPARE(w->imgEdit->tag(), QStringLiteral("EDIT"));
+        QCOMPARE(w->imgAdd->tag(), QStringLiteral("SAVE"));
     }
 
     void edit_keepsTheRecordsIdAndDog()
@@ -236,15 +256,23 @@ private slots:
         QTest::addColumn<bool>("yes");
         QTest::addColumn<QByteArray>("after");
         QTest::addColumn<QString>("question");
+        QTest::addColumn<QString>("typed"); // into the vaccine box before Erase
         const QByteArray zero(68, '\0');
         const QByteArray r1 = rawbytes::health(1, 3, "10/20/2003", "Rabies");
         const QByteArray r2 = rawbytes::health(2, 1, "1/1/2004", "Parvo");
         const QByteArray r4 = rawbytes::health(4, 3, "12/5/2004", "Distemper");
         const QByteArray r5 = rawbytes::health(5, 3, "9/1/2003", "Lepto");
-        QTest::newRow("first") << 3 << true << zero + r2 + zero + r4 + r5 << "Delete Rabies!";
-        QTest::newRow("middle") << 2 << true << r1 + r2 + zero + zero + r5 << "Delete Distemper!";
-        QTest::newRow("last shortens") << 1 << true << r1 + r2 + zero + r4 << "Delete Lepto!";
-        QTest::newRow("answered No") << 1 << false << r1 + r2 + zero + r4 + r5 << "Delete Lepto!";
+        QTest::newRow("first") << 3 << true << zero + r2 + zero + r4 + r5 << "Delete Rabies!"
+                               << "";
+        QTest::newRow("middle") << 2 << true << r1 + r2 + zero + zero + r5 << "Delete Distemper!"
+                                << "";
+        QTest::newRow("last shortens") << 1 << true << r1 + r2 + zero + r4 << "Delete Lepto!"
+                                       << "";
+        QTest::newRow("answered No") << 1 << false << r1 + r2 + zero + r4 + r5 << "Delete Lepto!"
+                                     << "";
+        QTest::newRow("the question names the record, not the box")
+            << 1 << true << r1 + r2 + zero + r4 << "Delete Lepto!"
+            << "  Parvo  ";
     }
     void erase()
     {
@@ -252,10 +280,13 @@ private slots:
         QFETCH(bool, yes);
         QFETCH(QByteArray, after);
         QFETCH(QString, question);
+        QFETCH(QString, typed);
         Fixture f;
         FrmHealth* w = f.window;
         pickDog(w, 2);
         pickRow(w->MSFlexGrid1, gridRow - 1);
+        if (!typed.isEmpty())
+            type(w->txtvaccine, typed);
         f.prompts->answers = {yes};
         click(w->imgErase);
         QCOMPARE(f.prompts->shown.size(), 1);

@@ -62,7 +62,7 @@ private slots:
         QCOMPARE(w->chosenEntry(), 0); // listing is no choice
 
         pickRow(w->lbDates, 0);
-        QCOMPARE(w->RichTextBox1->toPlainText(), (QStringLiteral("Park\nand a nap") + QString(4096 - 15, u' ')));
+        QCOMPARE(w->RichTextBox1->toPlainText(), QStringLiteral("Park\nand a nap")); // without the padding
         QCOMPARE(f.app.state.SelectedDate, QStringLiteral("3-2-2005  "));
         pickRow(w->lbDates, 2); // the second entry of the same date is an entry of its own
         QCOMPARE(f.app.state.JournalRecNo, 5);
@@ -117,15 +117,21 @@ private slots:
         QCOMPARE(f.folder.read(files::Journal), f.journal);
     }
 
-    void add_cutsAt4096_data()
+    void add_longEntry_data()
     {
-        QTest::addColumn<int>("length");
-        QTest::newRow("exactly 4096") << 4096;
-        QTest::newRow("4097 loses the last") << 4097;
+        QTest::addColumn<int>("length"); // characters in the box
+        QTest::addColumn<int>("lineBreakAt");
+        QTest::addColumn<int>("over"); // bytes beyond what the record holds
+        QTest::newRow("exactly 4096") << 4096 << -1 << 0;
+        QTest::newRow("4097 is one over") << 4097 << -1 << 1;
+        QTest::newRow("a line break counts two") << 4096 << 100 << 1;
+        QTest::newRow("4095 with a line break fits") << 4095 << 100 << 0;
     }
-    void add_cutsAt4096()
+    void add_longEntry()
     {
         QFETCH(int, length);
+        QFETCH(int, lineBreakAt);
+        QFETCH(int, over);
         Fixture f(QByteArray(""));
         FrmJournal* w = f.window;
         pickDog(w, 0);
@@ -133,12 +139,25 @@ private slots:
         click(w->imgAdd);
         QString text;
         for (int i = 0; i < length; ++i)
-            text.append(QChar(u'a' + i % 26));
+            text.append(i == lineBreakAt ? QChar(u'\n') : QChar(u'a' + i % 26));
         w->RichTextBox1->setPlainText(text);
         click(w->imgAdd);
-        const QByteArray bytes = f.folder.read(files::Journal);
-        QCOMPARE(bytes.size(), 4114);
-        QCOMPARE(bytes.mid(18), text.left(4096).toLatin1());
+        QByteArray stored = text.toLatin1().replace("\n", "\r\n");
+        if (over > 0) { // said, not cut: the entry waits to be shortened
+            QCOMPARE(f.prompts->shown.size(), 1);
+            const QString message = f.prompts->shown.first().text;
+            QVERIFY2(message.contains(QStringLiteral("4096")) && message.contains(QStringLiteral(" %1 ").arg(over)),
+                     qPrintable(message));
+            QVERIFY(f.folder.read(files::Journal).isEmpty());
+            QCOMPARE(w->imgAdd->tag(), QStringLiteral("SAVE"));
+            QCOMPARE(w->RichTextBox1->toPlainText(), text);
+            text.chop(over);
+            stored.chop(over);
+            w->RichTextBox1->setPlainText(text);
+            click(w->imgAdd);
+        }
+        QCOMPARE(f.folder.read(files::Journal), rawbytes::journal(1, 1, "1-2-2005", stored));
+        QCOMPARE(w->imgAdd->tag(), QStringLiteral("ADD"));
     }
 
     void lineBreaks_roundTripTheOldBytes()
@@ -154,6 +173,13 @@ private slots:
         click(w->imgEdit);
         click(w->imgEdit); // saved unchanged
         QCOMPARE(f.folder.read(files::Journal), old);
+
+        click(w->imgEdit); // what is typed at the end of the entry is kept
+        QTest::keyClick(w->RichTextBox1, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(w->RichTextBox1, QStringLiteral(" and five"));
+        click(w->imgEdit);
+        QCOMPARE(f.folder.read(files::Journal),
+                 rawbytes::journal(1, 1, "3-1-2005", "One\r\nTwo\xA0three\r\n\r\nFour and five"));
     }
 
     void enter_startsANewLine()

@@ -55,6 +55,31 @@ private slots:
         QFETCH(bool, date);
         QCOMPARE(::isDate(text, QDate(2026, 12, 6)), date);
     }
+
+    // What a 10-character date field keeps of a date text.
+    void fitDate_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("fits: as typed") << "Sep 9 2004"
+                                        << "Sep 9 2004";
+        QTest::newRow("only spaces beyond: as typed") << "5/12/2003    "
+                                                      << "5/12/2003    ";
+        QTest::newRow("month written out") << "September 9, 2004"
+                                           << "9/9/2004";
+        QTest::newRow("leading spaces") << "   12/25/2005"
+                                        << "12/25/2005";
+        QTest::newRow("with a time") << "2003-05-12 10:30 PM"
+                                     << "5/12/2003";
+        QTest::newRow("day before month") << "31/12/1999 9:00"
+                                          << "12/31/1999";
+    }
+    void fitDate()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, stored);
+        QCOMPARE(::fitDate(text, 10), stored);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDateTest)

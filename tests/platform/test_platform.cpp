@@ -1,9 +1,11 @@
 #include "TestSupport.h"
 
+#include "platform/ClickLabel.h"
 #include "platform/EnterAsTab.h"
 #include "platform/FormWindow.h"
 #include "platform/PictureControl.h"
 #include "platform/Prompts.h"
+#include "platform/RowClicks.h"
 #include "records/FileError.h"
 
 #include <QApplication>
@@ -13,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -76,6 +79,77 @@ private slots:
         QCOMPARE(clicks.count(), 1);
         QCOMPARE(control.tag(), QStringLiteral("ADD"));
         QCOMPARE(control.accessibleName(), QStringLiteral("ADD DOGGIE"));
+    }
+
+    // What the user does with the mouse, and how many clicks the control makes of it.
+    void clicks_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("gesture");
+        QTest::addColumn<int>("clicks");
+        for (const char* control : {"picture", "caption", "list", "grid"}) {
+            QTest::addRow("%s, one click", control) << control << "one click" << 1;
+            QTest::addRow("%s, a double-click is one click", control) << control << "double-click" << 1;
+            QTest::addRow("%s, two clicks stay two", control) << control << "two clicks" << 2;
+        }
+        for (const char* control : {"picture", "caption"})
+            QTest::addRow("%s, a release off the control cancels", control) << control << "drag off" << 0;
+    }
+    void clicks()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, gesture);
+        QFETCH(int, clicks);
+        QWidget host;
+        host.resize(300, 200);
+        QWidget* target = nullptr; // what the mouse acts on
+        QPoint at;
+        std::unique_ptr<QSignalSpy> spy;
+        if (control == u"picture") {
+            auto* picture = new PictureControl(&host);
+            picture->setGeometry(10, 10, 80, 40);
+            spy = std::make_unique<QSignalSpy>(picture, &PictureControl::clicked);
+            target = picture;
+        } else if (control == u"caption") {
+            auto* caption = new ClickLabel(QStringLiteral("HEALTH"), &host);
+            caption->setGeometry(10, 10, 80, 40);
+            spy = std::make_unique<QSignalSpy>(caption, &ClickLabel::clicked);
+            target = caption;
+        } else {
+            QAbstractItemView* view = nullptr;
+            if (control == u"list") {
+                auto* list = new QListWidget(&host);
+                list->addItems({QStringLiteral("Bella"), QStringLiteral("Max")});
+                view = list;
+            } else {
+                auto* grid = new QTableWidget(2, 2, &host);
+                grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+                grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+                view = grid;
+            }
+            view->setGeometry(10, 10, 250, 150);
+            spy = std::make_unique<QSignalSpy>(new RowClicks(view), &RowClicks::clicked);
+            target = view->viewport();
+            at = view->visualRect(view->model()->index(1, 0)).center();
+        }
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        if (at.isNull())
+            at = target->rect().center();
+        if (gesture == u"one click") {
+            QTest::mouseClick(target, Qt::LeftButton, {}, at);
+        } else if (gesture == u"double-click") {
+            doubleClick(target, at);
+        } else if (gesture == u"two clicks") {
+            QTest::mouseClick(target, Qt::LeftButton, {}, at);
+            QCoreApplication::processEvents();
+            QTest::mouseClick(target, Qt::LeftButton, {}, at);
+        } else {
+            QTest::mousePress(target, Qt::LeftButton, {}, at);
+            QTest::mouseRelease(target, Qt::LeftButton, {}, target->rect().bottomRight() + QPoint(20, 20));
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(spy->count(), clicks);
     }
 
     void enter_movesOnFromATextBox()

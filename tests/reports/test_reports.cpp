@@ -15,6 +15,8 @@
 #include <QScrollBar>
 #include <QTest>
 
+Q_DECLARE_METATYPE(Screen)
+
 namespace {
 
 QByteArray lines(const QList<QByteArray>& list)
@@ -297,6 +299,41 @@ private slots:
         pickDog(f.app.navigator.go(Screen::Health), 1);
         f.view(Screen::Journal, -1);
         QVERIFY(f.folder.read(files::Report).startsWith("Journal For Max "));
+    }
+
+    // With no dog to show, the report is of a blank dog: no other dog's
+    // particulars, no entries, no NUL characters and no message.
+    void printBone_withoutADogToShow_data()
+    {
+        QTest::addColumn<Screen>("screen");
+        QTest::addColumn<int>("doggieRecNo");
+        QTest::addColumn<QByteArray>("heading");
+        QTest::addColumn<int>("lineCount");
+        const std::tuple<const char*, Screen, QByteArray, int> reports[] = {
+            {"dog", Screen::Doggies, QByteArray(), 22},
+            {"health", Screen::Health, "Health Report For " + QByteArray(40, ' '), 5},
+            {"journal", Screen::Journal, "Journal For " + QByteArray(40, ' '), 3}};
+        for (const auto& [name, screen, heading, lineCount] : reports) {
+            QTest::addRow("%s, no dog picked", name) << screen << 0 << heading << lineCount;
+            QTest::addRow("%s, an erased slot", name) << screen << 2 << heading << lineCount;
+            QTest::addRow("%s, past the end of the file", name) << screen << 3 << heading << lineCount;
+        }
+    }
+    void printBone_withoutADogToShow()
+    {
+        QFETCH(Screen, screen);
+        QFETCH(int, doggieRecNo);
+        QFETCH(QByteArray, heading);
+        QFETCH(int, lineCount);
+        Fixture f; // Max's vaccinations and journal entry stay behind as dog 2's
+        f.folder.write(files::Doggies, rawbytes::doggie(1, "Bella") + QByteArray(439, '\0'));
+        f.app.state.DoggieRecNo = doggieRecNo;
+        f.view(screen, -1);
+        const QByteArray report = f.folder.read(files::Report);
+        QVERIFY2(!report.contains('\0'), report.left(100).toPercentEncoding().constData());
+        QCOMPARE(report.split('\n').first(), heading + '\r');
+        QCOMPARE(report.count("\r\n"), lineCount);
+        QVERIFY(f.prompts->shown.isEmpty());
     }
 
     void print_toPdfShowsTheLinesWhole()

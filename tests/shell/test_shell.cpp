@@ -1,5 +1,8 @@
 #include "TestSupport.h"
 
+#include "datepicker/FrmDateEntry.h"
+#include "doggies/FrmDoggies.h"
+#include "journal/FrmJournal.h"
 #include "platform/ClickLabel.h"
 #include "platform/FormWindow.h"
 #include "platform/PictureControl.h"
@@ -7,13 +10,17 @@
 #include "shell/FrmMain.h"
 #include "shell/RegisterWindow.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 Q_DECLARE_METATYPE(Screen)
 
@@ -238,7 +245,7 @@ private slots:
     {
         QFETCH(Screen, screen);
         DataFolder folder;
-        folder.write(files::Doggies, fourDogs());
+        folder.write(files::Doggies, fourDogs() + rawbytes::doggie(5, ""));
         App app(folder.folder());
         auto* w = qobject_cast<RegisterWindow*>(app.navigator.go(screen));
         pickDog(w, 2);
@@ -260,6 +267,102 @@ private slots:
         QTest::keyClick(w->lbDoggieList, Qt::Key_Down); // the keyboard picks too
         QTest::keyClick(w->lbDoggieList, Qt::Key_Down);
         QCOMPARE(app.state.DoggieRecNo, 3);
+
+        pickDog(w, 4); // a dog saved without a name is a dog all the same
+        QCOMPARE(app.state.DoggieRecNo, 5);
+        QCOMPARE(w->Label2->text(), QString());
+    }
+
+    // A double-click on a bone or on the dog's picture is the one click it began with.
+    void doubleClick_isOneClick_data()
+    {
+        QTest::addColumn<QString>("control");
+        for (const char* control : {"dog add bone", "dog edit bone", "dog picture", "journal save bone"})
+            QTest::newRow(control) << QString::fromLatin1(control);
+    }
+    void doubleClick_isOneClick()
+    {
+        QFETCH(QString, control);
+        DataFolder folder;
+        folder.write(files::Doggies, fourDogs());
+        App app(folder.folder());
+        ScriptedPromptsScope prompts;
+        if (control == u"journal save bone") {
+            auto* w = qobject_cast<FrmJournal*>(app.navigator.go(Screen::Journal));
+            pickDog(w, 2);
+            answerDatePicker(QDate(2005, 7, 4));
+            click(w->imgAdd);
+            w->RichTextBox1->setPlainText(QStringLiteral("Fireworks"));
+            QObject scope; // the watch below ends with the test
+            bool pickerShown = false;
+            QTimer::singleShot(0, &scope, [&] {
+                if (auto* picker = qobject_cast<FrmDateEntry*>(QApplication::activeModalWidget())) {
+                    pickerShown = true;
+                    click(picker->imgClose);
+                }
+            });
+            doubleClick(w->imgAdd);
+            QVERIFY(!pickerShown);
+            QCOMPARE(folder.read(files::Journal), rawbytes::journal(1, 3, "7-4-2005", "Fireworks"));
+            QCOMPARE(w->imgAdd->tag(), QStringLiteral("ADD"));
+            return;
+        }
+        auto* w = qobject_cast<FrmDoggies*>(app.navigator.go(Screen::Doggies));
+        if (control == u"dog add bone") {
+            doubleClick(w->imgAdd); // begins an add, saves no blank dog
+            QCOMPARE(w->imgAdd->tag(), QStringLiteral("SAVE"));
+            QCOMPARE(folder.read(files::Doggies), fourDogs());
+        } else if (control == u"dog edit bone") {
+            pickDog(w, 2);
+            doubleClick(w->imgEdit);
+            QCOMPARE(w->imgEdit->tag(), QStringLiteral("SAVE"));
+            QVERIFY(!w->txtName->isReadOnly());
+        } else {
+            pickDog(w, 2);
+            click(w->imgEdit);
+            doubleClick(w->imgDoggiePic);
+            QCOMPARE(prompts->chooserStarts.size(), 1);
+        }
+    }
+
+    // Add in the health register and the journal is for a dog picked in that window.
+    void register_addNeedsADogPickedThere_data()
+    {
+        QTest::addColumn<Screen>("screen");
+        QTest::addColumn<QString>("dog");
+        for (const auto& [name, screen] :
+             {std::pair{"health", Screen::Health}, std::pair{"journal", Screen::Journal}}) {
+            for (const char* dog : {"none", "picked in another window", "erased since it was picked"})
+                QTest::addRow("%s, %s", name, dog) << screen << QString::fromLatin1(dog);
+        }
+    }
+    void register_addNeedsADogPickedThere()
+    {
+        QFETCH(Screen, screen);
+        QFETCH(QString, dog);
+        DataFolder folder;
+        folder.write(files::Doggies, fourDogs());
+        App app(folder.folder());
+        if (dog == u"picked in another window")
+            pickDog(app.navigator.go(Screen::Doggies), 2);
+        auto* w = qobject_cast<RegisterWindow*>(app.navigator.go(screen));
+        if (dog == u"erased since it was picked") {
+            pickDog(w, 2);
+            folder.write(files::Doggies, fourDogs().replace(2 * 439, 439, QByteArray(439, '\0')));
+        }
+        QObject scope; // the watch below ends with the test
+        bool pickerShown = false;
+        QTimer::singleShot(0, &scope, [&] {
+            if (auto* picker = qobject_cast<FrmDateEntry*>(QApplication::activeModalWidget())) {
+                pickerShown = true;
+                click(picker->imgClose);
+            }
+        });
+        click(w->imgAdd);
+        QCoreApplication::processEvents();
+        QVERIFY(!pickerShown);
+        QCOMPARE(w->imgAdd->tag(), QStringLiteral("ADD"));
+        QCOMPARE(w->lblBar->text(), RegisterWindow::ReadyStatus);
     }
 
     void register_keepsTheDogOfAnotherWindow()
