@@ -1,6 +1,8 @@
+#include "platform/FormWindow.h"
 #include "records/SharedState.h"
 #include "shell/Navigator.h"
 #include "shell/Screens.h"
+#include "shell/SingleInstance.h"
 
 #include <QApplication>
 
@@ -17,9 +19,25 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Pawfolio"));
     QApplication::setQuitOnLastWindowClosed(false); // only Quit ends the program
 
+    // A second start on the same program folder hands over to the first.
+    SingleInstance instance(QCoreApplication::applicationDirPath());
+    if (!instance.start())
+        return 0;
+
     SharedState state(QCoreApplication::applicationDirPath());
     Navigator navigator(state);
     registerScreens(navigator);
+    QObject::connect(&instance, &SingleInstance::raiseRequested, &navigator, [&navigator] {
+        qInfo("Pawfolio: started again on this folder; coming to the front.");
+        QWidget* front = QApplication::activeModalWidget();
+        if (!front)
+            front = navigator.current();
+        if (front) {
+            front->showNormal();
+            front->raise();
+            front->activateWindow();
+        }
+    });
     navigator.go(Screen::Main);
     return app.exec();
 }

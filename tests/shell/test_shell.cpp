@@ -9,16 +9,21 @@
 #include "reports/FrmReportViewer.h"
 #include "shell/FrmMain.h"
 #include "shell/RegisterWindow.h"
+#include "shell/SingleInstance.h"
 
 #include <QApplication>
 #include <QDate>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocalSocket>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
@@ -466,6 +471,66 @@ private slots:
             click(reg->imgClose); // the empty close bone still works
             settle();
             QCOMPARE(visibleWindows().first()->objectName(), QStringLiteral("frmMain"));
+        }
+    }
+
+    // Real Pawfolio processes, each started from a copy of the program in a
+    // folder of its own.
+    void singleInstance_data()
+    {
+        QTest::addColumn<QString>("situation");
+        QTest::newRow("a second start on the folder hands over") << "same folder";
+        QTest::newRow("a lock left by a killed Pawfolio is taken over") << "stale lock";
+        QTest::newRow("another folder runs on its own") << "other folder";
+    }
+    void singleInstance()
+    {
+        QFETCH(QString, situation);
+        DataFolder first(false);
+        DataFolder second(false);
+        for (const DataFolder* folder : {&first, &second})
+            QVERIFY(QFile::copy(QStringLiteral(PAWFOLIO_PROGRAM), folder->path(QStringLiteral("pawfolio"))));
+        std::deque<QProcess> running;
+        auto start = [&](const DataFolder& folder) -> QProcess& {
+            QProcess& p = running.emplace_back();
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+            p.setProcessEnvironment(env);
+            p.start(folder.path(QStringLiteral("pawfolio")), {});
+            return p;
+        };
+        auto listening = [](const DataFolder& folder) {
+            QLocalSocket socket;
+            socket.connectToServer(SingleInstance::serverName(folder.folder()));
+            return socket.waitForConnected(100);
+        };
+        const auto cleanup = qScopeGuard([&] {
+            for (QProcess& p : running) {
+                p.kill();
+                p.waitForFinished(5000);
+            }
+        });
+        QProcess& firstRun = start(first);
+        QTRY_VERIFY_WITH_TIMEOUT(listening(first), 10000);
+        QVERIFY(QFile::exists(first.path(QStringLiteral("pawfolio.lock"))));
+        if (situation == u"stale lock") {
+            firstRun.kill(); // SIGKILL: the lock file and the socket stay behind
+            QVERIFY(firstRun.waitForFinished(5000));
+            QVERIFY(QFile::exists(first.path(QStringLiteral("pawfolio.lock"))));
+        }
+        const QStringList filesBefore = QDir(first.folder()).entryList(QDir::Files);
+        QProcess& secondRun = start(situation == u"other folder" ? second : first);
+        if (situation == u"same folder") {
+            QVERIFY(secondRun.waitForFinished(3000));
+            QCOMPARE(secondRun.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(secondRun.exitCode(), 0);
+            QCOMPARE(QDir(first.folder()).entryList(QDir::Files), filesBefore);
+            QByteArray said;
+            QTRY_VERIFY2((said += firstRun.readAllStandardError()).contains("coming to the front"), said.constData());
+            QCOMPARE(firstRun.state(), QProcess::Running);
+        } else {
+            QVERIFY(!secondRun.waitForFinished(2000)); // it runs on
+            QVERIFY(listening(situation == u"other folder" ? second : first));
         }
     }
 
