@@ -37,6 +37,8 @@ FrmDateEntry::FrmDateEntry(SharedState& state, QWidget* owner)
     Calendar1->setAccessibleName(windowTitle());
     imgOk->setTip(QStringLiteral("OK"));
     imgClose->setTip(QStringLiteral("CLOSE"));
+    imgOk->setKey(QKeySequence(Qt::ALT | Qt::Key_O));
+    imgClose->setKey(QKeySequence(Qt::ALT | Qt::Key_C));
     imgOk->setCursor(Qt::PointingHandCursor);
     imgClose->setCursor(Qt::PointingHandCursor);
     connect(imgOk, &PictureControl::clicked, this, &FrmDateEntry::imgOk_Click);

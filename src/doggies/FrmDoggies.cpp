@@ -72,6 +72,7 @@ FrmDoggies::FrmDoggies(SharedState& state, Navigator& navigator) : RegisterWindo
 {
     imgDoggiePic = place(new PictureControl(this), "imgDoggiePic", twips::rect(5520, 600, 2895, 2295));
     imgDoggiePic->setAccessibleName(QStringLiteral("Picture of your doggie"));
+    imgDoggiePic->setKey(QKeySequence(Qt::ALT | Qt::Key_I));
     imgDoggiePic->setCursor(Qt::PointingHandCursor);
     connect(imgDoggiePic, &PictureControl::clicked, this, &FrmDoggies::imgDoggiePic_Click);
 

@@ -3,6 +3,8 @@
 #include "platform/ClickLabel.h"
 #include "platform/Fonts.h"
 
+#include <QShortcut>
+
 namespace controls {
 
 void setTextColour(QWidget* widget, const QColor& colour)
@@ -33,6 +35,24 @@ QLabel* boxedLabel(QWidget* parent, const char* name, const QString& text, QRect
     setBackground(label, background);
     setTextColour(label, Qt::black);
     return label;
+}
+
+void addKey(QWidget* control, const QKeySequence& key, std::function<void()> action)
+{
+    auto* shortcut = new QShortcut(key, control);
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, control, [control, action = std::move(action)] {
+        if (control->isEnabled() && control->isVisible())
+            action();
+    });
+}
+
+QString withKey(const QString& tip, const QKeySequence& key)
+{
+    if (key.isEmpty())
+        return tip;
+    const QString named = QLatin1Char('(') + key.toString(QKeySequence::PortableText) + QLatin1Char(')');
+    return tip.isEmpty() ? named : tip + QLatin1Char(' ') + named;
 }
 
 ClickLabel* pictureCaption(QWidget* parent, const char* name, const QString& text, QRect geometry)

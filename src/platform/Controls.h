@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QColor>
+#include <QKeySequence>
 #include <QRect>
 #include <QString>
+
+#include <functional>
 
 class ClickLabel;
 class QLabel;
@@ -28,6 +31,14 @@ void setBackground(QWidget* widget, const QColor& colour);
 // A label with a thin border, centred text and a background colour.
 QLabel* boxedLabel(QWidget* parent, const char* name, const QString& text, QRect geometry, const QColor& background,
                    qreal points);
+
+// A key of the control's window that runs `action`, as a click on the control
+// would: only while the control is enabled and shown.
+void addKey(QWidget* control, const QKeySequence& key, std::function<void()> action);
+
+// A tooltip text followed by the key that does the same, in parentheses:
+// "ADD DOGGIE (Alt+A)".
+QString withKey(const QString& tip, const QKeySequence& key);
 
 // A blue 12-point caption under a picture that acts like the picture.
 ClickLabel* pictureCaption(QWidget* parent, const char* name, const QString& text, QRect geometry);

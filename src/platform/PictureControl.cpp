@@ -1,5 +1,7 @@
 #include "platform/PictureControl.h"
 
+#include "platform/Controls.h"
+
 #include <QImageReader>
 #include <QPainter>
 
@@ -29,8 +31,16 @@ void PictureControl::clear()
 
 void PictureControl::setTip(const QString& tip)
 {
-    setToolTip(tip);
+    m_tip = tip;
+    setToolTip(controls::withKey(tip, m_key));
     setAccessibleName(tip);
+}
+
+void PictureControl::setKey(const QKeySequence& key)
+{
+    m_key = key;
+    setToolTip(controls::withKey(m_tip, m_key));
+    controls::addKey(this, key, [this] { emit clicked(); });
 }
 
 void PictureControl::paintEvent(QPaintEvent*)

@@ -2,6 +2,7 @@
 
 #include "platform/ClickTracker.h"
 
+#include <QKeySequence>
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
@@ -27,6 +28,10 @@ public:
     // The tooltip doubles as the name a screen reader announces.
     void setTip(const QString& tip);
 
+    // An Alt key that does what a click does, in the control's window and
+    // only while the control is enabled and shown. The tooltip names it.
+    void setKey(const QKeySequence& key);
+
 signals:
     void clicked();
 
@@ -41,5 +46,7 @@ private:
     QPixmap m_scaled; // cached at the control's size in device pixels
     QString m_file;
     QString m_tag;
+    QString m_tip;
+    QKeySequence m_key;
     ClickTracker m_clicks;
 };

@@ -90,6 +90,11 @@ FrmReportViewer::FrmReportViewer(SharedState& state, Navigator& navigator)
     HScroll1 = place(new QScrollBar(Qt::Horizontal, Frame1), "HScroll1", QRect());
     VScroll1 = place(new QScrollBar(Qt::Vertical, Frame1), "VScroll1", QRect());
     setTabOrder(cmdPrint, cmdClose);
+    for (QPushButton* b : {cmdPrint, cmdClose}) {
+        const QKeySequence key(Qt::ALT | (b == cmdPrint ? Qt::Key_P : Qt::Key_C));
+        b->setToolTip(controls::withKey(b->text(), key));
+        controls::addKey(b, key, [b] { b->click(); });
+    }
 
     connect(cmdPrint, &QPushButton::clicked, this, &FrmReportViewer::cmdPrint_Click);
     connect(cmdClose, &QPushButton::clicked, this, &FrmReportViewer::cmdClose_Click);

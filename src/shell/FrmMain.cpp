@@ -56,6 +56,10 @@ FrmMain::FrmMain(SharedState& state, Navigator& navigator)
     Image3->setTip(QStringLiteral("HEALTH"));
     Image5->setTip(QStringLiteral("JOURNAL"));
     Image1->setTip(QStringLiteral("QUIT"));
+    Image4->setKey(QKeySequence(Qt::ALT | Qt::Key_D));
+    Image3->setKey(QKeySequence(Qt::ALT | Qt::Key_H));
+    Image5->setKey(QKeySequence(Qt::ALT | Qt::Key_J));
+    Image1->setKey(QKeySequence(Qt::ALT | Qt::Key_Q));
     for (PictureControl* menu : {Image1, Image3, Image4, Image5})
         menu->setCursor(Qt::PointingHandCursor);
 

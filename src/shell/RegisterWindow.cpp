@@ -91,6 +91,21 @@ const Frame& frameOf(RegisterWindow::Register kind)
     return journal;
 }
 
+// The key of a navigation picture: the first letter of the register it leads to.
+QKeySequence keyOf(Screen target)
+{
+    switch (target) {
+    case Screen::Doggies:
+        return QKeySequence(Qt::ALT | Qt::Key_D);
+    case Screen::Health:
+        return QKeySequence(Qt::ALT | Qt::Key_H);
+    case Screen::Journal:
+        return QKeySequence(Qt::ALT | Qt::Key_J);
+    default:
+        return QKeySequence();
+    }
+}
+
 QRect twipsRect(QRect r)
 {
     return twips::rect(r.x(), r.y(), r.width(), r.height());
@@ -132,6 +147,13 @@ RegisterWindow::RegisterWindow(SharedState& state, Navigator& navigator, Registe
     imgClose->setTip(QStringLiteral("CLOSE"));
     imgAdd->setTag(QStringLiteral("ADD"));
     imgEdit->setTag(QStringLiteral("EDIT"));
+    // The same keys in every register: the bones take no focus, so a keyboard
+    // user reaches them this way.
+    imgAdd->setKey(QKeySequence(Qt::ALT | Qt::Key_A));
+    imgEdit->setKey(QKeySequence(Qt::ALT | Qt::Key_E));
+    imgErase->setKey(QKeySequence(Qt::ALT | Qt::Key_R));
+    imgPrint->setKey(QKeySequence(Qt::ALT | Qt::Key_P));
+    imgClose->setKey(QKeySequence(Qt::ALT | Qt::Key_C));
 
     lblBar =
         controls::boxedLabel(this, "lblBar", QString(), twips::rect(120, f.barTop, 8415, 375), colours::LightPink, 9);
@@ -139,6 +161,7 @@ RegisterWindow::RegisterWindow(SharedState& state, Navigator& navigator, Registe
     auto navPicture = [this](const char* name, const NavPicture& nav) {
         auto* picture = place(new PictureControl(this), name, twips::rect(nav.at.x(), nav.at.y(), 1335, 1335));
         picture->setTip(QLatin1String(nav.caption));
+        picture->setKey(keyOf(nav.target));
         picture->setCursor(Qt::PointingHandCursor);
         connect(picture, &PictureControl::clicked, this, [this, target = nav.target] { m_navigator.go(target); });
         return picture;

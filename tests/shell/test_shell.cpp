@@ -11,6 +11,7 @@
 #include "shell/RegisterWindow.h"
 #include "shell/SingleInstance.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDate>
 #include <QDir>
@@ -23,6 +24,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
@@ -183,11 +185,11 @@ private slots:
         QCOMPARE(w->lbDoggieList->item(1)->text(), QString());
         QCOMPARE(w->lbDoggieList->item(2)->text(), QStringLiteral("Max"));
         QCOMPARE(w->lbDoggieList->currentRow(), -1);
-        QCOMPARE(w->imgAdd->toolTip(), tips[0]);
-        QCOMPARE(w->imgEdit->toolTip(), tips[1]);
-        QCOMPARE(w->imgErase->toolTip(), tips[2]);
-        QCOMPARE(w->imgPrint->toolTip(), QStringLiteral("PRINT"));
-        QCOMPARE(w->imgClose->toolTip(), QStringLiteral("CLOSE"));
+        QCOMPARE(w->imgAdd->toolTip(), tips[0] + QStringLiteral(" (Alt+A)"));
+        QCOMPARE(w->imgEdit->toolTip(), tips[1] + QStringLiteral(" (Alt+E)"));
+        QCOMPARE(w->imgErase->toolTip(), tips[2] + QStringLiteral(" (Alt+R)"));
+        QCOMPARE(w->imgPrint->toolTip(), QStringLiteral("PRINT (Alt+P)"));
+        QCOMPARE(w->imgClose->toolTip(), QStringLiteral("CLOSE (Alt+C)"));
         QCOMPARE(w->imgAdd->tag(), QStringLiteral("ADD"));
         QCOMPARE(w->imgEdit->tag(), QStringLiteral("EDIT"));
         const char* names[] = {"imgAdd", "imgEdit", "imgErase", "imgPrint", "imgClose", "Image6", "Image7"};
@@ -330,6 +332,133 @@ private slots:
         }
     }
 
+    // Every command from the keyboard: each Alt key does what a click on its
+    // control does, refusals included. `prepare`: what the user did first.
+    void altKeys_data()
+    {
+        QTest::addColumn<Screen>("screen");
+        QTest::addColumn<QString>("prepare");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("expect");
+        const auto row = [](const char* name, Screen screen, const char* prepare, Qt::Key key, const char* expect) {
+            QTest::newRow(name) << screen << QString::fromLatin1(prepare) << int(key) << QString::fromLatin1(expect);
+        };
+        row("main, Alt+D", Screen::Main, "", Qt::Key_D, "window frmDoggies");
+        row("main, Alt+H", Screen::Main, "", Qt::Key_H, "window frmHealth");
+        row("main, Alt+J", Screen::Main, "", Qt::Key_J, "window frmJournal");
+        row("main, Alt+Q", Screen::Main, "", Qt::Key_Q, "quit");
+        row("dogs, Alt+A", Screen::Doggies, "", Qt::Key_A, "imgAdd SAVE");
+        row("dogs, Alt+E", Screen::Doggies, "pick", Qt::Key_E, "imgEdit SAVE");
+        row("dogs, Alt+E refused without a dog", Screen::Doggies, "", Qt::Key_E, "imgEdit EDIT");
+        row("dogs, Alt+R", Screen::Doggies, "pick", Qt::Key_R, "question");
+        row("dogs, Alt+P", Screen::Doggies, "", Qt::Key_P, "window frmReportViewer");
+        row("dogs, Alt+C", Screen::Doggies, "", Qt::Key_C, "window frmMain");
+        row("dogs, Alt+H", Screen::Doggies, "", Qt::Key_H, "window frmHealth");
+        row("dogs, Alt+J", Screen::Doggies, "", Qt::Key_J, "window frmJournal");
+        row("dogs, Alt+I", Screen::Doggies, "pick, edit", Qt::Key_I, "chooser");
+        row("dogs, Alt+I does nothing while the picture is locked", Screen::Doggies, "pick", Qt::Key_I, "nothing");
+        row("health, Alt+A", Screen::Health, "pick", Qt::Key_A, "imgAdd SAVE");
+        row("health, Alt+A refused without a dog", Screen::Health, "", Qt::Key_A, "imgAdd ADD");
+        row("health, Alt+E", Screen::Health, "pick, row", Qt::Key_E, "imgEdit SAVE");
+        row("health, Alt+R", Screen::Health, "pick, row", Qt::Key_R, "question");
+        row("health, Alt+P", Screen::Health, "", Qt::Key_P, "window frmReportViewer");
+        row("health, Alt+C", Screen::Health, "", Qt::Key_C, "window frmMain");
+        row("health, Alt+D", Screen::Health, "", Qt::Key_D, "window frmDoggies");
+        row("health, Alt+J", Screen::Health, "", Qt::Key_J, "window frmJournal");
+        row("journal, Alt+A, then Alt+O in the date picker", Screen::Journal, "pick, picker Alt+O", Qt::Key_A,
+            "imgAdd SAVE");
+        row("journal, Alt+A, then Alt+C in the date picker", Screen::Journal, "pick, picker Alt+C", Qt::Key_A,
+            "imgAdd ADD");
+        row("journal, Alt+E", Screen::Journal, "pick, row", Qt::Key_E, "imgEdit SAVE");
+        row("journal, Alt+R", Screen::Journal, "pick, row", Qt::Key_R, "question");
+        row("journal, Alt+P", Screen::Journal, "", Qt::Key_P, "window frmReportViewer");
+        row("journal, Alt+C", Screen::Journal, "", Qt::Key_C, "window frmMain");
+        row("journal, Alt+H", Screen::Journal, "", Qt::Key_H, "window frmHealth");
+        row("journal, Alt+D", Screen::Journal, "", Qt::Key_D, "window frmDoggies");
+        row("viewer, Alt+P", Screen::ReportViewer, "", Qt::Key_P, "printed");
+        row("viewer, Alt+C", Screen::ReportViewer, "", Qt::Key_C, "window frmHealth");
+    }
+    void altKeys()
+    {
+        QFETCH(Screen, screen);
+        QFETCH(QString, prepare);
+        QFETCH(int, key);
+        QFETCH(QString, expect);
+        DataFolder folder;
+        folder.write(files::Doggies, fourDogs());
+        folder.write(files::Health, rawbytes::health(1, 3, "5/12/2003", "Rabies"));
+        folder.write(files::Journal, rawbytes::journal(1, 3, "3-2-2005", "Park"));
+        App app(folder.folder());
+        ScriptedPromptsScope prompts;
+        QWidget* w = nullptr;
+        if (screen == Screen::ReportViewer) { // a health report, printed to a file
+            w = app.navigator.go(Screen::Health);
+            click(qobject_cast<RegisterWindow*>(w)->imgPrint);
+            w = app.navigator.current();
+            qobject_cast<FrmReportViewer*>(w)->setPrintFile(folder.path(QStringLiteral("printed.pdf")));
+        } else {
+            w = app.navigator.go(screen);
+        }
+        if (prepare.contains(QStringLiteral("pick")))
+            pickDog(w, 2);
+        if (prepare.contains(QStringLiteral("row")))
+            pickRow(w->findChild<QAbstractItemView*>(screen == Screen::Health ? QStringLiteral("MSFlexGrid1")
+                                                                              : QStringLiteral("lbDates")),
+                    0);
+        if (prepare.contains(QStringLiteral("edit")))
+            click(child(w, "imgEdit"));
+        QObject scope; // the answer below ends with the test
+        prompts->answers = {false};
+        w->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), w);
+        bool pickerStayed = false; // closed by its picture so that the test fails rather than hangs
+        if (prepare.contains(QStringLiteral("picker"))) {
+            const Qt::Key pickerKey = prepare.endsWith(u'O') ? Qt::Key_O : Qt::Key_C;
+            QTimer::singleShot(0, &scope, [pickerKey, &pickerStayed] {
+                auto* picker = qobject_cast<FrmDateEntry*>(QApplication::activeModalWidget());
+                if (!picker)
+                    return;
+                picker->activateWindow();
+                (void)QTest::qWaitFor([picker] { return QApplication::activeWindow() == picker; }, 2000);
+                QTest::keyClick(picker, Qt::Key_Return); // Enter and Escape do nothing there
+                QTest::keyClick(picker, Qt::Key_Escape);
+                QTest::keyClick(picker, pickerKey, Qt::AltModifier);
+                if (picker->isVisible()) {
+                    pickerStayed = true;
+                    picker->imgClose_Click();
+                }
+            });
+        }
+        QTest::keyClick(w, Qt::Key(key), Qt::AltModifier);
+        settle();
+        QVERIFY(!pickerStayed);
+        QVERIFY(!QApplication::activeModalWidget());
+
+        const QStringList words = expect.split(u' ');
+        if (words[0] == u"window") {
+            QCOMPARE(app.navigator.current()->objectName(), words[1]);
+        } else if (expect == u"quit") {
+            QCOMPARE(app.quitCount, 1);
+        } else if (words.size() == 2 && words[0].startsWith(u"img")) {
+            QCOMPARE(qobject_cast<PictureControl*>(child(w, qPrintable(words[0])))->tag(), words[1]);
+        } else if (expect == u"question") {
+            QCOMPARE(prompts->shown.size(), 1);
+            QVERIFY(prompts->shown.first().question);
+        } else if (expect == u"chooser") {
+            QCOMPARE(prompts->chooserStarts.size(), 1);
+        } else if (expect == u"printed") {
+            QVERIFY(QFileInfo(folder.path(QStringLiteral("printed.pdf"))).size() > 0);
+        } else {
+            QCOMPARE(expect, QStringLiteral("nothing"));
+            QVERIFY(prompts->shown.isEmpty());
+            QCOMPARE(app.navigator.current(), w);
+        }
+        if (prepare.endsWith(QStringLiteral("Alt+O")))
+            QCOMPARE(app.state.SelectedDate, FrmDateEntry::dateText(QDate::currentDate()));
+        if (prepare.endsWith(QStringLiteral("Alt+C")))
+            QCOMPARE(app.state.SelectedDate, QString());
+    }
+
     // Add in the health register and the journal is for a dog picked in that window.
     void register_addNeedsADogPickedThere_data()
     {
@@ -435,13 +564,15 @@ private slots:
         DataFolder folder;
         App app(folder.folder());
         QWidget* w = app.navigator.go(screen);
+        const QRegularExpression key(QStringLiteral(" ?\\(Alt\\+.\\)$"));
         for (PictureControl* picture : w->findChildren<PictureControl*>()) {
             QVERIFY2(!picture->accessibleName().isEmpty(), qPrintable(picture->objectName()));
-            if (!picture->toolTip().isEmpty()) // a screen reader says what the tooltip shows
-                QCOMPARE(picture->accessibleName(), picture->toolTip());
+            const QString tip = picture->toolTip().remove(key);
+            if (!tip.isEmpty()) // a screen reader says what the tooltip shows, its key aside
+                QCOMPARE(picture->accessibleName(), tip);
         }
         if (auto* reg = qobject_cast<RegisterWindow*>(w))
-            QCOMPARE(reg->imgAdd->accessibleName(), reg->imgAdd->toolTip());
+            QCOMPARE(reg->imgAdd->accessibleName() + QStringLiteral(" (Alt+A)"), reg->imgAdd->toolTip());
     }
 
     void missingPictures_leaveControlsEmpty_data()
