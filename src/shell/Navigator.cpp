@@ -26,6 +26,9 @@ FormWindow* Navigator::go(Screen target)
     m_current = window;
     window->Form_Load();
     window->show();
+    // The new window takes the keyboard, so that its keys work at once.
+    window->raise();
+    window->activateWindow();
     return window;
 }
 

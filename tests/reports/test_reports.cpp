@@ -7,6 +7,8 @@
 #include "reports/ReportRenderer.h"
 #include "shell/RegisterWindow.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QImage>
 #include <QListWidget>
 #include <QPrinterInfo>
@@ -393,6 +395,41 @@ private slots:
         click(v->cmdPrint);
         QCOMPARE(f.prompts->shown.size(), 1);
         QCOMPARE(f.prompts->shown.first().text, QStringLiteral("There was an error printing to your printer."));
+    }
+
+    // Print as a person does, through the system's default print queue. It
+    // runs where that queue is a CUPS-PDF printer, which writes each job as a
+    // PDF under ~/PDF; elsewhere it would put paper through a real printer.
+    void print_throughTheDefaultQueue()
+    {
+        const QPrinterInfo queue = QPrinterInfo::defaultPrinter();
+        if (queue.isNull())
+            QSKIP("no default print queue: install cups and printer-driver-cups-pdf and make a CUPS-PDF queue the "
+                  "default (as .ci/run does)");
+        QProcess lpstat;
+        lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-v"), queue.printerName()});
+        if (!lpstat.waitForFinished(10000) || !lpstat.readAllStandardOutput().contains("cups-pdf:"))
+            QSKIP("the default print queue is not a CUPS-PDF printer; the test would print on paper");
+        Fixture f;
+        FrmReportViewer* v = f.view(Screen::Health, 1);
+        const QDir out(QDir::homePath() + QStringLiteral("/PDF"));
+        const QDateTime pressed = QDateTime::currentDateTime().addSecs(-1); // file times are whole seconds
+        click(v->cmdPrint);
+        QVERIFY(f.prompts->shown.isEmpty());
+        // The queue names its files after the document, so an earlier job's
+        // file may bear the same name: the new one is told by its time.
+        QString printed;
+        auto findPrinted = [&] {
+            for (const QFileInfo& pdf : out.entryInfoList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time)) {
+                if (pdf.lastModified() >= pressed && pdf.size() > 0 && pdfPages(pdf.filePath()) > 0) {
+                    printed = pdf.filePath();
+                    return true;
+                }
+            }
+            return false;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(findPrinted(), 60000);
+        QCOMPARE(pdfPages(printed), 1); // the queue re-encodes the fonts, so only the pages are read back
     }
 
     void unwritableReport_isReported()

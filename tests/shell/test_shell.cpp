@@ -437,6 +437,8 @@ private slots:
         const QStringList words = expect.split(u' ');
         if (words[0] == u"window") {
             QCOMPARE(app.navigator.current()->objectName(), words[1]);
+            // The window opened takes the keyboard, so that the next key works there.
+            QTRY_COMPARE(QApplication::activeWindow(), app.navigator.current());
         } else if (expect == u"quit") {
             QCOMPARE(app.quitCount, 1);
         } else if (words.size() == 2 && words[0].startsWith(u"img")) {
