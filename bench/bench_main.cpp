@@ -3,17 +3,17 @@
 // 2,000 characters, an 82 MB journal.dat), through the real windows and their
 // handlers, offscreen. Not a test: run it with bench/run.sh, which also times
 // the start-up of the real program.
-#include "datepicker/FrmDateEntry.h"
-#include "doggies/FrmDoggies.h"
+#include "datepicker/DatePickerDialog.h"
+#include "doggies/DogRegisterWindow.h"
 #include "health/FlexGrid.h"
-#include "health/FrmHealth.h"
+#include "health/HealthWindow.h"
 #include "health/GridSort.h"
-#include "journal/FrmJournal.h"
+#include "journal/JournalWindow.h"
 #include "platform/PictureControl.h"
 #include "platform/Prompts.h"
 #include "records/Records.h"
 #include "records/SharedState.h"
-#include "reports/FrmReportViewer.h"
+#include "reports/ReportViewer.h"
 #include "shell/Navigator.h"
 #include "shell/Screens.h"
 
@@ -201,7 +201,7 @@ int main(int argc, char* argv[])
                 w = navigator.go(Screen::Health);
                 pick(w);
             },
-            [&] { qobject_cast<FrmHealth*>(w)->MSFlexGrid1->selectRow(40); }),
+            [&] { qobject_cast<HealthWindow*>(w)->vaccinationGrid->selectRow(40); }),
         "< 50");
     row("choose a date of the journal",
         timeIt(
@@ -210,7 +210,7 @@ int main(int argc, char* argv[])
                 w = navigator.go(Screen::Journal);
                 pick(w);
             },
-            [&] { qobject_cast<FrmJournal*>(w)->lbDates->setCurrentRow(10); }),
+            [&] { qobject_cast<JournalWindow*>(w)->lbDates->setCurrentRow(10); }),
         "< 50");
 
     // Saves, each flushed to the disk before the click returns.
@@ -219,11 +219,11 @@ int main(int argc, char* argv[])
             7,
             [&] {
                 w = navigator.go(Screen::Doggies);
-                auto* d = qobject_cast<FrmDoggies*>(w);
+                auto* d = qobject_cast<DogRegisterWindow*>(w);
                 press(d->imgAdd);
                 d->txtName->setText(QStringLiteral("Newcomer"));
             },
-            [&] { press(qobject_cast<FrmDoggies*>(w)->imgAdd); }),
+            [&] { press(qobject_cast<DogRegisterWindow*>(w)->imgAdd); }),
         "< 50");
     row("dog register: edit saved",
         timeIt(
@@ -231,11 +231,11 @@ int main(int argc, char* argv[])
             [&] {
                 w = navigator.go(Screen::Doggies);
                 pick(w);
-                auto* d = qobject_cast<FrmDoggies*>(w);
+                auto* d = qobject_cast<DogRegisterWindow*>(w);
                 press(d->imgEdit);
                 d->txtVetName->setText(QStringLiteral("Dr. Other"));
             },
-            [&] { press(qobject_cast<FrmDoggies*>(w)->imgEdit); }),
+            [&] { press(qobject_cast<DogRegisterWindow*>(w)->imgEdit); }),
         "< 50");
     row("health: add saved (grid rebuilt)",
         timeIt(
@@ -243,12 +243,12 @@ int main(int argc, char* argv[])
             [&] {
                 w = navigator.go(Screen::Health);
                 pick(w);
-                auto* h = qobject_cast<FrmHealth*>(w);
+                auto* h = qobject_cast<HealthWindow*>(w);
                 press(h->imgAdd);
                 h->txtdate->setText(QStringLiteral("5/12/2003"));
                 h->txtvaccine->setText(QStringLiteral("Rabies"));
             },
-            [&] { press(qobject_cast<FrmHealth*>(w)->imgAdd); }),
+            [&] { press(qobject_cast<HealthWindow*>(w)->imgAdd); }),
         "< 50");
     row("health: edit saved (grid rebuilt)",
         timeIt(
@@ -256,12 +256,12 @@ int main(int argc, char* argv[])
             [&] {
                 w = navigator.go(Screen::Health);
                 pick(w);
-                auto* h = qobject_cast<FrmHealth*>(w);
-                h->MSFlexGrid1->selectRow(3);
+                auto* h = qobject_cast<HealthWindow*>(w);
+                h->vaccinationGrid->selectRow(3);
                 press(h->imgEdit);
                 h->txtvaccine->setText(QStringLiteral("Booster"));
             },
-            [&] { press(qobject_cast<FrmHealth*>(w)->imgEdit); }),
+            [&] { press(qobject_cast<HealthWindow*>(w)->imgEdit); }),
         "< 50");
     row("journal: add saved",
         timeIt(
@@ -269,13 +269,13 @@ int main(int argc, char* argv[])
             [&] {
                 w = navigator.go(Screen::Journal);
                 pick(w);
-                auto* j = qobject_cast<FrmJournal*>(w);
+                auto* j = qobject_cast<JournalWindow*>(w);
                 QTimer::singleShot(
-                    0, [] { qobject_cast<FrmDateEntry*>(QApplication::activeModalWidget())->imgOk_Click(); });
+                    0, [] { qobject_cast<DatePickerDialog*>(QApplication::activeModalWidget())->imgOk_Click(); });
                 press(j->imgAdd);
-                j->RichTextBox1->setPlainText(QStringLiteral("A new day."));
+                j->txtEntry->setPlainText(QStringLiteral("A new day."));
             },
-            [&] { press(qobject_cast<FrmJournal*>(w)->imgAdd); }),
+            [&] { press(qobject_cast<JournalWindow*>(w)->imgAdd); }),
         "< 50");
     row("journal: edit saved",
         timeIt(
@@ -283,12 +283,12 @@ int main(int argc, char* argv[])
             [&] {
                 w = navigator.go(Screen::Journal);
                 pick(w);
-                auto* j = qobject_cast<FrmJournal*>(w);
+                auto* j = qobject_cast<JournalWindow*>(w);
                 j->lbDates->setCurrentRow(2);
                 press(j->imgEdit);
-                j->RichTextBox1->setPlainText(QStringLiteral("Changed."));
+                j->txtEntry->setPlainText(QStringLiteral("Changed."));
             },
-            [&] { press(qobject_cast<FrmJournal*>(w)->imgEdit); }),
+            [&] { press(qobject_cast<JournalWindow*>(w)->imgEdit); }),
         "< 50");
 
     // Reports for the dog, built into report.txt and drawn on the page.
@@ -311,9 +311,9 @@ int main(int argc, char* argv[])
             [&] {
                 state.ReportType = QStringLiteral("Journal");
                 w = navigator.go(Screen::ReportViewer);
-                qobject_cast<FrmReportViewer*>(w)->setPrintFile(pdf);
+                qobject_cast<ReportViewer*>(w)->setPrintFile(pdf);
             },
-            [&] { qobject_cast<FrmReportViewer*>(w)->cmdPrint_Click(); }),
+            [&] { qobject_cast<ReportViewer*>(w)->cmdPrint_Click(); }),
         "< 50");
 
     // The erase rewrite of the 82 MB journal, beside a copy of it with cp and sync.
@@ -332,7 +332,7 @@ int main(int argc, char* argv[])
 
         w = navigator.go(Screen::Journal);
         pick(w);
-        auto* j = qobject_cast<FrmJournal*>(w);
+        auto* j = qobject_cast<JournalWindow*>(w);
         j->lbDates->setCurrentRow(run);
         t.restart();
         press(j->imgErase);
@@ -370,9 +370,9 @@ int main(int argc, char* argv[])
     state.DoggieRecNo = dog;
     row("2,000-entry journal report built and drawn", timeIt(3, {}, [&] { w = navigator.go(Screen::ReportViewer); }),
         "< 1000");
-    qobject_cast<FrmReportViewer*>(w)->setPrintFile(pdf);
+    qobject_cast<ReportViewer*>(w)->setPrintFile(pdf);
     row("2,000-entry journal report printed to PDF",
-        timeIt(3, {}, [&] { qobject_cast<FrmReportViewer*>(w)->cmdPrint_Click(); }), "< 1000");
+        timeIt(3, {}, [&] { qobject_cast<ReportViewer*>(w)->cmdPrint_Click(); }), "< 1000");
 
     // The health grid of a dog with 500 of the 100,000 vaccinations.
     {
@@ -390,7 +390,7 @@ int main(int argc, char* argv[])
     w = navigator.go(Screen::Health);
     pick(w);
     row("health grid rebuilt: 500 rows of 100,000",
-        timeIt(9, {}, [&] { qobject_cast<FrmHealth*>(w)->LoadHealthGrid(); }), "< 50");
+        timeIt(9, {}, [&] { qobject_cast<HealthWindow*>(w)->LoadHealthGrid(); }), "< 50");
 
     // The earlier yardsticks: the grid sort on its own.
     for (int n : {1000, 10000})

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "datepicker/FrmDateEntry.h"
+#include "datepicker/DatePickerDialog.h"
 #include "platform/FormWindow.h"
 #include "platform/PictureControl.h"
 #include "shell/Screens.h"
@@ -208,11 +208,11 @@ void type(QLineEdit* box, const QString& text)
 void answerDatePicker(const QDate& day)
 {
     QTimer::singleShot(0, [day] {
-        auto* picker = qobject_cast<FrmDateEntry*>(QApplication::activeModalWidget());
+        auto* picker = qobject_cast<DatePickerDialog*>(QApplication::activeModalWidget());
         if (!picker)
             QFAIL("no date picker");
         if (day.isValid()) {
-            picker->Calendar1->setSelectedDate(day);
+            picker->calendar->setSelectedDate(day);
             click(picker->imgOk);
         } else {
             click(picker->imgClose);

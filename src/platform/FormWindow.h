@@ -24,7 +24,7 @@ public:
                QWidget* parent = nullptr);
 
     // Runs each time the window is loaded, before it is first shown.
-    virtual void Form_Load() {}
+    virtual void load() {}
 
     // Closes the window for good (it deletes itself later).
     void unload();

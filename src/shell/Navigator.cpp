@@ -24,7 +24,7 @@ FormWindow* Navigator::go(Screen target)
     Q_ASSERT(factory != m_factories.end());
     FormWindow* window = factory->second(m_state, *this);
     m_current = window;
-    window->Form_Load();
+    window->load();
     window->show();
     // The new window takes the keyboard, so that its keys work at once.
     window->raise();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "frame/ScreenRequests.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -9,12 +11,9 @@
 struct SharedState;
 class FormWindow;
 
-// The program's main-level windows.
-enum class Screen { Main, Doggies, Health, Journal, ReportViewer };
-
 // One window at a time: going somewhere unloads the window the command came
 // from and loads the target afresh. The program ends only through quit().
-class Navigator : public QObject {
+class Navigator : public QObject, public ScreenRequests {
     Q_OBJECT
 public:
     using Factory = std::function<FormWindow*(SharedState&, Navigator&)>;
@@ -26,8 +25,8 @@ public:
     void setQuitAction(std::function<void()> action);
 
     // Unloads the current window, then loads and shows the target.
-    FormWindow* go(Screen target);
-    void quit();
+    FormWindow* go(Screen target) override;
+    void quit() override;
 
     FormWindow* current() const;
 

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "datepicker/FrmDateEntry.h"
+#include "datepicker/DatePickerDialog.h"
 #include "platform/PictureControl.h"
 
 #include <QApplication>
@@ -25,29 +25,29 @@ private slots:
     {
         QFETCH(QDate, date);
         QFETCH(QString, text);
-        QCOMPARE(FrmDateEntry::dateText(date), text);
+        QCOMPARE(DatePickerDialog::dateText(date), text);
     }
 
     void modal_okHandsBackTheChosenDay()
     {
         DataFolder folder;
         SharedState state(folder.folder());
-        FrmDateEntry picker(state, nullptr);
-        picker.Form_Load();
+        DatePickerDialog picker(state, nullptr);
+        picker.load();
         QCOMPARE(picker.windowTitle(), QStringLiteral("SELECT A DATE TO USE"));
         QCOMPARE(picker.size(), QSize(385, 240));
         QCOMPARE(pictureOf(&picker, "imgOk"), QStringLiteral("doggie-ok.gif"));
-        QCOMPARE(pictureOf(&picker, "Image1"), QStringLiteral("doggie.gif"));
+        QCOMPARE(pictureOf(&picker, "doggiePicture"), QStringLiteral("doggie.gif"));
         bool wasModal = false;
         QTimer::singleShot(0, [&] {
             wasModal = QApplication::activeModalWidget() == &picker;
             QTest::keyClick(&picker, Qt::Key_Escape); // refused: only the pictures close it
-            QTest::keyClick(picker.Calendar1->findChild<QTableView*>(), Qt::Key_Right); // the keyboard moves the day
+            QTest::keyClick(picker.calendar->findChild<QTableView*>(), Qt::Key_Right); // the keyboard moves the day
             click(picker.imgOk);
         });
         picker.exec();
         QVERIFY(wasModal);
-        QCOMPARE(state.SelectedDate, FrmDateEntry::dateText(QDate::currentDate().addDays(1)));
+        QCOMPARE(state.SelectedDate, DatePickerDialog::dateText(QDate::currentDate().addDays(1)));
     }
 
     void modal_closeHandsBackNothing()
@@ -55,8 +55,8 @@ private slots:
         DataFolder folder;
         SharedState state(folder.folder());
         state.SelectedDate = QStringLiteral("7-4-2005");
-        FrmDateEntry picker(state, nullptr);
-        picker.Form_Load();
+        DatePickerDialog picker(state, nullptr);
+        picker.load();
         QTimer::singleShot(0, [&] {
             QVERIFY(!picker.close()); // the title bar's way out is refused
             click(picker.imgClose);
@@ -70,23 +70,23 @@ private slots:
         DataFolder folder;
         SharedState state(folder.folder());
         {
-            FrmDateEntry picker(state, nullptr);
-            picker.Form_Load();
-            picker.Calendar1->setSelectedDate(QDate(2001, 2, 3));
+            DatePickerDialog picker(state, nullptr);
+            picker.load();
+            picker.calendar->setSelectedDate(QDate(2001, 2, 3));
             // Years of four digits only: the date text is 8 to 10 characters.
             for (const QDate day : {QDate(45, 12, 14), QDate(10000, 1, 1)}) {
-                picker.Calendar1->setSelectedDate(day);
+                picker.calendar->setSelectedDate(day);
                 picker.imgOk_Click();
                 QCOMPARE(state.SelectedDate.section(u'-', 2).size(), 4);
             }
             picker.imgClose_Click();
         }
-        FrmDateEntry again(state, nullptr);
-        again.Form_Load();
-        QCOMPARE(again.Calendar1->selectedDate(), QDate::currentDate());
-        QCOMPARE(again.Calendar1->monthShown(), QDate::currentDate().month());
+        DatePickerDialog again(state, nullptr);
+        again.load();
+        QCOMPARE(again.calendar->selectedDate(), QDate::currentDate());
+        QCOMPARE(again.calendar->monthShown(), QDate::currentDate().month());
         again.imgOk_Click(); // untouched: today
-        QCOMPARE(state.SelectedDate, FrmDateEntry::dateText(QDate::currentDate()));
+        QCOMPARE(state.SelectedDate, DatePickerDialog::dateText(QDate::currentDate()));
     }
 };
 

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "doggies/FrmDoggies.h"
+#include "doggies/DogRegisterWindow.h"
 #include "platform/PictureControl.h"
 #include "records/FixedText.h"
 
@@ -41,7 +41,7 @@ struct Fixture {
         folder.write(files::Doggies, dogs);
         folder.write(files::Health, health);
         folder.write(files::Journal, journal);
-        window = qobject_cast<FrmDoggies*>(app.navigator.go(Screen::Doggies));
+        window = qobject_cast<DogRegisterWindow*>(app.navigator.go(Screen::Doggies));
     }
     DataFolder folder;
     App app{folder.folder()};
@@ -50,7 +50,7 @@ struct Fixture {
     QByteArray dogs;
     QByteArray health;
     QByteArray journal;
-    FrmDoggies* window = nullptr;
+    DogRegisterWindow* window = nullptr;
 };
 
 } // namespace
@@ -63,25 +63,25 @@ private slots:
     void opens_lockedAndBlank()
     {
         Fixture f;
-        FrmDoggies* w = f.window;
+        DogRegisterWindow* w = f.window;
         QCOMPARE(w->lbDoggieList->count(), 3);
         QVERIFY(w->txtName->isReadOnly());
         QVERIFY(w->txtGroomerPhoneNo->isReadOnly());
         QVERIFY(!w->imgDoggiePic->isEnabled());
         QVERIFY(w->txtName->text().isEmpty());
         QCOMPARE(pictureOf(w, "imgDoggiePic"), QStringLiteral("no-photo.gif"));
-        QCOMPARE(w->lblBar->text(), kReady);
+        QCOMPARE(w->statusLine->text(), kReady);
         QCOMPARE(w->txtVetAddress->geometry(), QRect(160, 296, 193, 19));
-        QCOMPARE(w->findChild<QLabel*>(QStringLiteral("Label11"))->text(), QStringLiteral("Vet. Emergency No.:"));
+        QCOMPARE(w->findChild<QLabel*>(QStringLiteral("lblVetEmergencyNo"))->text(), QStringLiteral("Vet. Emergency No.:"));
     }
 
     void select_showsTheWholeFields()
     {
         Fixture f;
-        FrmDoggies* w = f.window;
+        DogRegisterWindow* w = f.window;
         pickDog(w, 1);
         QCOMPARE(f.app.state.DoggieRecNo, 2);
-        QCOMPARE(w->Label2->text(), QStringLiteral("Rex"));
+        QCOMPARE(w->shownDogName->text(), QStringLiteral("Rex"));
         QCOMPARE(w->txtName->text(), QStringLiteral("Rex").leftJustified(40));
         QCOMPARE(w->txtBirthDate->text(), QStringLiteral("5/12/2003 "));
         QCOMPARE(w->txtVetAddress->text(), QStringLiteral("1 High St, Town").leftJustified(40));
@@ -95,26 +95,26 @@ private slots:
         pickDog(w, 0);
         pickDog(w, 1);
         QCOMPARE(pictureOf(w, "imgDoggiePic"), QStringLiteral("no-pic.gif"));
-        QCOMPARE(w->Label2->text(), QStringLiteral("Rex"));
+        QCOMPARE(w->shownDogName->text(), QStringLiteral("Rex"));
     }
 
     void add_toAMissingFile()
     {
         DataFolder folder;
         App app(folder.folder());
-        auto* w = qobject_cast<FrmDoggies*>(app.navigator.go(Screen::Doggies));
+        auto* w = qobject_cast<DogRegisterWindow*>(app.navigator.go(Screen::Doggies));
         QVERIFY(folder.exists(files::Doggies)); // opening the window creates it empty
         click(w->imgAdd);
         QCOMPARE(w->imgAdd->tag(), QStringLiteral("SAVE"));
         QCOMPARE(pictureOf(w, "imgAdd"), QStringLiteral("doggie-save.gif"));
-        QCOMPARE(w->lblBar->text(), kEntry);
+        QCOMPARE(w->statusLine->text(), kEntry);
         QVERIFY(!w->txtName->isReadOnly());
         type(w->txtName, QStringLiteral("Rex"));
         type(w->txtBirthDate, QStringLiteral("July 14, 2003"));
         click(w->imgAdd);
         QCOMPARE(w->imgAdd->tag(), QStringLiteral("ADD"));
         QCOMPARE(pictureOf(w, "imgAdd"), QStringLiteral("doggie-add.gif"));
-        QCOMPARE(w->lblBar->text(), kReady);
+        QCOMPARE(w->statusLine->text(), kReady);
         QList<QByteArray> texts{"Rex", {}, "7/14/2003"}; // too long a date keeps its day
         QCOMPARE(folder.read(files::Doggies), rawbytes::doggie(1, texts));
         QCOMPARE(app.state.DoggieRecNo, 1);
@@ -125,7 +125,7 @@ private slots:
     void add_startsFromABlankDog()
     {
         Fixture f;
-        FrmDoggies* w = f.window;
+        DogRegisterWindow* w = f.window;
         pickDog(w, 1); // Rex, with everything filled in
         click(w->imgAdd);
         QCOMPARE(pictureOf(w, "imgDoggiePic"), QStringLiteral("no-photo.gif"));
@@ -141,7 +141,7 @@ private slots:
         QCOMPARE(w->lbDoggieList->count(), 4);
         QCOMPARE(w->lbDoggieList->item(3)->text(), QStringLiteral("Pip"));
         QVERIFY(w->lbDoggieList->selectedItems().isEmpty());
-        QCOMPARE(w->Label2->text(), QStringLiteral("Rex"));
+        QCOMPARE(w->shownDogName->text(), QStringLiteral("Rex"));
 
         // The dog just added can be edited at once.
         click(w->imgEdit);
@@ -181,11 +181,11 @@ private slots:
         QFETCH(int, field);
         QFETCH(QByteArray, stored);
         Fixture f;
-        FrmDoggies* w = f.window;
+        DogRegisterWindow* w = f.window;
         pickDog(w, 1);
         click(w->imgEdit);
         QCOMPARE(w->imgEdit->tag(), QStringLiteral("SAVE"));
-        QCOMPARE(w->lblBar->text(), kEntry);
+        QCOMPARE(w->statusLine->text(), kEntry);
         type(w->findChild<QLineEdit*>(box), typed);
         click(w->imgEdit);
         QCOMPARE(w->imgEdit->tag(), QStringLiteral("EDIT"));
@@ -195,13 +195,13 @@ private slots:
         QByteArray expected = f.dogs;
         expected.replace(439, 439, rawbytes::doggie(2, texts));
         QCOMPARE(f.folder.read(files::Doggies), expected);
-        QCOMPARE(w->lblBar->text(), kReady);
+        QCOMPARE(w->statusLine->text(), kReady);
     }
 
     void editAndErase_needAShownDog()
     {
         Fixture f;
-        FrmDoggies* w = f.window;
+        DogRegisterWindow* w = f.window;
         f.app.state.DoggieRecNo = 2; // picked in another window: not shown here
         click(w->imgEdit);
         QCOMPARE(w->imgEdit->tag(), QStringLiteral("EDIT"));
@@ -211,7 +211,7 @@ private slots:
 
         // A dog saved without a name is shown, edited and erased like any other.
         f.folder.write(files::Doggies, f.dogs + rawbytes::doggie(4, ""));
-        w = qobject_cast<FrmDoggies*>(f.app.navigator.go(Screen::Doggies));
+        w = qobject_cast<DogRegisterWindow*>(f.app.navigator.go(Screen::Doggies));
         pickDog(w, 3);
         QCOMPARE(f.app.state.DoggieRecNo, 4);
         click(w->imgEdit);
@@ -229,7 +229,7 @@ private slots:
     void erase_askedAndAnsweredNo()
     {
         Fixture f;
-        FrmDoggies* w = f.window;
+        DogRegisterWindow* w = f.window;
         pickDog(w, 1);
         click(w->imgErase);
         QCOMPARE(f.prompts->shown.size(), 1);
@@ -243,7 +243,7 @@ private slots:
     void erase_middleDogWithItsRecords()
     {
         Fixture f;
-        FrmDoggies* w = f.window;
+        DogRegisterWindow* w = f.window;
         pickDog(w, 1);
         click(w->imgEdit); // an edit of the dog waits...
         type(w->txtVetName, QStringLiteral("Dr. Gone"));
@@ -251,13 +251,13 @@ private slots:
         click(w->imgErase);
         QCOMPARE(w->imgEdit->tag(), QStringLiteral("EDIT")); // ...and ends with the dog
         QCOMPARE(pictureOf(w, "imgEdit"), QStringLiteral("doggie-edit.gif"));
-        QCOMPARE(w->lblBar->text(), kReady);
+        QCOMPARE(w->statusLine->text(), kReady);
         QCOMPARE(f.folder.read(files::Doggies).size(), 1317);
         QCOMPARE(f.folder.read(files::Doggies).mid(439, 439), QByteArray(439, '\0'));
         QCOMPARE(w->lbDoggieList->count(), 3);
         QCOMPARE(w->lbDoggieList->item(1)->text(), QString());
         QVERIFY(w->txtName->text().isEmpty());
-        QCOMPARE(w->Label2->text(), QStringLiteral("Rex"));
+        QCOMPARE(w->shownDogName->text(), QStringLiteral("Rex"));
         QCOMPARE(pictureOf(w, "imgDoggiePic"), QStringLiteral("rex.gif"));
         QCOMPARE(f.app.state.DoggieRecNo, 2);
         // Rex's vaccinations go: the first becomes an erased slot, the last is cut off.
@@ -273,7 +273,7 @@ private slots:
     void erase_lastDogFreesItsNumber()
     {
         Fixture f;
-        FrmDoggies* w = f.window;
+        DogRegisterWindow* w = f.window;
         pickDog(w, 2);
         f.prompts->answers = {true};
         click(w->imgErase);
@@ -290,7 +290,7 @@ private slots:
     void erase_refusedWhileAddWaits()
     {
         Fixture f;
-        FrmDoggies* w = f.window;
+        DogRegisterWindow* w = f.window;
         pickDog(w, 1);
         click(w->imgAdd);
         type(w->txtName, QStringLiteral("Someone"));
@@ -303,7 +303,7 @@ private slots:
     void bones_areIndependent()
     {
         Fixture f;
-        FrmDoggies* w = f.window;
+        DogRegisterWindow* w = f.window;
         pickDog(w, 0);
         click(w->imgEdit);
         click(w->imgAdd);
@@ -322,7 +322,7 @@ private slots:
     void enter_movesFromBoxToBox()
     {
         Fixture f;
-        FrmDoggies* w = f.window;
+        DogRegisterWindow* w = f.window;
         w->activateWindow();
         click(w->imgAdd);
         QTRY_VERIFY(w->txtName->hasFocus());
@@ -338,7 +338,7 @@ private slots:
     void picture_chooser()
     {
         Fixture f;
-        FrmDoggies* w = f.window;
+        DogRegisterWindow* w = f.window;
         click(w->imgDoggiePic); // locked: no chooser
         QVERIFY(f.prompts->shown.isEmpty());
         pickDog(w, 0);
@@ -375,7 +375,7 @@ private slots:
         QFile file(path);
         if (file.open(QIODevice::WriteOnly)) // may be too long a name for the file system
             file.write("plain text");
-        FrmDoggies* w = f.window;
+        DogRegisterWindow* w = f.window;
         pickDog(w, 1);
         click(w->imgEdit);
         f.prompts->files = {path};
@@ -392,7 +392,7 @@ private slots:
         installPrompts(nullptr); // the real dialogs for this test
         DataFolder folder;
         App app(folder.folder());
-        auto* w = qobject_cast<FrmDoggies*>(app.navigator.go(Screen::Doggies));
+        auto* w = qobject_cast<DogRegisterWindow*>(app.navigator.go(Screen::Doggies));
         click(w->imgAdd);
         QString title;
         QStringList filters;
@@ -420,7 +420,7 @@ private slots:
     void failedSave_keepsWhatWasTyped()
     {
         Fixture f;
-        FrmDoggies* w = f.window;
+        DogRegisterWindow* w = f.window;
         click(w->imgAdd);
         type(w->txtName, QStringLiteral("Lucky"));
         rlimit old{};

@@ -1,12 +1,12 @@
 #include "TestSupport.h"
 
-#include "datepicker/FrmDateEntry.h"
-#include "doggies/FrmDoggies.h"
+#include "datepicker/DatePickerDialog.h"
+#include "doggies/DogRegisterWindow.h"
 #include "health/FlexGrid.h"
-#include "health/FrmHealth.h"
-#include "journal/FrmJournal.h"
+#include "health/HealthWindow.h"
+#include "journal/JournalWindow.h"
 #include "platform/PictureControl.h"
-#include "reports/FrmReportViewer.h"
+#include "reports/ReportViewer.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -39,11 +39,11 @@ void useEverything(App& app, Screen screen)
     auto* w = qobject_cast<RegisterWindow*>(app.navigator.go(screen));
     for (int row = 0; row < w->lbDoggieList->count(); ++row) {
         pickDog(w, row);
-        if (auto* health = qobject_cast<FrmHealth*>(w)) {
-            for (int r = 0; r < health->MSFlexGrid1->rowCount(); ++r)
-                health->MSFlexGrid1->selectRow(r);
+        if (auto* health = qobject_cast<HealthWindow*>(w)) {
+            for (int r = 0; r < health->vaccinationGrid->rowCount(); ++r)
+                health->vaccinationGrid->selectRow(r);
         }
-        if (auto* journal = qobject_cast<FrmJournal*>(w)) {
+        if (auto* journal = qobject_cast<JournalWindow*>(w)) {
             for (int r = 0; r < journal->lbDates->count(); ++r)
                 journal->lbDates->setCurrentRow(r);
         }
@@ -118,7 +118,7 @@ private slots:
         folder.write(files::Doggies,
                      rawbytes::doggie(1, QByteArray(40, '\0')) + rawbytes::doggie(2, QByteArray("Re\0x", 4)));
         App app(folder.folder());
-        auto* w = qobject_cast<FrmDoggies*>(app.navigator.go(Screen::Doggies));
+        auto* w = qobject_cast<DogRegisterWindow*>(app.navigator.go(Screen::Doggies));
         QCOMPARE(w->lbDoggieList->item(0)->text(), QString());
         QCOMPARE(w->lbDoggieList->item(1)->text(), QStringLiteral("Re"));
         pickDog(w, 0);
@@ -139,7 +139,7 @@ private slots:
                 file.write(i % 100 == 0 ? mine : other);
         }
         App app(folder.folder());
-        auto* w = qobject_cast<FrmJournal*>(app.navigator.go(Screen::Journal));
+        auto* w = qobject_cast<JournalWindow*>(app.navigator.go(Screen::Journal));
         QElapsedTimer t;
         t.start();
         pickDog(w, 0);
@@ -148,7 +148,7 @@ private slots:
         t.restart();
         w->lbDates->setCurrentRow(485);
         const qint64 chosen = t.elapsed();
-        QCOMPARE(w->RichTextBox1->toPlainText().trimmed(), QStringLiteral("Max's day"));
+        QCOMPARE(w->txtEntry->toPlainText().trimmed(), QStringLiteral("Max's day"));
         qInfo("200 MB journal: dates listed in %lld ms, the last entry shown in %lld ms", listed, chosen);
         QVERIFY(listed < 5000 && chosen < 5000);
     }
@@ -172,7 +172,7 @@ private slots:
         App app(folder.folder());
         QElapsedTimer t;
         t.start();
-        auto* w = qobject_cast<FrmDoggies*>(app.navigator.go(Screen::Doggies));
+        auto* w = qobject_cast<DogRegisterWindow*>(app.navigator.go(Screen::Doggies));
         pickDog(w, 0); // shown without a word: the picture before stays
         QCOMPARE(pictureOf(w, "imgDoggiePic"), QStringLiteral("no-photo.gif"));
         click(w->imgEdit);
@@ -183,7 +183,7 @@ private slots:
         click(w->imgPrint); // in the report: one message, the text drawn
         settle();
         QCOMPARE(prompts->shown.size(), 3);
-        QVERIFY(qobject_cast<FrmReportViewer*>(app.navigator.current())->isVisible());
+        QVERIFY(qobject_cast<ReportViewer*>(app.navigator.current())->isVisible());
         QVERIFY(t.elapsed() < 5000);
     }
 
@@ -196,7 +196,7 @@ private slots:
         const QString megabyte = QString(u'x').repeated(1 << 20);
         QApplication::clipboard()->setText(megabyte);
 
-        auto* dogs = qobject_cast<FrmDoggies*>(app.navigator.go(Screen::Doggies));
+        auto* dogs = qobject_cast<DogRegisterWindow*>(app.navigator.go(Screen::Doggies));
         click(dogs->imgAdd);
         for (QLineEdit* box : dogs->findChildren<QLineEdit*>()) {
             box->setFocus();
@@ -209,20 +209,20 @@ private slots:
         QCOMPARE(dog.mid(84, 10), QByteArray(10, ' ')); // x's are no date
         QCOMPARE(dog.mid(94, 245), QByteArray(245, 'x'));
 
-        auto* journal = qobject_cast<FrmJournal*>(app.navigator.go(Screen::Journal));
+        auto* journal = qobject_cast<JournalWindow*>(app.navigator.go(Screen::Journal));
         pickDog(journal, 0);
-        QTimer::singleShot(0, [] { click(qobject_cast<FrmDateEntry*>(QApplication::activeModalWidget())->imgOk); });
+        QTimer::singleShot(0, [] { click(qobject_cast<DatePickerDialog*>(QApplication::activeModalWidget())->imgOk); });
         click(journal->imgAdd);
         QElapsedTimer t;
         t.start();
-        journal->RichTextBox1->selectAll();
-        journal->RichTextBox1->paste();
+        journal->txtEntry->selectAll();
+        journal->txtEntry->paste();
         click(journal->imgAdd); // too long to keep: said so, nothing saved
         qInfo("1 MB pasted into the entry and its save refused in %lld ms", t.elapsed());
         QVERIFY(t.elapsed() < 3000);
         QCOMPARE(prompts->shown.size(), 1);
         QVERIFY(!folder.exists(files::Journal) || folder.read(files::Journal).isEmpty());
-        journal->RichTextBox1->setPlainText(QString(4096, u'x'));
+        journal->txtEntry->setPlainText(QString(4096, u'x'));
         click(journal->imgAdd);
         QCOMPARE(folder.read(files::Journal).mid(18), QByteArray(4096, 'x'));
     }
@@ -232,7 +232,7 @@ private slots:
         DataFolder folder;
         folder.write(files::Doggies, rawbytes::doggie(1, "Max"));
         App app(folder.folder());
-        auto* health = qobject_cast<FrmHealth*>(app.navigator.go(Screen::Health));
+        auto* health = qobject_cast<HealthWindow*>(app.navigator.go(Screen::Health));
         pickDog(health, 0);
         click(health->imgAdd);
         QTest::keyClicks(health->txtdate, QStringLiteral("5/12/2003"));

@@ -1,10 +1,10 @@
 #include "TestSupport.h"
 
-#include "datepicker/FrmDateEntry.h"
-#include "doggies/FrmDoggies.h"
+#include "datepicker/DatePickerDialog.h"
+#include "doggies/DogRegisterWindow.h"
 #include "health/FlexGrid.h"
-#include "health/FrmHealth.h"
-#include "journal/FrmJournal.h"
+#include "health/HealthWindow.h"
+#include "journal/JournalWindow.h"
 #include "platform/PictureControl.h"
 
 #include <QApplication>
@@ -127,9 +127,9 @@ struct Command {
 
 Command command(const QString& name)
 {
-    auto dogs = [](QWidget* w) { return qobject_cast<FrmDoggies*>(w); };
-    auto health = [](QWidget* w) { return qobject_cast<FrmHealth*>(w); };
-    auto journal = [](QWidget* w) { return qobject_cast<FrmJournal*>(w); };
+    auto dogs = [](QWidget* w) { return qobject_cast<DogRegisterWindow*>(w); };
+    auto health = [](QWidget* w) { return qobject_cast<HealthWindow*>(w); };
+    auto journal = [](QWidget* w) { return qobject_cast<JournalWindow*>(w); };
     if (name == u"dog add")
         return {Screen::Doggies, files::Doggies,
                 [=](QWidget* w, ScriptedPrompts&) {
@@ -188,7 +188,7 @@ Command command(const QString& name)
         return {Screen::Health, files::Health,
                 [=](QWidget* w, ScriptedPrompts&) {
                     pickDog(w, 1);
-                    pickRow(health(w)->MSFlexGrid1, 0);
+                    pickRow(health(w)->vaccinationGrid, 0);
                     click(health(w)->imgEdit);
                     type(health(w)->txtvaccine, QStringLiteral("Booster"));
                 },
@@ -197,7 +197,7 @@ Command command(const QString& name)
         return {Screen::Health, files::Health,
                 [=](QWidget* w, ScriptedPrompts& p) {
                     pickDog(w, 1);
-                    pickRow(health(w)->MSFlexGrid1, 0);
+                    pickRow(health(w)->vaccinationGrid, 0);
                     p.answers = {true, true};
                 },
                 [=](QWidget* w) { click(health(w)->imgErase); }};
@@ -207,7 +207,7 @@ Command command(const QString& name)
                     pickDog(w, 1);
                     answerDatePicker(QDate(2005, 7, 4));
                     click(journal(w)->imgAdd);
-                    journal(w)->RichTextBox1->setPlainText(QStringLiteral("Fireworks"));
+                    journal(w)->txtEntry->setPlainText(QStringLiteral("Fireworks"));
                 },
                 [=](QWidget* w) { click(journal(w)->imgAdd); }};
     if (name == u"journal edit")
@@ -216,7 +216,7 @@ Command command(const QString& name)
                     pickDog(w, 1);
                     pickRow(journal(w)->lbDates, 0);
                     click(journal(w)->imgEdit);
-                    journal(w)->RichTextBox1->setPlainText(QStringLiteral("Changed"));
+                    journal(w)->txtEntry->setPlainText(QStringLiteral("Changed"));
                 },
                 [=](QWidget* w) { click(journal(w)->imgEdit); }};
     if (name == u"journal erase")

@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
 #include "health/FlexGrid.h"
-#include "health/FrmHealth.h"
+#include "health/HealthWindow.h"
 #include "platform/PictureControl.h"
 
 #include <QLabel>
@@ -37,13 +37,13 @@ struct Fixture {
         folder.write(files::Doggies,
                      rawbytes::doggie(1, "Bella") + rawbytes::doggie(2, "Rex") + rawbytes::doggie(3, "Max"));
         folder.write(files::Health, health);
-        window = qobject_cast<FrmHealth*>(app.navigator.go(Screen::Health));
+        window = qobject_cast<HealthWindow*>(app.navigator.go(Screen::Health));
     }
     DataFolder folder;
     App app{folder.folder()};
     ScriptedPromptsScope prompts;
     QByteArray health;
-    FrmHealth* window = nullptr;
+    HealthWindow* window = nullptr;
 };
 
 } // namespace
@@ -54,22 +54,22 @@ private slots:
     void grid_listsThePickedDogSorted()
     {
         Fixture f;
-        FrmHealth* w = f.window;
-        QVERIFY(w->MSFlexGrid1->isHidden());
+        HealthWindow* w = f.window;
+        QVERIFY(w->vaccinationGrid->isHidden());
         pickDog(w, 2);
-        QVERIFY(w->MSFlexGrid1->isVisible());
-        QCOMPARE(w->MSFlexGrid1->text(0, 0), QStringLiteral("Date Given"));
-        QCOMPARE(w->MSFlexGrid1->text(0, 1), QStringLiteral("Vaccine Given"));
-        QCOMPARE(gridRows(w->MSFlexGrid1),
+        QVERIFY(w->vaccinationGrid->isVisible());
+        QCOMPARE(w->vaccinationGrid->text(0, 0), QStringLiteral("Date Given"));
+        QCOMPARE(w->vaccinationGrid->text(0, 1), QStringLiteral("Vaccine Given"));
+        QCOMPARE(gridRows(w->vaccinationGrid),
                  QStringList({"9/1/2003|Lepto", "12/5/2004|Distemper", "10/20/2003|Rabies", "|"}));
-        QCOMPARE(w->MSFlexGrid1->text(1, 0), QStringLiteral("9/1/2003  "));
-        QCOMPARE(w->MSFlexGrid1->text(1, 1), QStringLiteral("Lepto").leftJustified(50));
-        QCOMPARE(w->MSFlexGrid1->columnWidth(0), 96);
-        QCOMPARE(w->MSFlexGrid1->columnWidth(1), 303);
+        QCOMPARE(w->vaccinationGrid->text(1, 0), QStringLiteral("9/1/2003  "));
+        QCOMPARE(w->vaccinationGrid->text(1, 1), QStringLiteral("Lepto").leftJustified(50));
+        QCOMPARE(w->vaccinationGrid->columnWidth(0), 96);
+        QCOMPARE(w->vaccinationGrid->columnWidth(1), 303);
 
         pickDog(w, 1); // Rex has none: the header and one empty row
-        QCOMPARE(gridRows(w->MSFlexGrid1), QStringList({"|"}));
-        pickRow(w->MSFlexGrid1, 0);
+        QCOMPARE(gridRows(w->vaccinationGrid), QStringList({"|"}));
+        pickRow(w->vaccinationGrid, 0);
         QVERIFY(w->txtdate->text().isEmpty());
         QCOMPARE(f.app.state.HealthRecNo, 0);
     }
@@ -79,7 +79,7 @@ private slots:
         Fixture f(rawbytes::health(1, 1, "1", "w") + rawbytes::health(2, 1, "2", "x") +
                   rawbytes::health(3, 1, "1", "y") + rawbytes::health(4, 1, "2", "z"));
         pickDog(f.window, 0);
-        QCOMPARE(gridRows(f.window->MSFlexGrid1), QStringList({"2|z", "2|x", "1|w", "1|y", "|"}));
+        QCOMPARE(gridRows(f.window->vaccinationGrid), QStringList({"2|z", "2|x", "1|w", "1|y", "|"}));
     }
 
     void grid_blankDateIsWrittenOverAndPartialRecordIgnored()
@@ -87,15 +87,15 @@ private slots:
         Fixture f(rawbytes::health(1, 1, "", "Lost") + rawbytes::health(2, 1, "3/3/2003", "Kept") +
                   rawbytes::health(3, 1, "4/4/2004", "Partial").left(60));
         pickDog(f.window, 0);
-        QCOMPARE(gridRows(f.window->MSFlexGrid1), QStringList({"3/3/2003|Kept", "|"}));
+        QCOMPARE(gridRows(f.window->vaccinationGrid), QStringList({"3/3/2003|Kept", "|"}));
     }
 
     void click_showsTheRecordWithItsPadding()
     {
         Fixture f(rawbytes::health(1, 3, "5/12/2003", "Rabies") + rawbytes::health(2, 3, "5/12/2003", "Rabies"));
-        FrmHealth* w = f.window;
+        HealthWindow* w = f.window;
         pickDog(w, 2);
-        pickRow(w->MSFlexGrid1, 1); // the second of two alike rows picks the first record
+        pickRow(w->vaccinationGrid, 1); // the second of two alike rows picks the first record
         QCOMPARE(f.app.state.HealthRecNo, 1);
         QCOMPARE(w->txtdate->text(), QStringLiteral("5/12/2003 "));
         QCOMPARE(w->txtvaccine->text(), QStringLiteral("Rabies").leftJustified(50));
@@ -114,13 +114,13 @@ private slots:
     {
         Fixture f(rawbytes::health(1, 1, "a", "b") + rawbytes::health(2, 1, "a", "b") +
                   rawbytes::health(3, 2, "a", "b") + rawbytes::health(4, 2, "a", "b"));
-        FrmHealth* w = f.window;
+        HealthWindow* w = f.window;
         pickDog(w, 2);
         QCOMPARE(pictureOf(w, "imgAdd"), QStringLiteral("journal-add.gif"));
         click(w->imgAdd);
         QCOMPARE(w->imgAdd->tag(), QStringLiteral("SAVE"));
         QCOMPARE(pictureOf(w, "imgAdd"), QStringLiteral("doggie-save.gif"));
-        QCOMPARE(w->lblBar->text(), kEntry);
+        QCOMPARE(w->statusLine->text(), kEntry);
         type(w->txtdate, QStringLiteral("5/12/2003"));
         type(w->txtvaccine, QStringLiteral("Rabies"));
         click(w->imgAdd);
@@ -128,9 +128,9 @@ private slots:
         QCOMPARE(f.app.state.HealthRecNo, 5);
         QCOMPARE(w->imgAdd->tag(), QStringLiteral("ADD"));
         QCOMPARE(pictureOf(w, "imgAdd"), QStringLiteral("doggie-add.gif"));
-        QCOMPARE(w->lblBar->text(), kReady);
+        QCOMPARE(w->statusLine->text(), kReady);
         QVERIFY(w->txtdate->text().isEmpty());
-        QCOMPARE(gridRows(w->MSFlexGrid1), QStringList({"5/12/2003|Rabies", "|"}));
+        QCOMPARE(gridRows(w->vaccinationGrid), QStringList({"5/12/2003|Rabies", "|"}));
     }
 
     void add_invalid_data()
@@ -149,7 +149,7 @@ private slots:
         QFETCH(QString, date);
         QFETCH(QString, vaccine);
         Fixture f;
-        FrmHealth* w = f.window;
+        HealthWindow* w = f.window;
         pickDog(w, 2);
         click(w->imgAdd);
         type(w->txtdate, date);
@@ -161,7 +161,7 @@ private slots:
         QCOMPARE(pictureOf(w, "imgAdd"), QStringLiteral("doggie-save.gif"));
         QCOMPARE(w->txtdate->text(), date);
         QCOMPARE(w->txtvaccine->text(), vaccine);
-        QCOMPARE(w->lblBar->text(), kEntry);
+        QCOMPARE(w->statusLine->text(), kEntry);
         type(w->txtdate, QStringLiteral("6/1/2003"));
         type(w->txtvaccine, QStringLiteral("Lyme"));
         click(w->imgAdd);
@@ -172,7 +172,7 @@ private slots:
     void add_longDateKeepsItsDay()
     {
         Fixture f(QByteArray(""));
-        FrmHealth* w = f.window;
+        HealthWindow* w = f.window;
         pickDog(w, 0);
         click(w->imgAdd);
         type(w->txtdate, QStringLiteral("September 9, 2004"));
@@ -184,9 +184,9 @@ private slots:
     void add_endsTheChosenRow()
     {
         Fixture f;
-        FrmHealth* w = f.window;
+        HealthWindow* w = f.window;
         pickDog(w, 2);
-        pickRow(w->MSFlexGrid1, 1); // 12/5/2004 Distemper, record 4
+        pickRow(w->vaccinationGrid, 1); // 12/5/2004 Distemper, record 4
         click(w->imgAdd);
         type(w->txtdate, QStringLiteral("1/2/2006"));
         type(w->txtvaccine, QStringLiteral("Typed"));
@@ -203,13 +203,13 @@ private slots:
     void edit_keepsTheRecordsIdAndDog()
     {
         Fixture f;
-        FrmHealth* w = f.window;
+        HealthWindow* w = f.window;
         pickDog(w, 2);
-        pickRow(w->MSFlexGrid1, 1); // 12/5/2004 Distemper, record 4
+        pickRow(w->vaccinationGrid, 1); // 12/5/2004 Distemper, record 4
         QCOMPARE(f.app.state.HealthRecNo, 4);
         click(w->imgEdit);
         QCOMPARE(w->imgEdit->tag(), QStringLiteral("SAVE"));
-        QCOMPARE(w->lblBar->text(), kReady); // edit leaves the status line
+        QCOMPARE(w->statusLine->text(), kReady); // edit leaves the status line
         type(w->txtvaccine, QStringLiteral("Distemper booster"));
         click(w->imgEdit);
         QByteArray expected = f.health;
@@ -223,9 +223,9 @@ private slots:
     void edit_refusedAfterPickingAnotherDog()
     {
         Fixture f;
-        FrmHealth* w = f.window;
+        HealthWindow* w = f.window;
         pickDog(w, 2);
-        pickRow(w->MSFlexGrid1, 0);
+        pickRow(w->vaccinationGrid, 0);
         click(w->imgEdit);
         pickDog(w, 0); // Bella: the boxes still show Max's record
         type(w->txtvaccine, QStringLiteral("Moved?"));
@@ -239,7 +239,7 @@ private slots:
     void edit_refusedWithoutAChosenRow()
     {
         Fixture f;
-        FrmHealth* w = f.window;
+        HealthWindow* w = f.window;
         pickDog(w, 2);
         type(w->txtdate, QStringLiteral("1/1/2001"));
         type(w->txtvaccine, QStringLiteral("Typed"));
@@ -282,9 +282,9 @@ private slots:
         QFETCH(QString, question);
         QFETCH(QString, typed);
         Fixture f;
-        FrmHealth* w = f.window;
+        HealthWindow* w = f.window;
         pickDog(w, 2);
-        pickRow(w->MSFlexGrid1, gridRow - 1);
+        pickRow(w->vaccinationGrid, gridRow - 1);
         if (!typed.isEmpty())
             type(w->txtvaccine, typed);
         f.prompts->answers = {yes};
@@ -294,7 +294,7 @@ private slots:
         QCOMPARE(f.prompts->shown.first().text, question);
         QCOMPARE(f.folder.read(files::Health), after);
         QCOMPARE(w->txtdate->text().isEmpty(), yes);
-        QCOMPARE(gridRows(w->MSFlexGrid1).size(), yes ? 3 : 4);
+        QCOMPARE(gridRows(w->vaccinationGrid).size(), yes ? 3 : 4);
         if (yes) {
             click(w->imgErase); // the erased row is no choice any more
             QCOMPARE(f.prompts->shown.size(), 1);
@@ -304,7 +304,7 @@ private slots:
     void enter_movesFromDateToVaccine()
     {
         Fixture f;
-        FrmHealth* w = f.window;
+        HealthWindow* w = f.window;
         w->activateWindow();
         w->txtdate->setFocus();
         QTRY_VERIFY(w->txtdate->hasFocus());
@@ -317,10 +317,10 @@ private slots:
     void keyboard_movesThroughTheRows()
     {
         Fixture f;
-        FrmHealth* w = f.window;
+        HealthWindow* w = f.window;
         pickDog(w, 2);
-        pickRow(w->MSFlexGrid1, 0);
-        QTest::keyClick(w->MSFlexGrid1, Qt::Key_Down);
+        pickRow(w->vaccinationGrid, 0);
+        QTest::keyClick(w->vaccinationGrid, Qt::Key_Down);
         QCOMPARE(w->txtvaccine->text().trimmed(), QStringLiteral("Distemper"));
         QCOMPARE(f.app.state.HealthRecNo, 4);
     }

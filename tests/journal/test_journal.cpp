@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
-#include "datepicker/FrmDateEntry.h"
-#include "journal/FrmJournal.h"
+#include "datepicker/DatePickerDialog.h"
+#include "journal/JournalWindow.h"
 #include "platform/PictureControl.h"
 
 #include <QApplication>
@@ -36,13 +36,13 @@ struct Fixture {
                      rawbytes::doggie(1, "Bella") + rawbytes::doggie(2, "Rex") + rawbytes::doggie(3, "Max"));
         if (!journal.isEmpty())
             folder.write(files::Journal, journal);
-        window = qobject_cast<FrmJournal*>(app.navigator.go(Screen::Journal));
+        window = qobject_cast<JournalWindow*>(app.navigator.go(Screen::Journal));
     }
     DataFolder folder;
     App app{folder.folder()};
     ScriptedPromptsScope prompts;
     QByteArray journal;
-    FrmJournal* window = nullptr;
+    JournalWindow* window = nullptr;
 };
 
 } // namespace
@@ -53,31 +53,31 @@ private slots:
     void dates_listedInFileOrderForThePickedDog()
     {
         Fixture f;
-        FrmJournal* w = f.window;
-        QVERIFY(!w->RichTextBox1->isReadOnly()); // unlocked when the window opens
+        JournalWindow* w = f.window;
+        QVERIFY(!w->txtEntry->isReadOnly()); // unlocked when the window opens
         pickDog(w, 2);
         QCOMPARE(dates(w->lbDates), QStringList({"3-2-2005  ", "1-5-2005  ", "3-2-2005  "}));
         QCOMPARE(f.app.state.JournalRecNo, 5);
-        QVERIFY(w->RichTextBox1->isReadOnly());
+        QVERIFY(w->txtEntry->isReadOnly());
         QCOMPARE(w->chosenEntry(), 0); // listing is no choice
 
         pickRow(w->lbDates, 0);
-        QCOMPARE(w->RichTextBox1->toPlainText(), QStringLiteral("Park\nand a nap")); // without the padding
+        QCOMPARE(w->txtEntry->toPlainText(), QStringLiteral("Park\nand a nap")); // without the padding
         QCOMPARE(f.app.state.SelectedDate, QStringLiteral("3-2-2005  "));
         pickRow(w->lbDates, 2); // the second entry of the same date is an entry of its own
         QCOMPARE(f.app.state.JournalRecNo, 5);
-        QCOMPARE(w->RichTextBox1->toPlainText().trimmed(), QStringLiteral("Later"));
+        QCOMPARE(w->txtEntry->toPlainText().trimmed(), QStringLiteral("Later"));
 
         pickDog(w, 1); // Rex has none: the box stays, locked
         QVERIFY(dates(w->lbDates).isEmpty());
-        QCOMPARE(w->RichTextBox1->toPlainText().trimmed(), QStringLiteral("Later"));
+        QCOMPARE(w->txtEntry->toPlainText().trimmed(), QStringLiteral("Later"));
         QCOMPARE(w->chosenEntry(), 0);
     }
 
     void add_firstEntryToAMissingFile()
     {
         Fixture f(QByteArray(""));
-        FrmJournal* w = f.window;
+        JournalWindow* w = f.window;
         pickDog(w, 2);
         answerDatePicker(QDate(2005, 7, 4));
         click(w->imgAdd);
@@ -85,28 +85,28 @@ private slots:
         QCOMPARE(dates(w->lbDates), QStringList({"7-4-2005  "}));
         QCOMPARE(w->imgAdd->tag(), QStringLiteral("SAVE"));
         QCOMPARE(pictureOf(w, "imgAdd"), QStringLiteral("doggie-save.gif"));
-        QCOMPARE(w->lblBar->text(), QStringLiteral("Add your information and click on the save bone to save."));
-        QVERIFY(!w->RichTextBox1->isReadOnly());
+        QCOMPARE(w->statusLine->text(), QStringLiteral("Add your information and click on the save bone to save."));
+        QVERIFY(!w->txtEntry->isReadOnly());
         click(w->imgAdd); // blank text: still waiting
         QCOMPARE(w->imgAdd->tag(), QStringLiteral("SAVE"));
-        w->RichTextBox1->setPlainText(QStringLiteral("Fireworks,\nhid under the bed"));
+        w->txtEntry->setPlainText(QStringLiteral("Fireworks,\nhid under the bed"));
         click(w->imgAdd);
         QCOMPARE(f.folder.read(files::Journal), rawbytes::journal(1, 3, "7-4-2005", "Fireworks,\r\nhid under the bed"));
         QCOMPARE(f.app.state.JournalRecNo, 1);
         QCOMPARE(w->imgAdd->tag(), QStringLiteral("ADD"));
         QCOMPARE(pictureOf(w, "imgAdd"), QStringLiteral("doggie-add.gif"));
-        QVERIFY(w->RichTextBox1->isReadOnly());
-        QCOMPARE(w->lblBar->text(), kReady);
+        QVERIFY(w->txtEntry->isReadOnly());
+        QCOMPARE(w->statusLine->text(), kReady);
         QCOMPARE(w->chosenEntry(), 1); // the entry just added can be edited
 
         pickRow(w->lbDates, 0);
-        QCOMPARE(w->RichTextBox1->toPlainText().trimmed(), QStringLiteral("Fireworks,\nhid under the bed"));
+        QCOMPARE(w->txtEntry->toPlainText().trimmed(), QStringLiteral("Fireworks,\nhid under the bed"));
     }
 
     void add_cancelledOrWithoutADogDoesNothing()
     {
         Fixture f;
-        FrmJournal* w = f.window;
+        JournalWindow* w = f.window;
         click(w->imgAdd); // DoggieRecNo 0: no picker at all
         QCOMPARE(w->imgAdd->tag(), QStringLiteral("ADD"));
         pickDog(w, 2);
@@ -133,14 +133,14 @@ private slots:
         QFETCH(int, lineBreakAt);
         QFETCH(int, over);
         Fixture f(QByteArray(""));
-        FrmJournal* w = f.window;
+        JournalWindow* w = f.window;
         pickDog(w, 0);
         answerDatePicker(QDate(2005, 1, 2));
         click(w->imgAdd);
         QString text;
         for (int i = 0; i < length; ++i)
             text.append(i == lineBreakAt ? QChar(u'\n') : QChar(u'a' + i % 26));
-        w->RichTextBox1->setPlainText(text);
+        w->txtEntry->setPlainText(text);
         click(w->imgAdd);
         QByteArray stored = text.toLatin1().replace("\n", "\r\n");
         if (over > 0) { // said, not cut: the entry waits to be shortened
@@ -150,10 +150,10 @@ private slots:
                      qPrintable(message));
             QVERIFY(f.folder.read(files::Journal).isEmpty());
             QCOMPARE(w->imgAdd->tag(), QStringLiteral("SAVE"));
-            QCOMPARE(w->RichTextBox1->toPlainText(), text);
+            QCOMPARE(w->txtEntry->toPlainText(), text);
             text.chop(over);
             stored.chop(over);
-            w->RichTextBox1->setPlainText(text);
+            w->txtEntry->setPlainText(text);
             click(w->imgAdd);
         }
         QCOMPARE(f.folder.read(files::Journal), rawbytes::journal(1, 1, "1-2-2005", stored));
@@ -165,18 +165,18 @@ private slots:
         // Written by the old program: CR LF pairs, and a non-breaking space.
         const QByteArray old = rawbytes::journal(1, 1, "3-1-2005", "One\r\nTwo\xA0three\r\n\r\nFour");
         Fixture f(old);
-        FrmJournal* w = f.window;
+        JournalWindow* w = f.window;
         pickDog(w, 0);
         pickRow(w->lbDates, 0);
-        QVERIFY(w->RichTextBox1->toPlainText().startsWith(QStringLiteral("One\nTwo")));
-        QCOMPARE(w->RichTextBox1->document()->blockCount(), 4);
+        QVERIFY(w->txtEntry->toPlainText().startsWith(QStringLiteral("One\nTwo")));
+        QCOMPARE(w->txtEntry->document()->blockCount(), 4);
         click(w->imgEdit);
         click(w->imgEdit); // saved unchanged
         QCOMPARE(f.folder.read(files::Journal), old);
 
         click(w->imgEdit); // what is typed at the end of the entry is kept
-        QTest::keyClick(w->RichTextBox1, Qt::Key_End, Qt::ControlModifier);
-        QTest::keyClicks(w->RichTextBox1, QStringLiteral(" and five"));
+        QTest::keyClick(w->txtEntry, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(w->txtEntry, QStringLiteral(" and five"));
         click(w->imgEdit);
         QCOMPARE(f.folder.read(files::Journal),
                  rawbytes::journal(1, 1, "3-1-2005", "One\r\nTwo\xA0three\r\n\r\nFour and five"));
@@ -185,15 +185,15 @@ private slots:
     void enter_startsANewLine()
     {
         Fixture f(QByteArray(""));
-        FrmJournal* w = f.window;
+        JournalWindow* w = f.window;
         pickDog(w, 0);
         answerDatePicker(QDate(2005, 1, 2));
         click(w->imgAdd);
         w->activateWindow();
-        QTRY_VERIFY(w->RichTextBox1->hasFocus());
-        QTest::keyClicks(w->RichTextBox1, QStringLiteral("Walk"));
-        QTest::keyClick(w->RichTextBox1, Qt::Key_Return);
-        QTest::keyClicks(w->RichTextBox1, QStringLiteral("Sleep"));
+        QTRY_VERIFY(w->txtEntry->hasFocus());
+        QTest::keyClicks(w->txtEntry, QStringLiteral("Walk"));
+        QTest::keyClick(w->txtEntry, Qt::Key_Return);
+        QTest::keyClicks(w->txtEntry, QStringLiteral("Sleep"));
         click(w->imgAdd);
         QCOMPARE(f.folder.read(files::Journal), rawbytes::journal(1, 1, "1-2-2005", "Walk\r\nSleep"));
     }
@@ -201,7 +201,7 @@ private slots:
     void edit_keepsTheEntrysOwnDate()
     {
         Fixture f;
-        FrmJournal* w = f.window;
+        JournalWindow* w = f.window;
         pickDog(w, 2);
         pickRow(w->lbDates, 1);              // 1-5-2005, record 4
         answerDatePicker(QDate(2009, 9, 9)); // the picker is used again...
@@ -209,22 +209,22 @@ private slots:
         QCOMPARE(f.app.state.SelectedDate, QStringLiteral("9-9-2009"));
         click(w->imgEdit); // ...and the entry is edited all the same
         QCOMPARE(w->imgEdit->tag(), QStringLiteral("SAVE"));
-        QVERIFY(!w->RichTextBox1->isReadOnly());
-        w->RichTextBox1->setPlainText(QStringLiteral("Snow, lots of it"));
+        QVERIFY(!w->txtEntry->isReadOnly());
+        w->txtEntry->setPlainText(QStringLiteral("Snow, lots of it"));
         click(w->imgEdit);
         QByteArray expected = f.journal;
         expected.replace(3 * 4114, 4114, rawbytes::journal(4, 3, "1-5-2005", "Snow, lots of it"));
         QCOMPARE(f.folder.read(files::Journal), expected);
         QCOMPARE(w->imgEdit->tag(), QStringLiteral("EDIT"));
         QCOMPARE(pictureOf(w, "imgEdit"), QStringLiteral("doggie-edit.gif"));
-        QVERIFY(w->RichTextBox1->isReadOnly());
-        QCOMPARE(w->lblBar->text(), QStringLiteral("Add your information and click on the save bone to save."));
+        QVERIFY(w->txtEntry->isReadOnly());
+        QCOMPARE(w->statusLine->text(), QStringLiteral("Add your information and click on the save bone to save."));
     }
 
     void editAndErase_needAChosenEntry()
     {
         Fixture f;
-        FrmJournal* w = f.window;
+        JournalWindow* w = f.window;
         pickDog(w, 2); // JournalRecNo is now 5, the record count: no choice
         f.prompts->answers = {true};
         click(w->imgEdit);
@@ -258,7 +258,7 @@ private slots:
         QFETCH(bool, yes);
         QFETCH(QByteArray, after);
         Fixture f;
-        FrmJournal* w = f.window;
+        JournalWindow* w = f.window;
         pickDog(w, 2);
         pickRow(w->lbDates, dateRow);
         f.prompts->answers = {yes};
@@ -270,10 +270,10 @@ private slots:
         if (!yes)
             return;
         QVERIFY(dates(w->lbDates).isEmpty());
-        QVERIFY(w->RichTextBox1->toPlainText().isEmpty());
+        QVERIFY(w->txtEntry->toPlainText().isEmpty());
         QCOMPARE(w->lbDoggieList->count(), 3);
         QVERIFY(w->lbDoggieList->selectedItems().isEmpty());
-        QCOMPARE(w->Label2->text(), QStringLiteral("Max"));
+        QCOMPARE(w->shownDogName->text(), QStringLiteral("Max"));
         QCOMPARE(f.app.state.DoggieRecNo, 3);
         click(w->imgErase); // nothing chosen any more
         QCOMPARE(f.prompts->shown.size(), 1);
@@ -282,12 +282,12 @@ private slots:
     void layout()
     {
         Fixture f;
-        FrmJournal* w = f.window;
+        JournalWindow* w = f.window;
         QCOMPARE(w->lbDates->geometry(), QRect(160, 56, 97, 242));
-        QCOMPARE(w->RichTextBox1->geometry(), QRect(256, 56, 305, 241));
-        QCOMPARE(w->RichTextBox1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-        QCOMPARE(w->Label3->text(), QStringLiteral("Date"));
-        QCOMPARE(w->Label4->text(), QStringLiteral("Journal Entry"));
+        QCOMPARE(w->txtEntry->geometry(), QRect(256, 56, 305, 241));
+        QCOMPARE(w->txtEntry->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QCOMPARE(w->lblDate->text(), QStringLiteral("Date"));
+        QCOMPARE(w->lblEntry->text(), QStringLiteral("Journal Entry"));
     }
 };
 

@@ -2,10 +2,10 @@
 
 #include "platform/PictureControl.h"
 #include "records/FixedText.h"
-#include "reports/FrmReportViewer.h"
+#include "reports/ReportViewer.h"
 #include "reports/ReportBuilders.h"
 #include "reports/ReportRenderer.h"
-#include "shell/RegisterWindow.h"
+#include "frame/RegisterWindow.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -85,14 +85,14 @@ struct Fixture {
                                          QByteArray(4114, '\0') + rawbytes::journal(3, 1, "3-3-2005", "Bella"));
     }
     // Opens the viewer the way the print bone of `from` does, with dog `row` picked.
-    FrmReportViewer* view(Screen from, int row)
+    ReportViewer* view(Screen from, int row)
     {
         QWidget* w = app.navigator.go(from);
         if (row >= 0)
             pickDog(w, row);
         click(qobject_cast<RegisterWindow*>(w)->imgPrint);
         settle();
-        return qobject_cast<FrmReportViewer*>(app.navigator.current());
+        return qobject_cast<ReportViewer*>(app.navigator.current());
     }
     DataFolder folder;
     App app{folder.folder()};
@@ -222,38 +222,38 @@ private slots:
     void viewer_scrollBars()
     {
         Fixture f;
-        FrmReportViewer* v = f.view(Screen::Doggies, 1);
+        ReportViewer* v = f.view(Screen::Doggies, 1);
         QVERIFY(v);
-        QCOMPARE(v->HScroll1->minimum(), -10);
-        QCOMPARE(v->HScroll1->maximum(), 2925);
-        QCOMPARE(v->VScroll1->minimum(), -10);
-        QCOMPARE(v->VScroll1->maximum(), 8915);
-        QCOMPARE(v->HScroll1->singleStep(), 1);
-        QCOMPARE(v->VScroll1->singleStep(), 500);
-        QCOMPARE(v->HScroll1->pageStep(), 9615);
-        QCOMPARE(v->VScroll1->pageStep(), 6975);
+        QCOMPARE(v->horizontalScroll->minimum(), -10);
+        QCOMPARE(v->horizontalScroll->maximum(), 2925);
+        QCOMPARE(v->verticalScroll->minimum(), -10);
+        QCOMPARE(v->verticalScroll->maximum(), 8915);
+        QCOMPARE(v->horizontalScroll->singleStep(), 1);
+        QCOMPARE(v->verticalScroll->singleStep(), 500);
+        QCOMPARE(v->horizontalScroll->pageStep(), 9615);
+        QCOMPARE(v->verticalScroll->pageStep(), 6975);
         QCOMPARE(v->Document->size(), QSize(816, 1056));
         QCOMPARE(v->Document->pos(), QPoint(1, 1)); // the page starts 10 twips in
-        v->VScroll1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        QCOMPARE(v->VScroll1->value(), 490);
+        v->verticalScroll->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(v->verticalScroll->value(), 490);
         QCOMPARE(v->Document->pos(), QPoint(1, -33));
-        v->VScroll1->setSliderPosition(v->VScroll1->maximum()); // dragged to the bottom: 50 twips to spare
+        v->verticalScroll->setSliderPosition(v->verticalScroll->maximum()); // dragged to the bottom: 50 twips to spare
         QCOMPARE(v->Document->geometry().bottom() + 1, v->DocumentContainer->height() - 3);
-        v->HScroll1->triggerAction(QAbstractSlider::SliderPageStepAdd);
-        QCOMPARE(v->HScroll1->value(), 2925);
-        QCOMPARE(v->VScroll1->geometry().right(), v->DocumentContainer->geometry().right());
-        QCOMPARE(v->HScroll1->geometry().top(), v->DocumentContainer->geometry().bottom() + 1);
+        v->horizontalScroll->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        QCOMPARE(v->horizontalScroll->value(), 2925);
+        QCOMPARE(v->verticalScroll->geometry().right(), v->DocumentContainer->geometry().right());
+        QCOMPARE(v->horizontalScroll->geometry().top(), v->DocumentContainer->geometry().bottom() + 1);
     }
 
     void viewer_drawsThePageAndThePicture()
     {
         Fixture f;
-        FrmReportViewer* v = f.view(Screen::Doggies, 0); // Bella: no picture
+        ReportViewer* v = f.view(Screen::Doggies, 0); // Bella: no picture
         QCOMPARE(f.folder.read(files::Report).left(7), QByteArray("Bella\r\n"));
         const QPixmap& page = v->Document->page();
         QVERIFY(inkIn(page, QRect(24, 0, 300, 14)) > 20);   // the first line
         QCOMPARE(inkIn(page, QRect(24, 600, 300, 100)), 0); // far below the last
-        QVERIFY(!v->Image1->hasPicture());
+        QVERIFY(!v->dogPicture->hasPicture());
         QVERIFY(f.prompts->shown.isEmpty());
     }
 
@@ -261,7 +261,7 @@ private slots:
     {
         Fixture f;
         f.folder.write(files::Health, QByteArray());
-        FrmReportViewer* v = f.view(Screen::Health, 1);
+        ReportViewer* v = f.view(Screen::Health, 1);
         QVERIFY(!f.app.state.ReportFound);
         QVERIFY(inkIn(v->Document->page(), QRect(24, 0, 300, 14)) > 20);
     }
@@ -272,7 +272,7 @@ private slots:
         QList<QByteArray> texts = kMax;
         texts[11] = f.folder.path(QStringLiteral("gone.jpg")).toUtf8();
         f.folder.write(files::Doggies, rawbytes::doggie(1, "Bella") + rawbytes::doggie(2, texts));
-        FrmReportViewer* v = f.view(Screen::Doggies, 1);
+        ReportViewer* v = f.view(Screen::Doggies, 1);
         QCOMPARE(f.prompts->shown.size(), 1);
         QCOMPARE(f.prompts->shown.first().title, QStringLiteral("Error!"));
         QVERIFY(f.prompts->shown.first().text.contains(QStringLiteral("gone.jpg")));
@@ -286,9 +286,9 @@ private slots:
         QList<QByteArray> texts = kMax;
         texts[11] = f.folder.path(QStringLiteral("doggie.gif")).toUtf8();
         f.folder.write(files::Doggies, rawbytes::doggie(1, "Bella") + rawbytes::doggie(2, texts));
-        FrmReportViewer* v = f.view(Screen::Doggies, 1);
-        QVERIFY(v->Image1->hasPicture());
-        QCOMPARE(v->Image1->geometry(), QRect(352, 64, 89, 97));
+        ReportViewer* v = f.view(Screen::Doggies, 1);
+        QVERIFY(v->dogPicture->hasPicture());
+        QCOMPARE(v->dogPicture->geometry(), QRect(352, 64, 89, 97));
     }
 
     void printBone_reportsTheDogOfDoggieRecNo()
@@ -341,7 +341,7 @@ private slots:
     void print_toPdfShowsTheLinesWhole()
     {
         Fixture f;
-        FrmReportViewer* v = f.view(Screen::Journal, 1);
+        ReportViewer* v = f.view(Screen::Journal, 1);
         const QString pdf = f.folder.path(QStringLiteral("out.pdf"));
         v->setPrintFile(pdf);
         click(v->cmdPrint);
@@ -362,7 +362,7 @@ private slots:
             journal +=
                 rawbytes::journal(i, 2, QByteArray::number(i) + "-1-2005", "Entry number " + QByteArray::number(i));
         f.folder.write(files::Journal, journal);
-        FrmReportViewer* v = f.view(Screen::Journal, 1);
+        ReportViewer* v = f.view(Screen::Journal, 1);
         const QString pdf = f.folder.path(QStringLiteral("long.pdf"));
         v->setPrintFile(pdf);
         click(v->cmdPrint);
@@ -376,7 +376,7 @@ private slots:
     void print_failureIsReported()
     {
         Fixture f;
-        FrmReportViewer* v = f.view(Screen::Doggies, 1);
+        ReportViewer* v = f.view(Screen::Doggies, 1);
         v->setPrintFile(f.folder.path(QStringLiteral("no such folder/out.pdf")));
         click(v->cmdPrint);
         QCOMPARE(f.prompts->shown.size(), 1);
@@ -391,7 +391,7 @@ private slots:
         if (!QPrinterInfo::defaultPrinter().isNull())
             QSKIP("this machine has a printer; the test would print on it");
         Fixture f;
-        FrmReportViewer* v = f.view(Screen::Doggies, 1);
+        ReportViewer* v = f.view(Screen::Doggies, 1);
         click(v->cmdPrint);
         QCOMPARE(f.prompts->shown.size(), 1);
         QCOMPARE(f.prompts->shown.first().text, QStringLiteral("There was an error printing to your printer."));
@@ -411,7 +411,7 @@ private slots:
         if (!lpstat.waitForFinished(10000) || !lpstat.readAllStandardOutput().contains("cups-pdf:"))
             QSKIP("the default print queue is not a CUPS-PDF printer; the test would print on paper");
         Fixture f;
-        FrmReportViewer* v = f.view(Screen::Health, 1);
+        ReportViewer* v = f.view(Screen::Health, 1);
         const QDir out(QDir::homePath() + QStringLiteral("/PDF"));
         const QDateTime pressed = QDateTime::currentDateTime().addSecs(-1); // file times are whole seconds
         click(v->cmdPrint);
@@ -436,7 +436,7 @@ private slots:
     {
         Fixture f;
         QVERIFY(QDir(f.folder.folder()).mkdir(files::Report)); // a folder where the report goes
-        FrmReportViewer* v = f.view(Screen::Doggies, 1);
+        ReportViewer* v = f.view(Screen::Doggies, 1);
         QVERIFY(v->isVisible());
         QCOMPARE(f.prompts->shown.size(), 1);
         QVERIFY(f.prompts->shown.first().text.contains(QStringLiteral("report.txt")));

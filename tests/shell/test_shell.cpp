@@ -1,14 +1,14 @@
 #include "TestSupport.h"
 
-#include "datepicker/FrmDateEntry.h"
-#include "doggies/FrmDoggies.h"
-#include "journal/FrmJournal.h"
+#include "datepicker/DatePickerDialog.h"
+#include "doggies/DogRegisterWindow.h"
+#include "journal/JournalWindow.h"
 #include "platform/ClickLabel.h"
 #include "platform/FormWindow.h"
 #include "platform/PictureControl.h"
-#include "reports/FrmReportViewer.h"
-#include "shell/FrmMain.h"
-#include "shell/RegisterWindow.h"
+#include "reports/ReportViewer.h"
+#include "shell/MainWindow.h"
+#include "frame/RegisterWindow.h"
 #include "shell/SingleInstance.h"
 
 #include <QAbstractItemView>
@@ -48,15 +48,15 @@ const char* windowName(Screen s)
 {
     switch (s) {
     case Screen::Main:
-        return "frmMain";
+        return "MainWindow";
     case Screen::Doggies:
-        return "frmDoggies";
+        return "DogRegisterWindow";
     case Screen::Health:
-        return "frmHealth";
+        return "HealthWindow";
     case Screen::Journal:
-        return "frmJournal";
+        return "JournalWindow";
     case Screen::ReportViewer:
-        return "frmReportViewer";
+        return "ReportViewer";
     }
     return "";
 }
@@ -76,24 +76,24 @@ private slots:
         QCOMPARE(app.state.SelectedDate.size(), 10);
         QCOMPARE(main->windowTitle(), QStringLiteral(" "));
         QCOMPARE(main->size(), QSize(369, 392));
-        QCOMPARE(pictureOf(main, "Image1"), QStringLiteral("dog house.gif"));
-        QCOMPARE(pictureOf(main, "Image2"), QStringLiteral("paw print.gif"));
-        QCOMPARE(pictureOf(main, "Image3"), QStringLiteral("poorlydog.gif"));
-        QCOMPARE(pictureOf(main, "Image4"), QStringLiteral("doggie.gif"));
-        QCOMPARE(pictureOf(main, "Image5"), QStringLiteral("dogtail.gif"));
-        QCOMPARE(main->findChild<QLabel*>(QStringLiteral("Label7"))->text(), QStringLiteral("PAWFOLIO 1.00"));
+        QCOMPARE(pictureOf(main, "quitPicture"), QStringLiteral("dog house.gif"));
+        QCOMPARE(pictureOf(main, "background"), QStringLiteral("paw print.gif"));
+        QCOMPARE(pictureOf(main, "healthPicture"), QStringLiteral("poorlydog.gif"));
+        QCOMPARE(pictureOf(main, "doggiesPicture"), QStringLiteral("doggie.gif"));
+        QCOMPARE(pictureOf(main, "journalPicture"), QStringLiteral("dogtail.gif"));
+        QCOMPARE(main->findChild<QLabel*>(QStringLiteral("title"))->text(), QStringLiteral("PAWFOLIO 1.00"));
     }
 
     void main_opensEachRegister_data()
     {
         QTest::addColumn<QString>("control");
         QTest::addColumn<Screen>("target");
-        QTest::newRow("doggie picture") << QStringLiteral("Image4") << Screen::Doggies;
-        QTest::newRow("DOGGIES caption") << QStringLiteral("Label1") << Screen::Doggies;
-        QTest::newRow("health picture") << QStringLiteral("Image3") << Screen::Health;
-        QTest::newRow("HEALTH caption") << QStringLiteral("Label2") << Screen::Health;
-        QTest::newRow("journal picture") << QStringLiteral("Image5") << Screen::Journal;
-        QTest::newRow("JOURNAL caption") << QStringLiteral("Label3") << Screen::Journal;
+        QTest::newRow("doggie picture") << QStringLiteral("doggiesPicture") << Screen::Doggies;
+        QTest::newRow("DOGGIES caption") << QStringLiteral("doggiesCaption") << Screen::Doggies;
+        QTest::newRow("health picture") << QStringLiteral("healthPicture") << Screen::Health;
+        QTest::newRow("HEALTH caption") << QStringLiteral("healthCaption") << Screen::Health;
+        QTest::newRow("journal picture") << QStringLiteral("journalPicture") << Screen::Journal;
+        QTest::newRow("JOURNAL caption") << QStringLiteral("journalCaption") << Screen::Journal;
     }
     void main_opensEachRegister()
     {
@@ -113,8 +113,8 @@ private slots:
     void main_quits_data()
     {
         QTest::addColumn<QString>("control");
-        QTest::newRow("dog house") << QStringLiteral("Image1");
-        QTest::newRow("QUIT caption") << QStringLiteral("Label4");
+        QTest::newRow("dog house") << QStringLiteral("quitPicture");
+        QTest::newRow("QUIT caption") << QStringLiteral("quitCaption");
     }
     void main_quits()
     {
@@ -134,7 +134,7 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<int>("heightPx");
         QTest::addColumn<QStringList>("tips");
-        QTest::addColumn<QStringList>("pictures"); // add, edit, erase, print, close, Image6, Image7
+        QTest::addColumn<QStringList>("pictures"); // add, edit, erase, print, close, then the pictures of the captions
         QTest::addColumn<QStringList>("captions");
         QTest::addColumn<int>("addLeftPx");
         QTest::addColumn<int>("barTopPx");
@@ -175,11 +175,11 @@ private slots:
         QCOMPARE(w->windowTitle(), caption);
         QCOMPARE(w->size(), QSize(578, heightPx));
         QCOMPARE(w->palette().color(QPalette::Window), QColor(255, 255, 192));
-        QCOMPARE(w->Label1->text(), QStringLiteral("Your Doggies"));
-        QCOMPARE(w->Label2->text(), QStringLiteral("Doggie Information"));
-        QCOMPARE(w->lblBar->text(),
+        QCOMPARE(w->listHeading->text(), QStringLiteral("Your Doggies"));
+        QCOMPARE(w->shownDogName->text(), QStringLiteral("Doggie Information"));
+        QCOMPARE(w->statusLine->text(),
                  QStringLiteral("Select doggie then click on a doggie bone to add, edit, erase, or print."));
-        QCOMPARE(w->lblBar->geometry().top(), barTopPx);
+        QCOMPARE(w->statusLine->geometry().top(), barTopPx);
         QCOMPARE(w->imgAdd->geometry(), QRect(addLeftPx, 424, 81, 41));
         QCOMPARE(w->lbDoggieList->count(), 4);
         QCOMPARE(w->lbDoggieList->item(1)->text(), QString());
@@ -192,11 +192,13 @@ private slots:
         QCOMPARE(w->imgClose->toolTip(), QStringLiteral("CLOSE (Alt+C)"));
         QCOMPARE(w->imgAdd->tag(), QStringLiteral("ADD"));
         QCOMPARE(w->imgEdit->tag(), QStringLiteral("EDIT"));
-        const char* names[] = {"imgAdd", "imgEdit", "imgErase", "imgPrint", "imgClose", "Image6", "Image7"};
+        QStringList names = {"imgAdd", "imgEdit", "imgErase", "imgPrint", "imgClose"};
+        for (const QString& caption : captions) {
+            names.append(caption.toLower() + QStringLiteral("Picture"));
+            QCOMPARE(w->findChild<QLabel*>(caption.toLower() + QStringLiteral("Caption"))->text(), caption);
+        }
         for (int i = 0; i < 7; ++i)
-            QCOMPARE(pictureOf(w, names[i]), pictures[i]);
-        QCOMPARE(w->Label14->text(), captions[0]);
-        QCOMPARE(w->Label15->text(), captions[1]);
+            QCOMPARE(pictureOf(w, qPrintable(names[i])), pictures[i]);
     }
 
     void register_navigates_data()
@@ -209,12 +211,12 @@ private slots:
             const char* control;
             Screen target;
         } rows[] = {
-            {Screen::Doggies, "Image6", Screen::Health},  {Screen::Doggies, "Label14", Screen::Health},
-            {Screen::Doggies, "Image7", Screen::Journal}, {Screen::Doggies, "Label15", Screen::Journal},
-            {Screen::Health, "Image6", Screen::Doggies},  {Screen::Health, "Label14", Screen::Doggies},
-            {Screen::Health, "Image7", Screen::Journal},  {Screen::Health, "Label15", Screen::Journal},
-            {Screen::Journal, "Image6", Screen::Health},  {Screen::Journal, "Label14", Screen::Health},
-            {Screen::Journal, "Image7", Screen::Doggies}, {Screen::Journal, "Label15", Screen::Doggies},
+            {Screen::Doggies, "healthPicture", Screen::Health},   {Screen::Doggies, "healthCaption", Screen::Health},
+            {Screen::Doggies, "journalPicture", Screen::Journal}, {Screen::Doggies, "journalCaption", Screen::Journal},
+            {Screen::Health, "doggiesPicture", Screen::Doggies},  {Screen::Health, "doggiesCaption", Screen::Doggies},
+            {Screen::Health, "journalPicture", Screen::Journal},  {Screen::Health, "journalCaption", Screen::Journal},
+            {Screen::Journal, "healthPicture", Screen::Health},   {Screen::Journal, "healthCaption", Screen::Health},
+            {Screen::Journal, "doggiesPicture", Screen::Doggies}, {Screen::Journal, "doggiesCaption", Screen::Doggies},
             {Screen::Doggies, "imgClose", Screen::Main},  {Screen::Health, "imgClose", Screen::Main},
             {Screen::Journal, "imgClose", Screen::Main},
         };
@@ -257,12 +259,12 @@ private slots:
         auto* w = qobject_cast<RegisterWindow*>(app.navigator.go(screen));
         pickDog(w, 2);
         QCOMPARE(app.state.DoggieRecNo, 3);
-        QCOMPARE(w->Label2->text(), QStringLiteral("Max"));
+        QCOMPARE(w->shownDogName->text(), QStringLiteral("Max"));
         QCOMPARE(app.state.DoggieRecord.ID, 3);
 
         pickDog(w, 1); // the erased slot changes nothing
         QCOMPARE(app.state.DoggieRecNo, 3);
-        QCOMPARE(w->Label2->text(), QStringLiteral("Max"));
+        QCOMPARE(w->shownDogName->text(), QStringLiteral("Max"));
 
         pickDog(w, 3); // the second Bella is a dog of her own
         QCOMPARE(app.state.DoggieRecNo, 4);
@@ -277,7 +279,7 @@ private slots:
 
         pickDog(w, 4); // a dog saved without a name is a dog all the same
         QCOMPARE(app.state.DoggieRecNo, 5);
-        QCOMPARE(w->Label2->text(), QString());
+        QCOMPARE(w->shownDogName->text(), QString());
     }
 
     // A double-click on a bone or on the dog's picture is the one click it began with.
@@ -295,15 +297,15 @@ private slots:
         App app(folder.folder());
         ScriptedPromptsScope prompts;
         if (control == u"journal save bone") {
-            auto* w = qobject_cast<FrmJournal*>(app.navigator.go(Screen::Journal));
+            auto* w = qobject_cast<JournalWindow*>(app.navigator.go(Screen::Journal));
             pickDog(w, 2);
             answerDatePicker(QDate(2005, 7, 4));
             click(w->imgAdd);
-            w->RichTextBox1->setPlainText(QStringLiteral("Fireworks"));
+            w->txtEntry->setPlainText(QStringLiteral("Fireworks"));
             QObject scope; // the watch below ends with the test
             bool pickerShown = false;
             QTimer::singleShot(0, &scope, [&] {
-                if (auto* picker = qobject_cast<FrmDateEntry*>(QApplication::activeModalWidget())) {
+                if (auto* picker = qobject_cast<DatePickerDialog*>(QApplication::activeModalWidget())) {
                     pickerShown = true;
                     click(picker->imgClose);
                 }
@@ -314,7 +316,7 @@ private slots:
             QCOMPARE(w->imgAdd->tag(), QStringLiteral("ADD"));
             return;
         }
-        auto* w = qobject_cast<FrmDoggies*>(app.navigator.go(Screen::Doggies));
+        auto* w = qobject_cast<DogRegisterWindow*>(app.navigator.go(Screen::Doggies));
         if (control == u"dog add bone") {
             doubleClick(w->imgAdd); // begins an add, saves no blank dog
             QCOMPARE(w->imgAdd->tag(), QStringLiteral("SAVE"));
@@ -343,40 +345,40 @@ private slots:
         const auto row = [](const char* name, Screen screen, const char* prepare, Qt::Key key, const char* expect) {
             QTest::newRow(name) << screen << QString::fromLatin1(prepare) << int(key) << QString::fromLatin1(expect);
         };
-        row("main, Alt+D", Screen::Main, "", Qt::Key_D, "window frmDoggies");
-        row("main, Alt+H", Screen::Main, "", Qt::Key_H, "window frmHealth");
-        row("main, Alt+J", Screen::Main, "", Qt::Key_J, "window frmJournal");
+        row("main, Alt+D", Screen::Main, "", Qt::Key_D, "window DogRegisterWindow");
+        row("main, Alt+H", Screen::Main, "", Qt::Key_H, "window HealthWindow");
+        row("main, Alt+J", Screen::Main, "", Qt::Key_J, "window JournalWindow");
         row("main, Alt+Q", Screen::Main, "", Qt::Key_Q, "quit");
         row("dogs, Alt+A", Screen::Doggies, "", Qt::Key_A, "imgAdd SAVE");
         row("dogs, Alt+E", Screen::Doggies, "pick", Qt::Key_E, "imgEdit SAVE");
         row("dogs, Alt+E refused without a dog", Screen::Doggies, "", Qt::Key_E, "imgEdit EDIT");
         row("dogs, Alt+R", Screen::Doggies, "pick", Qt::Key_R, "question");
-        row("dogs, Alt+P", Screen::Doggies, "", Qt::Key_P, "window frmReportViewer");
-        row("dogs, Alt+C", Screen::Doggies, "", Qt::Key_C, "window frmMain");
-        row("dogs, Alt+H", Screen::Doggies, "", Qt::Key_H, "window frmHealth");
-        row("dogs, Alt+J", Screen::Doggies, "", Qt::Key_J, "window frmJournal");
+        row("dogs, Alt+P", Screen::Doggies, "", Qt::Key_P, "window ReportViewer");
+        row("dogs, Alt+C", Screen::Doggies, "", Qt::Key_C, "window MainWindow");
+        row("dogs, Alt+H", Screen::Doggies, "", Qt::Key_H, "window HealthWindow");
+        row("dogs, Alt+J", Screen::Doggies, "", Qt::Key_J, "window JournalWindow");
         row("dogs, Alt+I", Screen::Doggies, "pick, edit", Qt::Key_I, "chooser");
         row("dogs, Alt+I does nothing while the picture is locked", Screen::Doggies, "pick", Qt::Key_I, "nothing");
         row("health, Alt+A", Screen::Health, "pick", Qt::Key_A, "imgAdd SAVE");
         row("health, Alt+A refused without a dog", Screen::Health, "", Qt::Key_A, "imgAdd ADD");
         row("health, Alt+E", Screen::Health, "pick, row", Qt::Key_E, "imgEdit SAVE");
         row("health, Alt+R", Screen::Health, "pick, row", Qt::Key_R, "question");
-        row("health, Alt+P", Screen::Health, "", Qt::Key_P, "window frmReportViewer");
-        row("health, Alt+C", Screen::Health, "", Qt::Key_C, "window frmMain");
-        row("health, Alt+D", Screen::Health, "", Qt::Key_D, "window frmDoggies");
-        row("health, Alt+J", Screen::Health, "", Qt::Key_J, "window frmJournal");
+        row("health, Alt+P", Screen::Health, "", Qt::Key_P, "window ReportViewer");
+        row("health, Alt+C", Screen::Health, "", Qt::Key_C, "window MainWindow");
+        row("health, Alt+D", Screen::Health, "", Qt::Key_D, "window DogRegisterWindow");
+        row("health, Alt+J", Screen::Health, "", Qt::Key_J, "window JournalWindow");
         row("journal, Alt+A, then Alt+O in the date picker", Screen::Journal, "pick, picker Alt+O", Qt::Key_A,
             "imgAdd SAVE");
         row("journal, Alt+A, then Alt+C in the date picker", Screen::Journal, "pick, picker Alt+C", Qt::Key_A,
             "imgAdd ADD");
         row("journal, Alt+E", Screen::Journal, "pick, row", Qt::Key_E, "imgEdit SAVE");
         row("journal, Alt+R", Screen::Journal, "pick, row", Qt::Key_R, "question");
-        row("journal, Alt+P", Screen::Journal, "", Qt::Key_P, "window frmReportViewer");
-        row("journal, Alt+C", Screen::Journal, "", Qt::Key_C, "window frmMain");
-        row("journal, Alt+H", Screen::Journal, "", Qt::Key_H, "window frmHealth");
-        row("journal, Alt+D", Screen::Journal, "", Qt::Key_D, "window frmDoggies");
+        row("journal, Alt+P", Screen::Journal, "", Qt::Key_P, "window ReportViewer");
+        row("journal, Alt+C", Screen::Journal, "", Qt::Key_C, "window MainWindow");
+        row("journal, Alt+H", Screen::Journal, "", Qt::Key_H, "window HealthWindow");
+        row("journal, Alt+D", Screen::Journal, "", Qt::Key_D, "window DogRegisterWindow");
         row("viewer, Alt+P", Screen::ReportViewer, "", Qt::Key_P, "printed");
-        row("viewer, Alt+C", Screen::ReportViewer, "", Qt::Key_C, "window frmHealth");
+        row("viewer, Alt+C", Screen::ReportViewer, "", Qt::Key_C, "window HealthWindow");
     }
     void altKeys()
     {
@@ -395,14 +397,14 @@ private slots:
             w = app.navigator.go(Screen::Health);
             click(qobject_cast<RegisterWindow*>(w)->imgPrint);
             w = app.navigator.current();
-            qobject_cast<FrmReportViewer*>(w)->setPrintFile(folder.path(QStringLiteral("printed.pdf")));
+            qobject_cast<ReportViewer*>(w)->setPrintFile(folder.path(QStringLiteral("printed.pdf")));
         } else {
             w = app.navigator.go(screen);
         }
         if (prepare.contains(QStringLiteral("pick")))
             pickDog(w, 2);
         if (prepare.contains(QStringLiteral("row")))
-            pickRow(w->findChild<QAbstractItemView*>(screen == Screen::Health ? QStringLiteral("MSFlexGrid1")
+            pickRow(w->findChild<QAbstractItemView*>(screen == Screen::Health ? QStringLiteral("vaccinationGrid")
                                                                               : QStringLiteral("lbDates")),
                     0);
         if (prepare.contains(QStringLiteral("edit")))
@@ -415,7 +417,7 @@ private slots:
         if (prepare.contains(QStringLiteral("picker"))) {
             const Qt::Key pickerKey = prepare.endsWith(u'O') ? Qt::Key_O : Qt::Key_C;
             QTimer::singleShot(0, &scope, [pickerKey, &pickerStayed] {
-                auto* picker = qobject_cast<FrmDateEntry*>(QApplication::activeModalWidget());
+                auto* picker = qobject_cast<DatePickerDialog*>(QApplication::activeModalWidget());
                 if (!picker)
                     return;
                 picker->activateWindow();
@@ -456,7 +458,7 @@ private slots:
             QCOMPARE(app.navigator.current(), w);
         }
         if (prepare.endsWith(QStringLiteral("Alt+O")))
-            QCOMPARE(app.state.SelectedDate, FrmDateEntry::dateText(QDate::currentDate()));
+            QCOMPARE(app.state.SelectedDate, DatePickerDialog::dateText(QDate::currentDate()));
         if (prepare.endsWith(QStringLiteral("Alt+C")))
             QCOMPARE(app.state.SelectedDate, QString());
     }
@@ -489,7 +491,7 @@ private slots:
         QObject scope; // the watch below ends with the test
         bool pickerShown = false;
         QTimer::singleShot(0, &scope, [&] {
-            if (auto* picker = qobject_cast<FrmDateEntry*>(QApplication::activeModalWidget())) {
+            if (auto* picker = qobject_cast<DatePickerDialog*>(QApplication::activeModalWidget())) {
                 pickerShown = true;
                 click(picker->imgClose);
             }
@@ -498,7 +500,7 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(!pickerShown);
         QCOMPARE(w->imgAdd->tag(), QStringLiteral("ADD"));
-        QCOMPARE(w->lblBar->text(), RegisterWindow::ReadyStatus);
+        QCOMPARE(w->statusLine->text(), RegisterWindow::ReadyStatus);
     }
 
     void register_keepsTheDogOfAnotherWindow()
@@ -510,7 +512,7 @@ private slots:
         pickDog(health, 2);
         auto* dogs = qobject_cast<RegisterWindow*>(app.navigator.go(Screen::Doggies));
         QCOMPARE(app.state.DoggieRecNo, 3);
-        QCOMPARE(dogs->Label2->text(), QStringLiteral("Doggie Information"));
+        QCOMPARE(dogs->shownDogName->text(), QStringLiteral("Doggie Information"));
         QVERIFY(dogs->lbDoggieList->selectedItems().isEmpty());
         QCOMPARE(app.state.DoggieRecord.ID, 4); // the list load left the last record
         dogs->lbDoggieList->setFocus();         // taking the focus picks nothing
@@ -535,12 +537,12 @@ private slots:
         click(w->imgPrint);
         settle();
         QCOMPARE(app.state.ReportType, reportType);
-        auto* viewer = qobject_cast<FrmReportViewer*>(app.navigator.current());
+        auto* viewer = qobject_cast<ReportViewer*>(app.navigator.current());
         QVERIFY(viewer);
         QCOMPARE(visibleWindows(), QList<QWidget*>{viewer});
         QCOMPARE(viewer->windowTitle(), QStringLiteral("VIEW"));
         QCOMPARE(viewer->size(), QSize(689, 561));
-        QCOMPARE(viewer->Frame1->title(), QStringLiteral("Preview:"));
+        QCOMPARE(viewer->previewFrame->title(), QStringLiteral("Preview:"));
         click(viewer->cmdClose);
         settle();
         QVERIFY(app.state.ReportType.isEmpty());
@@ -603,7 +605,7 @@ private slots:
             QCOMPARE(app.state.DoggieRecNo, 3);
             click(reg->imgClose); // the empty close bone still works
             settle();
-            QCOMPARE(visibleWindows().first()->objectName(), QStringLiteral("frmMain"));
+            QCOMPARE(visibleWindows().first()->objectName(), QStringLiteral("MainWindow"));
         }
     }
 
@@ -679,9 +681,9 @@ private slots:
         QCOMPARE(scripted->shown.size(), 1);
         QCOMPARE(scripted->shown.first().title, QStringLiteral("Error!"));
         QVERIFY(scripted->shown.first().text.contains(QStringLiteral("doggies.dat")));
-        click(w->Label15);
+        click(w->journalCaption);
         settle();
-        QCOMPARE(visibleWindows().first()->objectName(), QStringLiteral("frmJournal"));
+        QCOMPARE(visibleWindows().first()->objectName(), QStringLiteral("JournalWindow"));
     }
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/RegisterWindow.h"
+#include "frame/RegisterWindow.h"
 
 #include <QList>
 
@@ -12,12 +12,12 @@ struct DoggieRecord;
 
 // The dog register: the dogs' particulars and picture, added, edited and
 // erased with the two-click bones.
-class FrmDoggies : public RegisterWindow {
+class DogRegisterWindow : public RegisterWindow {
     Q_OBJECT
 public:
-    FrmDoggies(SharedState& state, Navigator& navigator);
+    DogRegisterWindow(SharedState& state, ScreenRequests& screens);
 
-    void Form_Load() override;
+    void load() override;
 
     void ShowDoggie();
     void ClearFields();
@@ -32,17 +32,17 @@ public:
     void imgErase_Click() override;
     void imgDoggiePic_Click();
 
-    QLabel* Label3;
-    QLabel* Label4;
-    QLabel* Label5;
-    QLabel* Label6;
-    QLabel* Label7;
-    QLabel* Label8;
-    QLabel* Label9;
-    QLabel* Label10;
-    QLabel* Label11;
-    QLabel* Label12;
-    QLabel* Label13;
+    QLabel* lblName;
+    QLabel* lblPedigreeName;
+    QLabel* lblBirthDate;
+    QLabel* lblLicenseNo;
+    QLabel* lblCameFrom;
+    QLabel* lblVetName;
+    QLabel* lblVetPhoneNo;
+    QLabel* lblVetAddress;
+    QLabel* lblVetEmergencyNo;
+    QLabel* lblGroomerName;
+    QLabel* lblGroomerPhoneNo;
     QLineEdit* txtName;
     QLineEdit* txtPedigreeName;
     QLineEdit* txtBirthDate;

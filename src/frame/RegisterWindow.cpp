@@ -1,4 +1,4 @@
-#include "shell/RegisterWindow.h"
+#include "frame/RegisterWindow.h"
 
 #include "platform/ClickLabel.h"
 #include "platform/Controls.h"
@@ -38,8 +38,7 @@ struct Frame {
     int boneLeft[5];
     const char* tips[3];  // add, edit, erase
     const char* bones[3]; // add, edit, erase pictures
-    NavPicture nav6;
-    NavPicture nav7;
+    NavPicture nav[2]; // to the other two registers
     int barTop;
     bool keyPreview; // Enter moves on from a text box
     const char* reportType;
@@ -47,36 +46,33 @@ struct Frame {
 
 const Frame& frameOf(RegisterWindow::Register kind)
 {
-    static const Frame doggies = {"frmDoggies",
+    static const Frame doggies = {"DogRegisterWindow",
                                   "Doggies",
                                   7455,
                                   {852, 2292, 3732, 5172, 6604},
                                   {"ADD DOGGIE", "EDIT DOGGIE", "ERASE DOGGIE"},
                                   {"doggie-add.gif", "doggie-edit.gif", "doggie-erase.gif"},
-                                  {Screen::Health, "poorlydog.gif", {5520, 4200}, "HEALTH", {5520, 5640, 1365, 345}},
-                                  {Screen::Journal, "dogtail.gif", {7080, 4200}, "JOURNAL", {7080, 5640, 1215, 495}},
+                                  {{Screen::Health, "poorlydog.gif", {5520, 4200}, "HEALTH", {5520, 5640, 1365, 345}}, {Screen::Journal, "dogtail.gif", {7080, 4200}, "JOURNAL", {7080, 5640, 1215, 495}}},
                                   7080,
                                   true,
                                   "Doggies"};
-    static const Frame health = {"frmHealth",
+    static const Frame health = {"HealthWindow",
                                  "Doggie Health",
                                  7485,
                                  {848, 2288, 3728, 5168, 6608},
                                  {"ADD HEALTH ITEM", "EDIT HEALTH ITEM", "ERASE HEALTH ITEM"},
                                  {"journal-add.gif", "journal-edit.gif", "journal-erase.gif"},
-                                 {Screen::Doggies, "doggie.gif", {2520, 4560}, "DOGGIES", {2520, 5880, 1305, 345}},
-                                 {Screen::Journal, "dogtail.gif", {6960, 4560}, "JOURNAL", {6960, 5880, 1335, 375}},
+                                 {{Screen::Doggies, "doggie.gif", {2520, 4560}, "DOGGIES", {2520, 5880, 1305, 345}}, {Screen::Journal, "dogtail.gif", {6960, 4560}, "JOURNAL", {6960, 5880, 1335, 375}}},
                                  7080,
                                  true,
                                  "Health"};
-    static const Frame journal = {"frmJournal",
+    static const Frame journal = {"JournalWindow",
                                   "Doggie Journal",
                                   7605,
                                   {848, 2288, 3728, 5168, 6608},
                                   {"ADD ITEM", "EDIT ITEM", "ERASE ITEM"},
                                   {"journal-add.gif", "journal-edit.gif", "journal-erase.gif"},
-                                  {Screen::Health, "poorlydog.gif", {2520, 4560}, "HEALTH", {2520, 5880, 1365, 345}},
-                                  {Screen::Doggies, "doggie.gif", {6960, 4560}, "DOGGIES", {6960, 5880, 1335, 375}},
+                                  {{Screen::Health, "poorlydog.gif", {2520, 4560}, "HEALTH", {2520, 5880, 1365, 345}}, {Screen::Doggies, "doggie.gif", {6960, 4560}, "DOGGIES", {6960, 5880, 1335, 375}}},
                                   7200,
                                   false,
                                   "Journal"};
@@ -106,6 +102,19 @@ QKeySequence keyOf(Screen target)
     }
 }
 
+// The first word of the names of the controls that lead to a register.
+QString roleOf(Screen target)
+{
+    switch (target) {
+    case Screen::Doggies:
+        return QStringLiteral("doggies");
+    case Screen::Health:
+        return QStringLiteral("health");
+    default:
+        return QStringLiteral("journal");
+    }
+}
+
 QRect twipsRect(QRect r)
 {
     return twips::rect(r.x(), r.y(), r.width(), r.height());
@@ -113,26 +122,26 @@ QRect twipsRect(QRect r)
 
 } // namespace
 
-RegisterWindow::RegisterWindow(SharedState& state, Navigator& navigator, Register kind)
+RegisterWindow::RegisterWindow(SharedState& state, ScreenRequests& screens, Register kind)
     : FormWindow(state, QString::fromLatin1(frameOf(kind).caption), 8670, frameOf(kind).heightTwips,
                  colours::LightYellow),
-      m_kind(kind), m_navigator(navigator)
+      m_kind(kind), m_screens(screens)
 {
     const Frame& f = frameOf(kind);
     setObjectName(QLatin1String(f.objectName));
 
-    Label1 = controls::boxedLabel(this, "Label1", QStringLiteral("Your Doggies"), twips::rect(120, 120, 2055, 405),
+    listHeading = controls::boxedLabel(this, "listHeading", QStringLiteral("Your Doggies"), twips::rect(120, 120, 2055, 405),
                                   colours::LightCyan, 9.75);
     lbDoggieList = place(new QListWidget(this), "lbDoggieList", twips::rect(120, 480, 2055, 5790));
     lbDoggieList->setFont(fonts::comic(9));
     lbDoggieList->setSelectionMode(QAbstractItemView::SingleSelection);
     controls::setBackground(lbDoggieList, colours::LightCyan);
-    lbDoggieList->setAccessibleName(Label1->text());
-    Label2 = controls::boxedLabel(this, "Label2", QStringLiteral("Doggie Information"),
+    lbDoggieList->setAccessibleName(listHeading->text());
+    shownDogName = controls::boxedLabel(this, "shownDogName", QStringLiteral("Doggie Information"),
                                   twips::rect(2280, 120, 6255, 405), colours::LightGreen, 9.75);
-    Shape1 = place(new QFrame(this), "Shape1", twips::rect(2280, 480, 6255, 5775));
-    Shape1->setFrameShape(QFrame::Box);
-    controls::setBackground(Shape1, colours::LightGreen);
+    infoPanel = place(new QFrame(this), "infoPanel", twips::rect(2280, 480, 6255, 5775));
+    infoPanel->setFrameShape(QFrame::Box);
+    controls::setBackground(infoPanel, colours::LightGreen);
 
     PictureControl** bones[5] = {&imgAdd, &imgEdit, &imgErase, &imgPrint, &imgClose};
     const char* boneNames[5] = {"imgAdd", "imgEdit", "imgErase", "imgPrint", "imgClose"};
@@ -155,32 +164,29 @@ RegisterWindow::RegisterWindow(SharedState& state, Navigator& navigator, Registe
     imgPrint->setKey(QKeySequence(Qt::ALT | Qt::Key_P));
     imgClose->setKey(QKeySequence(Qt::ALT | Qt::Key_C));
 
-    lblBar =
-        controls::boxedLabel(this, "lblBar", QString(), twips::rect(120, f.barTop, 8415, 375), colours::LightPink, 9);
+    statusLine =
+        controls::boxedLabel(this, "statusLine", QString(), twips::rect(120, f.barTop, 8415, 375), colours::LightPink, 9);
 
-    auto navPicture = [this](const char* name, const NavPicture& nav) {
-        auto* picture = place(new PictureControl(this), name, twips::rect(nav.at.x(), nav.at.y(), 1335, 1335));
+    for (const NavPicture& nav : f.nav) {
+        const QString role = roleOf(nav.target);
+        auto* picture = place(new PictureControl(this), qPrintable(role + QLatin1String("Picture")),
+                              twips::rect(nav.at.x(), nav.at.y(), 1335, 1335));
         picture->setTip(QLatin1String(nav.caption));
         picture->setKey(keyOf(nav.target));
         picture->setCursor(Qt::PointingHandCursor);
-        connect(picture, &PictureControl::clicked, this, [this, target = nav.target] { m_navigator.go(target); });
-        return picture;
-    };
-    auto navCaption = [this](const char* name, const NavPicture& nav) {
-        auto* label = controls::pictureCaption(this, name, QLatin1String(nav.caption), twipsRect(nav.captionAt));
-        connect(label, &ClickLabel::clicked, this, [this, target = nav.target] { m_navigator.go(target); });
-        return label;
-    };
-    Image6 = navPicture("Image6", f.nav6);
-    Image7 = navPicture("Image7", f.nav7);
-    Label14 = navCaption("Label14", f.nav6);
-    Label15 = navCaption("Label15", f.nav7);
+        connect(picture, &PictureControl::clicked, this, [this, target = nav.target] { m_screens.go(target); });
+        auto* caption = controls::pictureCaption(this, qPrintable(role + QLatin1String("Caption")),
+                                                 QLatin1String(nav.caption), twipsRect(nav.captionAt));
+        connect(caption, &ClickLabel::clicked, this, [this, target = nav.target] { m_screens.go(target); });
+        navPictureOf(nav.target) = picture;
+        navCaptionOf(nav.target) = caption;
+    }
 
     connect(imgAdd, &PictureControl::clicked, this, [this] { imgAdd_Click(); });
     connect(imgEdit, &PictureControl::clicked, this, [this] { imgEdit_Click(); });
     connect(imgErase, &PictureControl::clicked, this, [this] { imgErase_Click(); });
     connect(imgPrint, &PictureControl::clicked, this, [this] { imgPrint_Click(); });
-    connect(imgClose, &PictureControl::clicked, this, [this] { m_navigator.go(Screen::Main); });
+    connect(imgClose, &PictureControl::clicked, this, [this] { m_screens.go(Screen::Main); });
 
     connect(new RowClicks(lbDoggieList), &RowClicks::clicked, this, &RegisterWindow::lbDoggieList_Click);
 
@@ -188,7 +194,17 @@ RegisterWindow::RegisterWindow(SharedState& state, Navigator& navigator, Registe
         new EnterAsTab(this);
 }
 
-void RegisterWindow::Form_Load()
+PictureControl*& RegisterWindow::navPictureOf(Screen target)
+{
+    return target == Screen::Doggies ? doggiesPicture : target == Screen::Health ? healthPicture : journalPicture;
+}
+
+ClickLabel*& RegisterWindow::navCaptionOf(Screen target)
+{
+    return target == Screen::Doggies ? doggiesCaption : target == Screen::Health ? healthCaption : journalCaption;
+}
+
+void RegisterWindow::load()
 {
     const Frame& f = frameOf(m_kind);
     loadPicture(imgAdd, QLatin1String(f.bones[0]));
@@ -196,15 +212,15 @@ void RegisterWindow::Form_Load()
     loadPicture(imgErase, QLatin1String(f.bones[2]));
     loadPicture(imgPrint, QStringLiteral("doggie-print.gif"));
     loadPicture(imgClose, QStringLiteral("doggie-close.gif"));
-    loadPicture(Image6, QLatin1String(f.nav6.picture));
-    loadPicture(Image7, QLatin1String(f.nav7.picture));
+    for (const NavPicture& nav : f.nav)
+        loadPicture(navPictureOf(nav.target), QLatin1String(nav.picture));
     LoadDoggieList();
     ShowStatus(ReadyStatus);
 }
 
 void RegisterWindow::ShowStatus(const QString& text)
 {
-    lblBar->setText(text);
+    statusLine->setText(text);
 }
 
 void RegisterWindow::LoadDoggieList()
@@ -225,7 +241,7 @@ void RegisterWindow::lbDoggieList_Click()
     if (!found)
         return;
     m_dogPicked = true;
-    Label2->setText(fixedtext::trimSpaces(state().DoggieRecord.Name));
+    shownDogName->setText(fixedtext::trimSpaces(state().DoggieRecord.Name));
     doggieSelected();
 }
 
@@ -270,5 +286,5 @@ void RegisterWindow::imgPrint_Click()
     if (!read)
         state().DoggieRecord = DoggieRecord();
     state().ReportType = QLatin1String(frameOf(m_kind).reportType);
-    m_navigator.go(Screen::ReportViewer);
+    m_screens.go(Screen::ReportViewer);
 }

@@ -9,20 +9,20 @@ class QCalendarWidget;
 // The modal date picker: a month calendar on today. OK hands the chosen day
 // back in SelectedDate as month-day-year without leading zeros; the close
 // picture hands back the empty text. Nothing else closes it.
-class FrmDateEntry : public QDialog {
+class DatePickerDialog : public QDialog {
     Q_OBJECT
 public:
-    FrmDateEntry(SharedState& state, QWidget* owner);
+    DatePickerDialog(SharedState& state, QWidget* owner);
 
-    void Form_Load();
+    void load();
     void imgOk_Click();
     void imgClose_Click();
 
     // Month-day-year without leading zeros: 7-4-2005, 12-25-2005.
     static QString dateText(const QDate& date);
 
-    PictureControl* Image1;
-    QCalendarWidget* Calendar1;
+    PictureControl* doggiePicture;
+    QCalendarWidget* calendar;
     PictureControl* imgOk;
     PictureControl* imgClose;
 

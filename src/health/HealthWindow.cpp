@@ -1,4 +1,4 @@
-#include "health/FrmHealth.h"
+#include "health/HealthWindow.h"
 
 #include "health/FlexGrid.h"
 #include "health/GridSort.h"
@@ -20,7 +20,7 @@
 
 using controls::place;
 
-const QString FrmHealth::EntryStatus = QStringLiteral("Enter information and click on the save bone to save.");
+const QString HealthWindow::EntryStatus = QStringLiteral("Enter information and click on the save bone to save.");
 
 namespace {
 
@@ -41,33 +41,33 @@ QLineEdit* box(QWidget* parent, const char* name, QRect geometry)
 
 } // namespace
 
-FrmHealth::FrmHealth(SharedState& state, Navigator& navigator) : RegisterWindow(state, navigator, Register::Health)
+HealthWindow::HealthWindow(SharedState& state, ScreenRequests& screens) : RegisterWindow(state, screens, Register::Health)
 {
-    MSFlexGrid1 = place(new FlexGrid(this), "MSFlexGrid1", twips::rect(2400, 600, 6015, 3135));
-    MSFlexGrid1->setFont(fonts::comic(9));
-    MSFlexGrid1->setAccessibleName(QStringLiteral("Vaccinations"));
-    MSFlexGrid1->horizontalHeader()->setFont(fonts::comic(9));
-    Label3 = caption(this, "Label3", QStringLiteral("Date Given"), twips::rect(2400, 3840, 960, 240));
-    Label4 = caption(this, "Label4", QStringLiteral("Vaccine Given"), twips::rect(3840, 3840, 1170, 240));
+    vaccinationGrid = place(new FlexGrid(this), "vaccinationGrid", twips::rect(2400, 600, 6015, 3135));
+    vaccinationGrid->setFont(fonts::comic(9));
+    vaccinationGrid->setAccessibleName(QStringLiteral("Vaccinations"));
+    vaccinationGrid->horizontalHeader()->setFont(fonts::comic(9));
+    lblDateGiven = caption(this, "lblDateGiven", QStringLiteral("Date Given"), twips::rect(2400, 3840, 960, 240));
+    lblVaccine = caption(this, "lblVaccine", QStringLiteral("Vaccine Given"), twips::rect(3840, 3840, 1170, 240));
     txtdate = box(this, "txtdate", twips::rect(2400, 4080, 1440, 360));
     txtvaccine = box(this, "txtvaccine", twips::rect(3840, 4080, 4539, 360));
-    txtdate->setAccessibleName(Label3->text());
-    txtvaccine->setAccessibleName(Label4->text());
-    Label3->setBuddy(txtdate);
-    Label4->setBuddy(txtvaccine);
-    setTabOrder(lbDoggieList, MSFlexGrid1);
-    setTabOrder(MSFlexGrid1, txtdate);
+    txtdate->setAccessibleName(lblDateGiven->text());
+    txtvaccine->setAccessibleName(lblVaccine->text());
+    lblDateGiven->setBuddy(txtdate);
+    lblVaccine->setBuddy(txtvaccine);
+    setTabOrder(lbDoggieList, vaccinationGrid);
+    setTabOrder(vaccinationGrid, txtdate);
     setTabOrder(txtdate, txtvaccine);
-    connect(MSFlexGrid1, &FlexGrid::clicked, this, &FrmHealth::MSFlexGrid1_Click);
+    connect(vaccinationGrid, &FlexGrid::clicked, this, &HealthWindow::vaccinationGrid_Click);
 }
 
-void FrmHealth::Form_Load()
+void HealthWindow::load()
 {
-    RegisterWindow::Form_Load();
-    MSFlexGrid1->hide();
+    RegisterWindow::load();
+    vaccinationGrid->hide();
 }
 
-void FrmHealth::doggieSelected()
+void HealthWindow::doggieSelected()
 {
     // A row of the dog picked before is no choice any more; picking the same
     // dog again keeps it.
@@ -77,18 +77,18 @@ void FrmHealth::doggieSelected()
     LoadHealthGrid();
 }
 
-void FrmHealth::LoadHealthGrid()
+void HealthWindow::LoadHealthGrid()
 {
-    MSFlexGrid1->show();
-    const QSignalBlocker quiet(MSFlexGrid1->selectionModel()); // rebuilding clicks nothing
-    MSFlexGrid1->clearSelection();
-    MSFlexGrid1->clearCells();
-    MSFlexGrid1->setCols(2);
-    MSFlexGrid1->setRows(2);
-    MSFlexGrid1->setColWidthTwips(0, 1440);
-    MSFlexGrid1->setColWidthTwips(1, 4539);
-    MSFlexGrid1->setText(0, 0, QStringLiteral("Date Given"));
-    MSFlexGrid1->setText(0, 1, QStringLiteral("Vaccine Given"));
+    vaccinationGrid->show();
+    const QSignalBlocker quiet(vaccinationGrid->selectionModel()); // rebuilding clicks nothing
+    vaccinationGrid->clearSelection();
+    vaccinationGrid->clearCells();
+    vaccinationGrid->setCols(2);
+    vaccinationGrid->setRows(2);
+    vaccinationGrid->setColWidthTwips(0, 1440);
+    vaccinationGrid->setColWidthTwips(1, 4539);
+    vaccinationGrid->setText(0, 0, QStringLiteral("Date Given"));
+    vaccinationGrid->setText(0, 1, QStringLiteral("Vaccine Given"));
 
     // The rows are gathered first and put in the grid in one go. A record of
     // the dog with a blank date is written over by the dog's next record.
@@ -103,20 +103,20 @@ void FrmHealth::LoadHealthGrid()
                             return true;
                         });
     });
-    MSFlexGrid1->setDataRows(rows);
+    vaccinationGrid->setDataRows(rows);
     const int last = int(rows.size()); // the trailing empty row
     if (last > 1)
-        QSort(*MSFlexGrid1, 0, 1, last, false, false);
-    MSFlexGrid1->setCurrentCell(-1, -1);
+        QSort(*vaccinationGrid, 0, 1, last, false, false);
+    vaccinationGrid->setCurrentCell(-1, -1);
 }
 
-void FrmHealth::MSFlexGrid1_Click()
+void HealthWindow::vaccinationGrid_Click()
 {
-    const int r = MSFlexGrid1->currentGridRow();
+    const int r = vaccinationGrid->currentGridRow();
     if (r < 1)
         return;
-    const QString date = MSFlexGrid1->text(r, 0);
-    const QString vaccine = MSFlexGrid1->text(r, 1);
+    const QString date = vaccinationGrid->text(r, 0);
+    const QString vaccine = vaccinationGrid->text(r, 1);
     if (fixedtext::isBlank(date) || fixedtext::isBlank(vaccine))
         return;
     // A row stands for the first record of the dog with both its texts.
@@ -138,7 +138,7 @@ void FrmHealth::MSFlexGrid1_Click()
     }
 }
 
-void FrmHealth::ShowHealthItem()
+void HealthWindow::ShowHealthItem()
 {
     txtdate->setText(state().HealthRecord.DateGiven);
     txtvaccine->setText(state().HealthRecord.Vaccine);
@@ -146,7 +146,7 @@ void FrmHealth::ShowHealthItem()
     txtvaccine->setCursorPosition(0);
 }
 
-void FrmHealth::StoreHealthItem(HealthRecord& record) const
+void HealthWindow::StoreHealthItem(HealthRecord& record) const
 {
     record.DoggieID = state().DoggieRecNo;
     record.DateGiven =
@@ -154,23 +154,23 @@ void FrmHealth::StoreHealthItem(HealthRecord& record) const
     record.Vaccine = fixedtext::fit(txtvaccine->text(), HealthRecord::VaccineWidth);
 }
 
-void FrmHealth::ClearFields()
+void HealthWindow::ClearFields()
 {
     txtdate->clear();
     txtvaccine->clear();
 }
 
-bool FrmHealth::validEntry() const
+bool HealthWindow::validEntry() const
 {
     return isDate(txtdate->text()) && !fixedtext::isBlank(txtvaccine->text());
 }
 
-bool FrmHealth::addWaits() const
+bool HealthWindow::addWaits() const
 {
     return imgAdd->tag() == QLatin1String("SAVE");
 }
 
-void FrmHealth::imgAdd_Click()
+void HealthWindow::imgAdd_Click()
 {
     // A vaccination needs a dog to belong to: one picked here and still there.
     if (!pickedDogIsLive())
@@ -209,7 +209,7 @@ void FrmHealth::imgAdd_Click()
     ShowStatus(ReadyStatus);
 }
 
-void FrmHealth::imgEdit_Click()
+void HealthWindow::imgEdit_Click()
 {
     if (addWaits())
         return;
@@ -254,7 +254,7 @@ void FrmHealth::imgEdit_Click()
     ClearFields();
 }
 
-void FrmHealth::imgErase_Click()
+void HealthWindow::imgErase_Click()
 {
     if (addWaits() || fixedtext::isBlank(txtdate->text()) || !m_rowChosen)
         return;

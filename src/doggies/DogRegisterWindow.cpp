@@ -1,4 +1,4 @@
-#include "doggies/FrmDoggies.h"
+#include "doggies/DogRegisterWindow.h"
 
 #include "platform/Controls.h"
 #include "platform/DateTest.h"
@@ -19,7 +19,7 @@
 
 using controls::place;
 
-const QString FrmDoggies::EntryStatus = QStringLiteral("Enter your information and then click the save doggie bone.");
+const QString DogRegisterWindow::EntryStatus = QStringLiteral("Enter your information and then click the save doggie bone.");
 
 namespace {
 
@@ -34,17 +34,17 @@ struct Box {
 };
 
 const Box kBoxes[] = {
-    {"Label3", "Name:", "txtName", &DoggieRecord::Name, 40, 2400, 600},
-    {"Label4", "Pedigree Name:", "txtPedigreeName", &DoggieRecord::PedigreeName, 40, 2400, 1200},
-    {"Label5", "Birthdate:", "txtBirthDate", &DoggieRecord::BirthDate, 10, 2400, 1800},
-    {"Label6", "License No.:", "txtLicenseNo", &DoggieRecord::LicenseNo, 40, 2400, 2400},
-    {"Label7", "Came From:", "txtCameFrom", &DoggieRecord::CameFrom, 40, 2400, 3000},
-    {"Label8", "Vet Name:", "txtVetName", &DoggieRecord::VetName, 40, 2400, 3600},
-    {"Label10", "Vet. Address:", "txtVetAddress", &DoggieRecord::VetAddress, 40, 2400, 4200},
-    {"Label9", "Vet Phone No.:", "txtVetPhoneNo", &DoggieRecord::VetPhoneNo, 15, 2400, 4800},
-    {"Label11", "Vet. Emergency No.:", "txtVetEmergencyNo", &DoggieRecord::VetEmergencyNo, 15, 2400, 5400},
-    {"Label12", "Groomer Name:", "txtGroomerName", &DoggieRecord::GroomerName, 40, 5520, 3000},
-    {"Label13", "Groomer Phone No.:", "txtGroomerPhoneNo", &DoggieRecord::GroomerPhoneNo, 15, 5520, 3600},
+    {"lblName", "Name:", "txtName", &DoggieRecord::Name, 40, 2400, 600},
+    {"lblPedigreeName", "Pedigree Name:", "txtPedigreeName", &DoggieRecord::PedigreeName, 40, 2400, 1200},
+    {"lblBirthDate", "Birthdate:", "txtBirthDate", &DoggieRecord::BirthDate, 10, 2400, 1800},
+    {"lblLicenseNo", "License No.:", "txtLicenseNo", &DoggieRecord::LicenseNo, 40, 2400, 2400},
+    {"lblCameFrom", "Came From:", "txtCameFrom", &DoggieRecord::CameFrom, 40, 2400, 3000},
+    {"lblVetName", "Vet Name:", "txtVetName", &DoggieRecord::VetName, 40, 2400, 3600},
+    {"lblVetAddress", "Vet. Address:", "txtVetAddress", &DoggieRecord::VetAddress, 40, 2400, 4200},
+    {"lblVetPhoneNo", "Vet Phone No.:", "txtVetPhoneNo", &DoggieRecord::VetPhoneNo, 15, 2400, 4800},
+    {"lblVetEmergencyNo", "Vet. Emergency No.:", "txtVetEmergencyNo", &DoggieRecord::VetEmergencyNo, 15, 2400, 5400},
+    {"lblGroomerName", "Groomer Name:", "txtGroomerName", &DoggieRecord::GroomerName, 40, 5520, 3000},
+    {"lblGroomerPhoneNo", "Groomer Phone No.:", "txtGroomerPhoneNo", &DoggieRecord::GroomerPhoneNo, 15, 5520, 3600},
 };
 constexpr int kBirthDate = 2; // the box that is checked by the date test
 
@@ -68,16 +68,16 @@ QString pictureRefusal(const QString& path)
 
 } // namespace
 
-FrmDoggies::FrmDoggies(SharedState& state, Navigator& navigator) : RegisterWindow(state, navigator, Register::Doggies)
+DogRegisterWindow::DogRegisterWindow(SharedState& state, ScreenRequests& screens) : RegisterWindow(state, screens, Register::Doggies)
 {
     imgDoggiePic = place(new PictureControl(this), "imgDoggiePic", twips::rect(5520, 600, 2895, 2295));
     imgDoggiePic->setAccessibleName(QStringLiteral("Picture of your doggie"));
     imgDoggiePic->setKey(QKeySequence(Qt::ALT | Qt::Key_I));
     imgDoggiePic->setCursor(Qt::PointingHandCursor);
-    connect(imgDoggiePic, &PictureControl::clicked, this, &FrmDoggies::imgDoggiePic_Click);
+    connect(imgDoggiePic, &PictureControl::clicked, this, &DogRegisterWindow::imgDoggiePic_Click);
 
-    QLabel** labels[] = {&Label3,  &Label4, &Label5,  &Label6,  &Label7, &Label8,
-                         &Label10, &Label9, &Label11, &Label12, &Label13};
+    QLabel** labels[] = {&lblName,  &lblPedigreeName, &lblBirthDate,  &lblLicenseNo,  &lblCameFrom, &lblVetName,
+                         &lblVetAddress, &lblVetPhoneNo, &lblVetEmergencyNo, &lblGroomerName, &lblGroomerPhoneNo};
     QLineEdit** boxes[] = {&txtName,           &txtPedigreeName, &txtBirthDate,     &txtLicenseNo,
                            &txtCameFrom,       &txtVetName,      &txtVetAddress,    &txtVetPhoneNo,
                            &txtVetEmergencyNo, &txtGroomerName,  &txtGroomerPhoneNo};
@@ -100,34 +100,34 @@ FrmDoggies::FrmDoggies(SharedState& state, Navigator& navigator) : RegisterWindo
     }
 }
 
-void FrmDoggies::Form_Load()
+void DogRegisterWindow::load()
 {
-    RegisterWindow::Form_Load();
+    RegisterWindow::load();
     loadPicture(imgDoggiePic, QStringLiteral("no-photo.gif"));
     LockFields();
 }
 
-void FrmDoggies::ClearFields()
+void DogRegisterWindow::ClearFields()
 {
     for (QLineEdit* box : m_boxes)
         box->clear();
 }
 
-void FrmDoggies::LockFields()
+void DogRegisterWindow::LockFields()
 {
     for (QLineEdit* box : m_boxes)
         box->setReadOnly(true);
     imgDoggiePic->setEnabled(false);
 }
 
-void FrmDoggies::UnlockFields()
+void DogRegisterWindow::UnlockFields()
 {
     for (QLineEdit* box : m_boxes)
         box->setReadOnly(false);
     imgDoggiePic->setEnabled(true);
 }
 
-void FrmDoggies::ShowDoggie()
+void DogRegisterWindow::ShowDoggie()
 {
     const DoggieRecord& dog = state().DoggieRecord;
     for (std::size_t i = 0; i < std::size(kBoxes); ++i) {
@@ -142,7 +142,7 @@ void FrmDoggies::ShowDoggie()
         imgDoggiePic->load(state().path(QStringLiteral("no-pic.gif")));
 }
 
-void FrmDoggies::StoreDoggie(DoggieRecord& record) const
+void DogRegisterWindow::StoreDoggie(DoggieRecord& record) const
 {
     for (std::size_t i = 0; i < std::size(kBoxes); ++i) {
         const QString text = m_boxes[i]->text();
@@ -153,7 +153,7 @@ void FrmDoggies::StoreDoggie(DoggieRecord& record) const
     }
 }
 
-void FrmDoggies::doggieSelected()
+void DogRegisterWindow::doggieSelected()
 {
     m_shown = state().DoggieRecNo;
     m_chosenPicture.reset();
@@ -161,20 +161,20 @@ void FrmDoggies::doggieSelected()
     ShowDoggie();
 }
 
-void FrmDoggies::beginEntry(PictureControl* bone)
+void DogRegisterWindow::beginEntry(PictureControl* bone)
 {
     bone->setTag(QStringLiteral("SAVE"));
     loadPicture(bone, QStringLiteral("doggie-save.gif"));
     ShowStatus(EntryStatus);
 }
 
-void FrmDoggies::endEntry(PictureControl* bone, const char* restingTag, const char* restingPicture)
+void DogRegisterWindow::endEntry(PictureControl* bone, const char* restingTag, const char* restingPicture)
 {
     bone->setTag(QLatin1String(restingTag));
     loadPicture(bone, QLatin1String(restingPicture));
 }
 
-void FrmDoggies::imgAdd_Click()
+void DogRegisterWindow::imgAdd_Click()
 {
     if (imgAdd->tag() == QLatin1String("ADD")) {
         // A new dog starts blank: it inherits nothing from the dog shown before,
@@ -210,7 +210,7 @@ void FrmDoggies::imgAdd_Click()
     LoadDoggieList();
 }
 
-void FrmDoggies::imgEdit_Click()
+void DogRegisterWindow::imgEdit_Click()
 {
     if (imgEdit->tag() == QLatin1String("EDIT")) {
         if (m_shown == 0)
@@ -247,7 +247,7 @@ void FrmDoggies::imgEdit_Click()
     LoadDoggieList();
 }
 
-void FrmDoggies::imgErase_Click()
+void DogRegisterWindow::imgErase_Click()
 {
     // A dog without a name is erased like any other: what counts is that the
     // window shows a saved dog.
@@ -273,7 +273,7 @@ void FrmDoggies::imgErase_Click()
     }
 }
 
-bool FrmDoggies::eraseWithItsRecords(qint32 k)
+bool DogRegisterWindow::eraseWithItsRecords(qint32 k)
 {
     // The dog's vaccinations and journal entries go first and the dog last:
     // a step that fails stops the rest, so the dog is still there to erase
@@ -307,7 +307,7 @@ bool FrmDoggies::eraseWithItsRecords(qint32 k)
     }
 }
 
-void FrmDoggies::imgDoggiePic_Click()
+void DogRegisterWindow::imgDoggiePic_Click()
 {
     const auto chosen =
         prompts().chooseOpenFile(this, kChooserTitle, kChooserFilters, QStringLiteral("jpg"), m_chooserName);

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "frame/ScreenRequests.h"
 #include "platform/FormWindow.h"
 
 #include <QPixmap>
 
-class Navigator;
 class PictureControl;
 class QFrame;
 class QGroupBox;
@@ -34,12 +34,12 @@ private:
 // The print preview: builds the report that ReportType names into report.txt,
 // shows it on a page inside the "Preview:" viewport, prints it and returns to
 // the register it came from.
-class FrmReportViewer : public FormWindow {
+class ReportViewer : public FormWindow {
     Q_OBJECT
 public:
-    FrmReportViewer(SharedState& state, Navigator& navigator);
+    ReportViewer(SharedState& state, ScreenRequests& screens);
 
-    void Form_Load() override;
+    void load() override;
     void SizeScrolls(QWidget* container, QWidget* page);
     // Draws report.txt on the page, once, and shows the dog's picture on it.
     // Printing draws the same lines through the same routine.
@@ -53,14 +53,14 @@ public:
 
     QPushButton* cmdPrint;
     QPushButton* cmdClose;
-    QFrame* Line1;
-    QFrame* Line2;
-    QGroupBox* Frame1;
+    QFrame* ruleBelowButtons;
+    QFrame* ruleAboveButtons;
+    QGroupBox* previewFrame;
     QWidget* DocumentContainer;
     ReportPage* Document;
-    PictureControl* Image1;
-    QScrollBar* HScroll1;
-    QScrollBar* VScroll1;
+    PictureControl* dogPicture;
+    QScrollBar* horizontalScroll;
+    QScrollBar* verticalScroll;
 
 protected:
     // Centred across, a quarter of the free height down.
@@ -72,6 +72,6 @@ private:
     void showDoggiePicture();
     void printingFailed();
 
-    Navigator& m_navigator;
+    ScreenRequests& m_screens;
     QString m_printFile;
 };

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/FormWindow.h"
-#include "shell/Navigator.h"
+#include "frame/ScreenRequests.h"
 
 class ClickLabel;
 class PictureControl;
@@ -17,29 +17,33 @@ class RegisterWindow : public FormWindow {
 public:
     enum class Register { Doggies, Health, Journal };
 
-    RegisterWindow(SharedState& state, Navigator& navigator, Register kind);
+    RegisterWindow(SharedState& state, ScreenRequests& screens, Register kind);
 
     // Loads the pictures, fills the dog list and shows the opening status.
-    void Form_Load() override;
+    void load() override;
 
     void ShowStatus(const QString& text);
     // Refills the dog list from doggies.dat, one entry per record.
     void LoadDoggieList();
 
-    QLabel* Label1;
+    QLabel* listHeading;
     QListWidget* lbDoggieList;
-    QLabel* Label2;
-    QFrame* Shape1;
+    QLabel* shownDogName; // "Doggie Information" until a dog is picked
+    QFrame* infoPanel;
     PictureControl* imgAdd;
     PictureControl* imgEdit;
     PictureControl* imgErase;
     PictureControl* imgPrint;
     PictureControl* imgClose;
-    QLabel* lblBar;
-    PictureControl* Image6;
-    PictureControl* Image7;
-    ClickLabel* Label14;
-    ClickLabel* Label15;
+    QLabel* statusLine;
+    // The pictures and captions that lead to the other two registers; those
+    // of the window's own register are null.
+    PictureControl* doggiesPicture = nullptr;
+    PictureControl* healthPicture = nullptr;
+    PictureControl* journalPicture = nullptr;
+    ClickLabel* doggiesCaption = nullptr;
+    ClickLabel* healthCaption = nullptr;
+    ClickLabel* journalCaption = nullptr;
 
     static const QString ReadyStatus;
 
@@ -49,7 +53,7 @@ protected:
     virtual void imgEdit_Click() {}
     virtual void imgErase_Click() {}
     // After the dog lookup found the clicked dog (DoggieRecNo and the working
-    // DoggieRecord hold it, Label2 shows its name).
+    // DoggieRecord hold it, shownDogName shows its name).
     virtual void doggieSelected() {}
 
     void lbDoggieList_Click();
@@ -61,7 +65,10 @@ protected:
     bool pickedDogIsLive();
 
 private:
+    PictureControl*& navPictureOf(Screen target);
+    ClickLabel*& navCaptionOf(Screen target);
+
     Register m_kind;
     bool m_dogPicked = false;
-    Navigator& m_navigator;
+    ScreenRequests& m_screens;
 };

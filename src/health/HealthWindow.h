@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/RegisterWindow.h"
+#include "frame/RegisterWindow.h"
 
 class FlexGrid;
 class QLabel;
@@ -9,12 +9,12 @@ struct HealthRecord;
 
 // The health register: a dog's vaccinations in a grid sorted on the date text,
 // added, edited and erased with the bones.
-class FrmHealth : public RegisterWindow {
+class HealthWindow : public RegisterWindow {
     Q_OBJECT
 public:
-    FrmHealth(SharedState& state, Navigator& navigator);
+    HealthWindow(SharedState& state, ScreenRequests& screens);
 
-    void Form_Load() override;
+    void load() override;
 
     // Rebuilds the grid for DoggieRecNo and sorts it on the date text.
     void LoadHealthGrid();
@@ -22,14 +22,14 @@ public:
     void StoreHealthItem(HealthRecord& record) const;
     void ClearFields();
 
-    void MSFlexGrid1_Click();
+    void vaccinationGrid_Click();
     void imgAdd_Click() override;
     void imgEdit_Click() override;
     void imgErase_Click() override;
 
-    FlexGrid* MSFlexGrid1;
-    QLabel* Label3;
-    QLabel* Label4;
+    FlexGrid* vaccinationGrid;
+    QLabel* lblDateGiven;
+    QLabel* lblVaccine;
     QLineEdit* txtdate;
     QLineEdit* txtvaccine;
 

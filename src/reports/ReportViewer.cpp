@@ -1,4 +1,4 @@
-#include "reports/FrmReportViewer.h"
+#include "reports/ReportViewer.h"
 
 #include "platform/Controls.h"
 #include "platform/Fonts.h"
@@ -10,7 +10,6 @@
 #include "records/SharedState.h"
 #include "reports/ReportBuilders.h"
 #include "reports/ReportRenderer.h"
-#include "shell/Navigator.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -72,23 +71,23 @@ void ReportPage::wheelEvent(QWheelEvent* event)
     emit wheeled(event);
 }
 
-FrmReportViewer::FrmReportViewer(SharedState& state, Navigator& navigator)
-    : FormWindow(state, QStringLiteral("VIEW"), 10335, 8415, colours::LightCyan), m_navigator(navigator)
+ReportViewer::ReportViewer(SharedState& state, ScreenRequests& screens)
+    : FormWindow(state, QStringLiteral("VIEW"), 10335, 8415, colours::LightCyan), m_screens(screens)
 {
-    setObjectName(QStringLiteral("frmReportViewer"));
+    setObjectName(QStringLiteral("ReportViewer"));
     cmdPrint = button(this, "cmdPrint", QStringLiteral("Print"), twips::rect(240, 120, 1095, 375));
     cmdClose = button(this, "cmdClose", QStringLiteral("Close"), twips::rect(9000, 120, 1095, 375));
-    Line2 = rule(this, "Line2", 0);
-    Line1 = rule(this, "Line1", 600);
-    Frame1 = place(new QGroupBox(QStringLiteral("Preview:"), this), "Frame1", twips::rect(120, 720, 10095, 7575));
-    controls::setBackground(Frame1, colours::LightCyan);
-    DocumentContainer = place(new QWidget(Frame1), "DocumentContainer", twips::rect(120, 240, 9615, 6975));
+    ruleAboveButtons = rule(this, "ruleAboveButtons", 0);
+    ruleBelowButtons = rule(this, "ruleBelowButtons", 600);
+    previewFrame = place(new QGroupBox(QStringLiteral("Preview:"), this), "previewFrame", twips::rect(120, 720, 10095, 7575));
+    controls::setBackground(previewFrame, colours::LightCyan);
+    DocumentContainer = place(new QWidget(previewFrame), "DocumentContainer", twips::rect(120, 240, 9615, 6975));
     controls::setBackground(DocumentContainer, colours::LightYellow);
     Document = place(new ReportPage(DocumentContainer), "Document", QRect(0, 0, 0, 0));
-    Image1 = place(new PictureControl(Document), "Image1", twips::rect(5280, 960, 1335, 1455));
-    Image1->setAccessibleName(QStringLiteral("Picture of your doggie"));
-    HScroll1 = place(new QScrollBar(Qt::Horizontal, Frame1), "HScroll1", QRect());
-    VScroll1 = place(new QScrollBar(Qt::Vertical, Frame1), "VScroll1", QRect());
+    dogPicture = place(new PictureControl(Document), "dogPicture", twips::rect(5280, 960, 1335, 1455));
+    dogPicture->setAccessibleName(QStringLiteral("Picture of your doggie"));
+    horizontalScroll = place(new QScrollBar(Qt::Horizontal, previewFrame), "horizontalScroll", QRect());
+    verticalScroll = place(new QScrollBar(Qt::Vertical, previewFrame), "verticalScroll", QRect());
     setTabOrder(cmdPrint, cmdClose);
     for (QPushButton* b : {cmdPrint, cmdClose}) {
         const QKeySequence key(Qt::ALT | (b == cmdPrint ? Qt::Key_P : Qt::Key_C));
@@ -96,15 +95,15 @@ FrmReportViewer::FrmReportViewer(SharedState& state, Navigator& navigator)
         controls::addKey(b, key, [b] { b->click(); });
     }
 
-    connect(cmdPrint, &QPushButton::clicked, this, &FrmReportViewer::cmdPrint_Click);
-    connect(cmdClose, &QPushButton::clicked, this, &FrmReportViewer::cmdClose_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, &ReportViewer::cmdPrint_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &ReportViewer::cmdClose_Click);
     // Dragging a thumb moves the page as it goes.
-    connect(HScroll1, &QScrollBar::valueChanged, this, &FrmReportViewer::movePage);
-    connect(VScroll1, &QScrollBar::valueChanged, this, &FrmReportViewer::movePage);
-    connect(Document, &ReportPage::wheeled, this, [this](QWheelEvent* e) { QCoreApplication::sendEvent(VScroll1, e); });
+    connect(horizontalScroll, &QScrollBar::valueChanged, this, &ReportViewer::movePage);
+    connect(verticalScroll, &QScrollBar::valueChanged, this, &ReportViewer::movePage);
+    connect(Document, &ReportPage::wheeled, this, [this](QWheelEvent* e) { QCoreApplication::sendEvent(verticalScroll, e); });
 }
 
-void FrmReportViewer::Form_Load()
+void ReportViewer::load()
 {
     Document->resize(twips::size(reportpage::WidthTwips, reportpage::HeightTwips));
     SizeScrolls(DocumentContainer, Document);
@@ -126,37 +125,37 @@ void FrmReportViewer::Form_Load()
     });
 }
 
-void FrmReportViewer::SizeScrolls(QWidget* container, QWidget* page)
+void ReportViewer::SizeScrolls(QWidget* container, QWidget* page)
 {
     const QRect c = container->geometry();
     const int cWidth = twips::fromPx(c.width());
     const int cHeight = twips::fromPx(c.height());
     const int pageWidth = twips::fromPx(page->width());
     const int pageHeight = twips::fromPx(page->height());
-    const int barWidth = HScroll1->sizeHint().height();
+    const int barWidth = horizontalScroll->sizeHint().height();
 
-    HScroll1->setGeometry(c.x(), c.y() + c.height(), c.width(), barWidth);
-    HScroll1->setRange(-10, pageWidth + 300 - cWidth);
-    HScroll1->setSingleStep(1);
-    HScroll1->setPageStep(cWidth);
-    HScroll1->setValue(HScroll1->minimum());
+    horizontalScroll->setGeometry(c.x(), c.y() + c.height(), c.width(), barWidth);
+    horizontalScroll->setRange(-10, pageWidth + 300 - cWidth);
+    horizontalScroll->setSingleStep(1);
+    horizontalScroll->setPageStep(cWidth);
+    horizontalScroll->setValue(horizontalScroll->minimum());
 
-    VScroll1->setGeometry(c.x() + c.width() - barWidth, c.y(), barWidth, c.height());
-    VScroll1->setRange(-10, pageHeight + 50 - cHeight);
-    VScroll1->setSingleStep(500);
-    VScroll1->setPageStep(cHeight);
-    VScroll1->setValue(VScroll1->minimum());
-    VScroll1->raise();
+    verticalScroll->setGeometry(c.x() + c.width() - barWidth, c.y(), barWidth, c.height());
+    verticalScroll->setRange(-10, pageHeight + 50 - cHeight);
+    verticalScroll->setSingleStep(500);
+    verticalScroll->setPageStep(cHeight);
+    verticalScroll->setValue(verticalScroll->minimum());
+    verticalScroll->raise();
     movePage();
 }
 
-void FrmReportViewer::movePage()
+void ReportViewer::movePage()
 {
-    Document->move(qRound(-HScroll1->value() / qreal(twips::PerPixel)),
-                   qRound(-VScroll1->value() / qreal(twips::PerPixel)));
+    Document->move(qRound(-horizontalScroll->value() / qreal(twips::PerPixel)),
+                   qRound(-verticalScroll->value() / qreal(twips::PerPixel)));
 }
 
-bool FrmReportViewer::renderOn(QPainter& painter, qreal unitsPerTwip, qreal pageHeight,
+bool ReportViewer::renderOn(QPainter& painter, qreal unitsPerTwip, qreal pageHeight,
                                const std::function<void()>& newPage)
 {
     try {
@@ -171,7 +170,7 @@ bool FrmReportViewer::renderOn(QPainter& painter, qreal unitsPerTwip, qreal page
     }
 }
 
-void FrmReportViewer::RenderReport()
+void ReportViewer::RenderReport()
 {
     const qreal ratio = devicePixelRatioF();
     QPixmap page(Document->size() * ratio);
@@ -188,10 +187,10 @@ void FrmReportViewer::RenderReport()
         showDoggiePicture();
 }
 
-void FrmReportViewer::showDoggiePicture()
+void ReportViewer::showDoggiePicture()
 {
     const QString picture = fixedtext::trimSpaces(fixedtext::upToNul(state().DoggieRecord.Picture));
-    if (picture.isEmpty() || Image1->load(picture))
+    if (picture.isEmpty() || dogPicture->load(picture))
         return;
     // The report stays shown; only the picture is missing.
     prompts().message(this, kErrorTitle,
@@ -202,13 +201,13 @@ void FrmReportViewer::showDoggiePicture()
                       Prompts::Icon::Critical);
 }
 
-void FrmReportViewer::printingFailed()
+void ReportViewer::printingFailed()
 {
     prompts().message(this, kErrorTitle, QStringLiteral("There was an error printing to your printer."),
                       Prompts::Icon::Critical);
 }
 
-void FrmReportViewer::cmdPrint_Click()
+void ReportViewer::cmdPrint_Click()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
@@ -241,13 +240,13 @@ void FrmReportViewer::cmdPrint_Click()
         printingFailed();
 }
 
-QPoint FrmReportViewer::placement(const QRect& screen, const QSize& frame) const
+QPoint ReportViewer::placement(const QRect& screen, const QSize& frame) const
 {
     return QPoint(screen.x() + (screen.width() - frame.width()) / 2,
                   screen.y() + (screen.height() - frame.height()) / 4);
 }
 
-void FrmReportViewer::cmdClose_Click()
+void ReportViewer::cmdClose_Click()
 {
     const QString type = state().ReportType;
     const Screen target = type == QLatin1String("Doggies")   ? Screen::Doggies
@@ -257,5 +256,5 @@ void FrmReportViewer::cmdClose_Click()
     // With no register to return to, the main window opens rather than no
     // window at all (which would leave the program running out of reach).
     state().ReportType.clear();
-    m_navigator.go(target);
+    m_screens.go(target);
 }

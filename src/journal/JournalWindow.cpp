@@ -1,6 +1,6 @@
-#include "journal/FrmJournal.h"
+#include "journal/JournalWindow.h"
 
-#include "datepicker/FrmDateEntry.h"
+#include "datepicker/DatePickerDialog.h"
 #include "platform/Controls.h"
 #include "platform/Fonts.h"
 #include "platform/PictureControl.h"
@@ -21,7 +21,7 @@
 
 using controls::place;
 
-const QString FrmJournal::EntryStatus = QStringLiteral("Add your information and click on the save bone to save.");
+const QString JournalWindow::EntryStatus = QStringLiteral("Add your information and click on the save bone to save.");
 
 namespace {
 
@@ -49,27 +49,27 @@ protected:
 
 } // namespace
 
-FrmJournal::FrmJournal(SharedState& state, Navigator& navigator) : RegisterWindow(state, navigator, Register::Journal)
+JournalWindow::JournalWindow(SharedState& state, ScreenRequests& screens) : RegisterWindow(state, screens, Register::Journal)
 {
-    Label3 = controls::boxedLabel(this, "Label3", QStringLiteral("Date"), twips::rect(2400, 600, 1455, 255), kGrey, 9);
+    lblDate = controls::boxedLabel(this, "lblDate", QStringLiteral("Date"), twips::rect(2400, 600, 1455, 255), kGrey, 9);
     lbDates = place(new QListWidget(this), "lbDates", twips::rect(2400, 840, 1455, 3630));
     lbDates->setFont(fonts::comic(9));
     controls::setBackground(lbDates, kGrey);
-    Label4 = controls::boxedLabel(this, "Label4", QStringLiteral("Journal Entry"), twips::rect(3840, 600, 4575, 255),
+    lblEntry = controls::boxedLabel(this, "lblEntry", QStringLiteral("Journal Entry"), twips::rect(3840, 600, 4575, 255),
                                   kGrey, 9);
-    RichTextBox1 = place(new EntryBox(this), "RichTextBox1", twips::rect(3840, 840, 4575, 3615));
-    RichTextBox1->setFont(fonts::comic(9));
-    RichTextBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    RichTextBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    RichTextBox1->setTabChangesFocus(true);
-    RichTextBox1->setAccessibleName(Label4->text());
-    lbDates->setAccessibleName(Label3->text());
+    txtEntry = place(new EntryBox(this), "txtEntry", twips::rect(3840, 840, 4575, 3615));
+    txtEntry->setFont(fonts::comic(9));
+    txtEntry->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtEntry->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtEntry->setTabChangesFocus(true);
+    txtEntry->setAccessibleName(lblEntry->text());
+    lbDates->setAccessibleName(lblDate->text());
     setTabOrder(lbDoggieList, lbDates);
-    setTabOrder(lbDates, RichTextBox1);
-    connect(new RowClicks(lbDates), &RowClicks::clicked, this, &FrmJournal::lbDates_Click);
+    setTabOrder(lbDates, txtEntry);
+    connect(new RowClicks(lbDates), &RowClicks::clicked, this, &JournalWindow::lbDates_Click);
 }
 
-QString FrmJournal::toStored(const QString& boxText)
+QString JournalWindow::toStored(const QString& boxText)
 {
     QString text = boxText;
     text.replace(QChar::ParagraphSeparator, u'\n');
@@ -79,28 +79,28 @@ QString FrmJournal::toStored(const QString& boxText)
     return text;
 }
 
-QString FrmJournal::toShown(const QString& stored)
+QString JournalWindow::toShown(const QString& stored)
 {
     QString text = stored;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return text;
 }
 
-QString FrmJournal::entryText() const
+QString JournalWindow::entryText() const
 {
     // The raw text keeps non-breaking spaces, which the plain text would turn
     // into ordinary ones.
-    return toStored(RichTextBox1->document()->toRawText());
+    return toStored(txtEntry->document()->toRawText());
 }
 
-void FrmJournal::doggieSelected()
+void JournalWindow::doggieSelected()
 {
     m_chosen = 0;
     if (state().DoggieRecNo > 0)
         LoadDates();
 }
 
-void FrmJournal::LoadDates()
+void JournalWindow::LoadDates()
 {
     const QSignalBlocker quiet(lbDates); // listing picks no entry
     lbDates->clear();
@@ -118,7 +118,7 @@ void FrmJournal::LoadDates()
     LockEntry();
 }
 
-void FrmJournal::lbDates_Click()
+void JournalWindow::lbDates_Click()
 {
     const QListWidgetItem* item = lbDates->currentItem();
     if (!item || fixedtext::isBlank(item->text()))
@@ -156,7 +156,7 @@ void FrmJournal::lbDates_Click()
     });
 }
 
-void FrmJournal::ShowEntry()
+void JournalWindow::ShowEntry()
 {
     // Without the spaces that pad the field, so that what the user types after
     // the last word stands where the save keeps it. The save pads again.
@@ -165,10 +165,10 @@ void FrmJournal::ShowEntry()
     while (end > 0 && text[end - 1] == u' ')
         --end;
     text.truncate(end);
-    RichTextBox1->setPlainText(text);
+    txtEntry->setPlainText(text);
 }
 
-bool FrmJournal::entryFits()
+bool JournalWindow::entryFits()
 {
     const qsizetype bytes = win1252::encode(entryText()).size();
     if (bytes <= JournalRecord::EntryWidth)
@@ -185,17 +185,17 @@ bool FrmJournal::entryFits()
     return false;
 }
 
-void FrmJournal::LockEntry()
+void JournalWindow::LockEntry()
 {
-    RichTextBox1->setReadOnly(true);
+    txtEntry->setReadOnly(true);
 }
 
-void FrmJournal::UnlockEntry()
+void JournalWindow::UnlockEntry()
 {
-    RichTextBox1->setReadOnly(false);
+    txtEntry->setReadOnly(false);
 }
 
-void FrmJournal::StoreEntry(const QString& entryDate)
+void JournalWindow::StoreEntry(const QString& entryDate)
 {
     JournalRecord& j = state().JournalRecord;
     j.EntryDate = fixedtext::fit(entryDate, JournalRecord::EntryDateWidth);
@@ -203,14 +203,14 @@ void FrmJournal::StoreEntry(const QString& entryDate)
     j.Entry = fixedtext::fit(entryText(), JournalRecord::EntryWidth);
 }
 
-void FrmJournal::imgAdd_Click()
+void JournalWindow::imgAdd_Click()
 {
     // An entry needs a dog to belong to: one picked here and still there.
     if (!pickedDogIsLive())
         return;
     if (imgAdd->tag() == QLatin1String("ADD")) {
-        FrmDateEntry picker(state(), this);
-        picker.Form_Load();
+        DatePickerDialog picker(state(), this);
+        picker.load();
         picker.exec();
         if (fixedtext::isBlank(state().SelectedDate))
             return;
@@ -219,11 +219,11 @@ void FrmJournal::imgAdd_Click()
         lbDates->addItem(fixedtext::fit(m_addDate, JournalRecord::EntryDateWidth));
         imgAdd->setTag(QStringLiteral("SAVE"));
         loadPicture(imgAdd, QStringLiteral("doggie-save.gif"));
-        RichTextBox1->setFocus();
+        txtEntry->setFocus();
         ShowStatus(EntryStatus);
         return;
     }
-    if (imgAdd->tag() != QLatin1String("SAVE") || fixedtext::isBlank(RichTextBox1->toPlainText()) || !entryFits())
+    if (imgAdd->tag() != QLatin1String("SAVE") || fixedtext::isBlank(txtEntry->toPlainText()) || !entryFits())
         return;
     qint32 number = 0;
     const bool saved = guard([&] {
@@ -250,7 +250,7 @@ void FrmJournal::imgAdd_Click()
     ShowStatus(ReadyStatus);
 }
 
-void FrmJournal::imgEdit_Click()
+void JournalWindow::imgEdit_Click()
 {
     if (state().DoggieRecNo == 0 || m_chosen == 0)
         return; // only an entry chosen in this dog's dates, or just added, is edited
@@ -258,10 +258,10 @@ void FrmJournal::imgEdit_Click()
         UnlockEntry();
         imgEdit->setTag(QStringLiteral("SAVE"));
         loadPicture(imgEdit, QStringLiteral("doggie-save.gif"));
-        RichTextBox1->setFocus();
+        txtEntry->setFocus();
         return;
     }
-    if (imgEdit->tag() != QLatin1String("SAVE") || fixedtext::isBlank(RichTextBox1->toPlainText()) || !entryFits())
+    if (imgEdit->tag() != QLatin1String("SAVE") || fixedtext::isBlank(txtEntry->toPlainText()) || !entryFits())
         return;
     // The entry keeps its number, ID, dog and its own date.
     bool ofThisDog = false;
@@ -282,7 +282,7 @@ void FrmJournal::imgEdit_Click()
     LockEntry();
 }
 
-QString FrmJournal::readDoggieName()
+QString JournalWindow::readDoggieName()
 {
     QString name;
     guard([&] {
@@ -292,7 +292,7 @@ QString FrmJournal::readDoggieName()
     return fixedtext::trimSpaces(name);
 }
 
-void FrmJournal::imgErase_Click()
+void JournalWindow::imgErase_Click()
 {
     if (fixedtext::isBlank(state().SelectedDate) || m_chosen == 0)
         return;
@@ -305,7 +305,7 @@ void FrmJournal::imgErase_Click()
     if (!erased)
         return;
     m_chosen = 0;
-    RichTextBox1->clear();
+    txtEntry->clear();
     lbDates->clear();
     LoadDoggieList();
 }

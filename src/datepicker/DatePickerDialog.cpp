@@ -1,4 +1,4 @@
-#include "datepicker/FrmDateEntry.h"
+#include "datepicker/DatePickerDialog.h"
 
 #include "platform/Controls.h"
 #include "platform/Fonts.h"
@@ -13,79 +13,79 @@
 
 using controls::place;
 
-FrmDateEntry::FrmDateEntry(SharedState& state, QWidget* owner)
+DatePickerDialog::DatePickerDialog(SharedState& state, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
       m_state(state)
 {
-    setObjectName(QStringLiteral("frmDateEntry"));
+    setObjectName(QStringLiteral("DatePickerDialog"));
     setWindowTitle(QStringLiteral("SELECT A DATE TO USE"));
     setModal(true);
     setFixedSize(twips::size(5775, 3600));
     controls::setBackground(this, colours::Peach);
 
-    Image1 = place(new PictureControl(this), "Image1", twips::rect(120, 0, 1695, 2775));
-    Calendar1 = place(new QCalendarWidget(this), "Calendar1", twips::rect(1920, 0, 3735, 2895));
-    Calendar1->setFont(fonts::comic(8.25, false));
-    Calendar1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    Calendar1->setGridVisible(true);
-    controls::setBackground(Calendar1, colours::Peach);
+    doggiePicture = place(new PictureControl(this), "doggiePicture", twips::rect(120, 0, 1695, 2775));
+    calendar = place(new QCalendarWidget(this), "calendar", twips::rect(1920, 0, 3735, 2895));
+    calendar->setFont(fonts::comic(8.25, false));
+    calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    calendar->setGridVisible(true);
+    controls::setBackground(calendar, colours::Peach);
     // Four-digit years only, so that the date text is always 8 to 10 characters.
-    Calendar1->setDateRange(QDate(1000, 1, 1), QDate(9999, 12, 31));
+    calendar->setDateRange(QDate(1000, 1, 1), QDate(9999, 12, 31));
     imgOk = place(new PictureControl(this), "imgOk", twips::rect(1500, 2880, 1215, 615));
     imgClose = place(new PictureControl(this), "imgClose", twips::rect(3060, 2880, 1215, 615));
-    Image1->setAccessibleName(QStringLiteral("Doggie"));
-    Calendar1->setAccessibleName(windowTitle());
+    doggiePicture->setAccessibleName(QStringLiteral("Doggie"));
+    calendar->setAccessibleName(windowTitle());
     imgOk->setTip(QStringLiteral("OK"));
     imgClose->setTip(QStringLiteral("CLOSE"));
     imgOk->setKey(QKeySequence(Qt::ALT | Qt::Key_O));
     imgClose->setKey(QKeySequence(Qt::ALT | Qt::Key_C));
     imgOk->setCursor(Qt::PointingHandCursor);
     imgClose->setCursor(Qt::PointingHandCursor);
-    connect(imgOk, &PictureControl::clicked, this, &FrmDateEntry::imgOk_Click);
-    connect(imgClose, &PictureControl::clicked, this, &FrmDateEntry::imgClose_Click);
+    connect(imgOk, &PictureControl::clicked, this, &DatePickerDialog::imgOk_Click);
+    connect(imgClose, &PictureControl::clicked, this, &DatePickerDialog::imgClose_Click);
 }
 
-QString FrmDateEntry::dateText(const QDate& date)
+QString DatePickerDialog::dateText(const QDate& date)
 {
     return QStringLiteral("%1-%2-%3").arg(date.month()).arg(date.day()).arg(date.year());
 }
 
-void FrmDateEntry::Form_Load()
+void DatePickerDialog::load()
 {
-    loadUiPicture(m_state, Image1, QStringLiteral("doggie.gif"));
+    loadUiPicture(m_state, doggiePicture, QStringLiteral("doggie.gif"));
     loadUiPicture(m_state, imgOk, QStringLiteral("doggie-ok.gif"));
     loadUiPicture(m_state, imgClose, QStringLiteral("doggie-close.gif"));
     const QDate today = QDate::currentDate();
-    Calendar1->setCurrentPage(today.year(), today.month());
-    Calendar1->setSelectedDate(today);
-    Calendar1->setFocus();
+    calendar->setCurrentPage(today.year(), today.month());
+    calendar->setSelectedDate(today);
+    calendar->setFocus();
 }
 
-void FrmDateEntry::imgOk_Click()
+void DatePickerDialog::imgOk_Click()
 {
-    m_state.SelectedDate = dateText(Calendar1->selectedDate());
+    m_state.SelectedDate = dateText(calendar->selectedDate());
     finish();
 }
 
-void FrmDateEntry::imgClose_Click()
+void DatePickerDialog::imgClose_Click()
 {
     m_state.SelectedDate.clear();
     finish();
 }
 
-void FrmDateEntry::finish()
+void DatePickerDialog::finish()
 {
     m_closing = true;
     done(QDialog::Accepted);
 }
 
-void FrmDateEntry::reject()
+void DatePickerDialog::reject()
 {
     if (m_closing)
         QDialog::reject();
 }
 
-void FrmDateEntry::showEvent(QShowEvent* event)
+void DatePickerDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (const QScreen* s = screen()) {
@@ -95,7 +95,7 @@ void FrmDateEntry::showEvent(QShowEvent* event)
     }
 }
 
-void FrmDateEntry::closeEvent(QCloseEvent* event)
+void DatePickerDialog::closeEvent(QCloseEvent* event)
 {
     if (m_closing)
         event->accept();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/RegisterWindow.h"
+#include "frame/RegisterWindow.h"
 
 class QLabel;
 class QListWidget;
@@ -8,10 +8,10 @@ class QPlainTextEdit;
 
 // The journal: the dates of a dog's entries and the entry chosen, added
 // through the date picker, edited and erased with the bones.
-class FrmJournal : public RegisterWindow {
+class JournalWindow : public RegisterWindow {
     Q_OBJECT
 public:
-    FrmJournal(SharedState& state, Navigator& navigator);
+    JournalWindow(SharedState& state, ScreenRequests& screens);
 
     void LoadDates();
     void ShowEntry();
@@ -30,10 +30,10 @@ public:
     static QString toShown(const QString& stored);
     QString entryText() const;
 
-    QLabel* Label3;
+    QLabel* lblDate;
     QListWidget* lbDates;
-    QLabel* Label4;
-    QPlainTextEdit* RichTextBox1;
+    QLabel* lblEntry;
+    QPlainTextEdit* txtEntry;
 
     // The entry chosen in lbDates or just added (0 for none): Edit and Erase
     // act on it alone.

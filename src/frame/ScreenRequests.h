@@ -1,0 +1,17 @@
+#pragma once
+
+class FormWindow;
+
+// The program's main-level windows.
+enum class Screen { Main, Doggies, Health, Journal, ReportViewer };
+
+// What a window asks of the shell, which alone knows every window: another
+// screen in its place, or the end of the program.
+class ScreenRequests {
+public:
+    virtual ~ScreenRequests() = default;
+    // Unloads the current window, then loads and shows the target.
+    virtual FormWindow* go(Screen target) = 0;
+    // Unloads the current window and ends the program.
+    virtual void quit() = 0;
+};
