@@ -19,7 +19,8 @@
 
 using controls::place;
 
-const QString DogRegisterWindow::EntryStatus = QStringLiteral("Enter your information and then click the save doggie bone.");
+const QString DogRegisterWindow::EntryStatus =
+    QStringLiteral("Enter your information and then click the save doggie bone.");
 
 namespace {
 
@@ -68,7 +69,8 @@ QString pictureRefusal(const QString& path)
 
 } // namespace
 
-DogRegisterWindow::DogRegisterWindow(SharedState& state, ScreenRequests& screens) : RegisterWindow(state, screens, Register::Doggies)
+DogRegisterWindow::DogRegisterWindow(SharedState& state, ScreenRequests& screens)
+    : RegisterWindow(state, screens, Register::Doggies)
 {
     imgDoggiePic = place(new PictureControl(this), "imgDoggiePic", twips::rect(5520, 600, 2895, 2295));
     imgDoggiePic->setAccessibleName(QStringLiteral("Picture of your doggie"));
@@ -76,8 +78,9 @@ DogRegisterWindow::DogRegisterWindow(SharedState& state, ScreenRequests& screens
     imgDoggiePic->setCursor(Qt::PointingHandCursor);
     connect(imgDoggiePic, &PictureControl::clicked, this, &DogRegisterWindow::imgDoggiePic_Click);
 
-    QLabel** labels[] = {&lblName,  &lblPedigreeName, &lblBirthDate,  &lblLicenseNo,  &lblCameFrom, &lblVetName,
-                         &lblVetAddress, &lblVetPhoneNo, &lblVetEmergencyNo, &lblGroomerName, &lblGroomerPhoneNo};
+    QLabel** labels[] = {&lblName,           &lblPedigreeName, &lblBirthDate,     &lblLicenseNo,
+                         &lblCameFrom,       &lblVetName,      &lblVetAddress,    &lblVetPhoneNo,
+                         &lblVetEmergencyNo, &lblGroomerName,  &lblGroomerPhoneNo};
     QLineEdit** boxes[] = {&txtName,           &txtPedigreeName, &txtBirthDate,     &txtLicenseNo,
                            &txtCameFrom,       &txtVetName,      &txtVetAddress,    &txtVetPhoneNo,
                            &txtVetEmergencyNo, &txtGroomerName,  &txtGroomerPhoneNo};

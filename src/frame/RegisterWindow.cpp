@@ -38,7 +38,7 @@ struct Frame {
     int boneLeft[5];
     const char* tips[3];  // add, edit, erase
     const char* bones[3]; // add, edit, erase pictures
-    NavPicture nav[2]; // to the other two registers
+    NavPicture nav[2];    // to the other two registers
     int barTop;
     bool keyPreview; // Enter moves on from a text box
     const char* reportType;
@@ -52,7 +52,8 @@ const Frame& frameOf(RegisterWindow::Register kind)
                                   {852, 2292, 3732, 5172, 6604},
                                   {"ADD DOGGIE", "EDIT DOGGIE", "ERASE DOGGIE"},
                                   {"doggie-add.gif", "doggie-edit.gif", "doggie-erase.gif"},
-                                  {{Screen::Health, "poorlydog.gif", {5520, 4200}, "HEALTH", {5520, 5640, 1365, 345}}, {Screen::Journal, "dogtail.gif", {7080, 4200}, "JOURNAL", {7080, 5640, 1215, 495}}},
+                                  {{Screen::Health, "poorlydog.gif", {5520, 4200}, "HEALTH", {5520, 5640, 1365, 345}},
+                                   {Screen::Journal, "dogtail.gif", {7080, 4200}, "JOURNAL", {7080, 5640, 1215, 495}}},
                                   7080,
                                   true,
                                   "Doggies"};
@@ -62,7 +63,8 @@ const Frame& frameOf(RegisterWindow::Register kind)
                                  {848, 2288, 3728, 5168, 6608},
                                  {"ADD HEALTH ITEM", "EDIT HEALTH ITEM", "ERASE HEALTH ITEM"},
                                  {"journal-add.gif", "journal-edit.gif", "journal-erase.gif"},
-                                 {{Screen::Doggies, "doggie.gif", {2520, 4560}, "DOGGIES", {2520, 5880, 1305, 345}}, {Screen::Journal, "dogtail.gif", {6960, 4560}, "JOURNAL", {6960, 5880, 1335, 375}}},
+                                 {{Screen::Doggies, "doggie.gif", {2520, 4560}, "DOGGIES", {2520, 5880, 1305, 345}},
+                                  {Screen::Journal, "dogtail.gif", {6960, 4560}, "JOURNAL", {6960, 5880, 1335, 375}}},
                                  7080,
                                  true,
                                  "Health"};
@@ -72,7 +74,8 @@ const Frame& frameOf(RegisterWindow::Register kind)
                                   {848, 2288, 3728, 5168, 6608},
                                   {"ADD ITEM", "EDIT ITEM", "ERASE ITEM"},
                                   {"journal-add.gif", "journal-edit.gif", "journal-erase.gif"},
-                                  {{Screen::Health, "poorlydog.gif", {2520, 4560}, "HEALTH", {2520, 5880, 1365, 345}}, {Screen::Doggies, "doggie.gif", {6960, 4560}, "DOGGIES", {6960, 5880, 1335, 375}}},
+                                  {{Screen::Health, "poorlydog.gif", {2520, 4560}, "HEALTH", {2520, 5880, 1365, 345}},
+                                   {Screen::Doggies, "doggie.gif", {6960, 4560}, "DOGGIES", {6960, 5880, 1335, 375}}},
                                   7200,
                                   false,
                                   "Journal"};
@@ -130,15 +133,15 @@ RegisterWindow::RegisterWindow(SharedState& state, ScreenRequests& screens, Regi
     const Frame& f = frameOf(kind);
     setObjectName(QLatin1String(f.objectName));
 
-    listHeading = controls::boxedLabel(this, "listHeading", QStringLiteral("Your Doggies"), twips::rect(120, 120, 2055, 405),
-                                  colours::LightCyan, 9.75);
+    listHeading = controls::boxedLabel(this, "listHeading", QStringLiteral("Your Doggies"),
+                                       twips::rect(120, 120, 2055, 405), colours::LightCyan, 9.75);
     lbDoggieList = place(new QListWidget(this), "lbDoggieList", twips::rect(120, 480, 2055, 5790));
     lbDoggieList->setFont(fonts::comic(9));
     lbDoggieList->setSelectionMode(QAbstractItemView::SingleSelection);
     controls::setBackground(lbDoggieList, colours::LightCyan);
     lbDoggieList->setAccessibleName(listHeading->text());
     shownDogName = controls::boxedLabel(this, "shownDogName", QStringLiteral("Doggie Information"),
-                                  twips::rect(2280, 120, 6255, 405), colours::LightGreen, 9.75);
+                                        twips::rect(2280, 120, 6255, 405), colours::LightGreen, 9.75);
     infoPanel = place(new QFrame(this), "infoPanel", twips::rect(2280, 480, 6255, 5775));
     infoPanel->setFrameShape(QFrame::Box);
     controls::setBackground(infoPanel, colours::LightGreen);
@@ -164,8 +167,8 @@ RegisterWindow::RegisterWindow(SharedState& state, ScreenRequests& screens, Regi
     imgPrint->setKey(QKeySequence(Qt::ALT | Qt::Key_P));
     imgClose->setKey(QKeySequence(Qt::ALT | Qt::Key_C));
 
-    statusLine =
-        controls::boxedLabel(this, "statusLine", QString(), twips::rect(120, f.barTop, 8415, 375), colours::LightPink, 9);
+    statusLine = controls::boxedLabel(this, "statusLine", QString(), twips::rect(120, f.barTop, 8415, 375),
+                                      colours::LightPink, 9);
 
     for (const NavPicture& nav : f.nav) {
         const QString role = roleOf(nav.target);

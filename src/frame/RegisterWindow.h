@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/FormWindow.h"
 #include "frame/ScreenRequests.h"
+#include "platform/FormWindow.h"
 
 class ClickLabel;
 class PictureControl;

@@ -41,7 +41,8 @@ QLineEdit* box(QWidget* parent, const char* name, QRect geometry)
 
 } // namespace
 
-HealthWindow::HealthWindow(SharedState& state, ScreenRequests& screens) : RegisterWindow(state, screens, Register::Health)
+HealthWindow::HealthWindow(SharedState& state, ScreenRequests& screens)
+    : RegisterWindow(state, screens, Register::Health)
 {
     vaccinationGrid = place(new FlexGrid(this), "vaccinationGrid", twips::rect(2400, 600, 6015, 3135));
     vaccinationGrid->setFont(fonts::comic(9));

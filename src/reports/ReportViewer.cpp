@@ -79,7 +79,8 @@ ReportViewer::ReportViewer(SharedState& state, ScreenRequests& screens)
     cmdClose = button(this, "cmdClose", QStringLiteral("Close"), twips::rect(9000, 120, 1095, 375));
     ruleAboveButtons = rule(this, "ruleAboveButtons", 0);
     ruleBelowButtons = rule(this, "ruleBelowButtons", 600);
-    previewFrame = place(new QGroupBox(QStringLiteral("Preview:"), this), "previewFrame", twips::rect(120, 720, 10095, 7575));
+    previewFrame =
+        place(new QGroupBox(QStringLiteral("Preview:"), this), "previewFrame", twips::rect(120, 720, 10095, 7575));
     controls::setBackground(previewFrame, colours::LightCyan);
     DocumentContainer = place(new QWidget(previewFrame), "DocumentContainer", twips::rect(120, 240, 9615, 6975));
     controls::setBackground(DocumentContainer, colours::LightYellow);
@@ -100,7 +101,8 @@ ReportViewer::ReportViewer(SharedState& state, ScreenRequests& screens)
     // Dragging a thumb moves the page as it goes.
     connect(horizontalScroll, &QScrollBar::valueChanged, this, &ReportViewer::movePage);
     connect(verticalScroll, &QScrollBar::valueChanged, this, &ReportViewer::movePage);
-    connect(Document, &ReportPage::wheeled, this, [this](QWheelEvent* e) { QCoreApplication::sendEvent(verticalScroll, e); });
+    connect(Document, &ReportPage::wheeled, this,
+            [this](QWheelEvent* e) { QCoreApplication::sendEvent(verticalScroll, e); });
 }
 
 void ReportViewer::load()
@@ -156,7 +158,7 @@ void ReportViewer::movePage()
 }
 
 bool ReportViewer::renderOn(QPainter& painter, qreal unitsPerTwip, qreal pageHeight,
-                               const std::function<void()>& newPage)
+                            const std::function<void()>& newPage)
 {
     try {
         reportpage::LineReader lines(state().path(files::Report));

@@ -37,19 +37,24 @@ MainWindow::MainWindow(SharedState& state, Navigator& navigator)
     controls::setTextColour(title, colours::Red);
 
     doggiesPicture = place(new PictureControl(this), "doggiesPicture", twips::rect(360, 840, 1335, 1335));
-    doggiesCaption = controls::pictureCaption(this, "doggiesCaption", QStringLiteral("DOGGIES"), twips::rect(450, 2280, 1170, 345));
+    doggiesCaption =
+        controls::pictureCaption(this, "doggiesCaption", QStringLiteral("DOGGIES"), twips::rect(450, 2280, 1170, 345));
     doggiesCaption->adjustSize(); // sized to its text
     healthPicture = place(new PictureControl(this), "healthPicture", twips::rect(3720, 840, 1335, 1335));
-    healthCaption = controls::pictureCaption(this, "healthCaption", QStringLiteral("HEALTH"), twips::rect(3720, 2280, 1365, 345));
+    healthCaption =
+        controls::pictureCaption(this, "healthCaption", QStringLiteral("HEALTH"), twips::rect(3720, 2280, 1365, 345));
     journalPicture = place(new PictureControl(this), "journalPicture", twips::rect(360, 3000, 1335, 1335));
-    journalCaption = controls::pictureCaption(this, "journalCaption", QStringLiteral("JOURNAL"), twips::rect(360, 4440, 1215, 495));
+    journalCaption =
+        controls::pictureCaption(this, "journalCaption", QStringLiteral("JOURNAL"), twips::rect(360, 4440, 1215, 495));
     quitPicture = place(new PictureControl(this), "quitPicture", twips::rect(3720, 3000, 1335, 1335));
-    quitCaption = controls::pictureCaption(this, "quitCaption", QStringLiteral("QUIT"), twips::rect(3720, 4440, 1335, 495));
+    quitCaption =
+        controls::pictureCaption(this, "quitCaption", QStringLiteral("QUIT"), twips::rect(3720, 4440, 1335, 495));
 
     footer = footerLine(this, "footer", QStringLiteral("A record keeper for dog owners, by the Pawfolio team."),
-                    twips::rect(0, 5280, 5535, 255));
-    footerSecondLine = footerLine(this, "footerSecondLine", QStringLiteral("Your records stay on this computer, beside the program."),
-                    twips::rect(0, 5520, 5535, 255));
+                        twips::rect(0, 5280, 5535, 255));
+    footerSecondLine =
+        footerLine(this, "footerSecondLine", QStringLiteral("Your records stay on this computer, beside the program."),
+                   twips::rect(0, 5520, 5535, 255));
 
     background->setAccessibleName(QStringLiteral("Paw prints"));
     doggiesPicture->setTip(QStringLiteral("DOGGIES"));

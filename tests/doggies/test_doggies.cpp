@@ -72,7 +72,8 @@ private slots:
         QCOMPARE(pictureOf(w, "imgDoggiePic"), QStringLiteral("no-photo.gif"));
         QCOMPARE(w->statusLine->text(), kReady);
         QCOMPARE(w->txtVetAddress->geometry(), QRect(160, 296, 193, 19));
-        QCOMPARE(w->findChild<QLabel*>(QStringLiteral("lblVetEmergencyNo"))->text(), QStringLiteral("Vet. Emergency No.:"));
+        QCOMPARE(w->findChild<QLabel*>(QStringLiteral("lblVetEmergencyNo"))->text(),
+                 QStringLiteral("Vet. Emergency No.:"));
     }
 
     void select_showsTheWholeFields()

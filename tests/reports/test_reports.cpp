@@ -1,11 +1,11 @@
 #include "TestSupport.h"
 
+#include "frame/RegisterWindow.h"
 #include "platform/PictureControl.h"
 #include "records/FixedText.h"
-#include "reports/ReportViewer.h"
 #include "reports/ReportBuilders.h"
 #include "reports/ReportRenderer.h"
-#include "frame/RegisterWindow.h"
+#include "reports/ReportViewer.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -2,13 +2,13 @@
 
 #include "datepicker/DatePickerDialog.h"
 #include "doggies/DogRegisterWindow.h"
+#include "frame/RegisterWindow.h"
 #include "journal/JournalWindow.h"
 #include "platform/ClickLabel.h"
 #include "platform/FormWindow.h"
 #include "platform/PictureControl.h"
 #include "reports/ReportViewer.h"
 #include "shell/MainWindow.h"
-#include "frame/RegisterWindow.h"
 #include "shell/SingleInstance.h"
 
 #include <QAbstractItemView>
@@ -217,7 +217,7 @@ private slots:
             {Screen::Health, "journalPicture", Screen::Journal},  {Screen::Health, "journalCaption", Screen::Journal},
             {Screen::Journal, "healthPicture", Screen::Health},   {Screen::Journal, "healthCaption", Screen::Health},
             {Screen::Journal, "doggiesPicture", Screen::Doggies}, {Screen::Journal, "doggiesCaption", Screen::Doggies},
-            {Screen::Doggies, "imgClose", Screen::Main},  {Screen::Health, "imgClose", Screen::Main},
+            {Screen::Doggies, "imgClose", Screen::Main},          {Screen::Health, "imgClose", Screen::Main},
             {Screen::Journal, "imgClose", Screen::Main},
         };
         for (const auto& r : rows)
