@@ -42,6 +42,7 @@ private slots:
         QTimer::singleShot(0, [&] {
             wasModal = QApplication::activeModalWidget() == &picker;
             QTest::keyClick(&picker, Qt::Key_Escape); // refused: only the pictures close it
+            QVERIFY(picker.isVisible());
             QTest::keyClick(picker.calendar->findChild<QTableView*>(), Qt::Key_Right); // the keyboard moves the day
             click(picker.imgOk);
         });

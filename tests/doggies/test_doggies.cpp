@@ -292,9 +292,9 @@ private slots:
     {
         Fixture f;
         DogRegisterWindow* w = f.window;
-        pickDog(w, 1);
         click(w->imgAdd);
         type(w->txtName, QStringLiteral("Someone"));
+        pickDog(w, 1); // a dog picked while the add waits
         f.prompts->answers = {true};
         click(w->imgErase);
         QVERIFY(f.prompts->shown.isEmpty());

@@ -43,6 +43,7 @@ private slots:
                                   "5\u200B/12/2003",
                                   "\u0665/12/2003",
                                   "99999999999/1/1",
+                                  "5/12/1234567890",
                                   "5/12/2003 0 AM"};
         for (const char* d : dates)
             QTest::addRow("date: %s", d) << QString::fromUtf8(d) << true;

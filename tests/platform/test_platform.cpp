@@ -31,6 +31,10 @@ struct BoxesWindow {
         first = new QLineEdit(&window);
         second = new QLineEdit(&window);
         notes = new QPlainTextEdit(&window);
+        list->setObjectName(QStringLiteral("list"));
+        first->setObjectName(QStringLiteral("first"));
+        second->setObjectName(QStringLiteral("second"));
+        notes->setObjectName(QStringLiteral("notes"));
         if (keyPreview)
             new EnterAsTab(&window);
         window.show();
@@ -63,24 +67,6 @@ private slots:
         QVERIFY(!control.hasPicture());
     }
 
-    void picture_clicksOnlyWhileEnabled()
-    {
-        PictureControl control;
-        control.resize(50, 20);
-        control.setTag(QStringLiteral("ADD"));
-        control.setTip(QStringLiteral("ADD DOGGIE"));
-        QSignalSpy clicks(&control, &PictureControl::clicked);
-        QTest::mouseClick(&control, Qt::LeftButton);
-        QCOMPARE(clicks.count(), 1);
-        QTest::mouseClick(&control, Qt::RightButton);
-        QCOMPARE(clicks.count(), 1);
-        control.setEnabled(false);
-        QTest::mouseClick(&control, Qt::LeftButton);
-        QCOMPARE(clicks.count(), 1);
-        QCOMPARE(control.tag(), QStringLiteral("ADD"));
-        QCOMPARE(control.accessibleName(), QStringLiteral("ADD DOGGIE"));
-    }
-
     // What the user does with the mouse, and how many clicks the control makes of it.
     void clicks_data()
     {
@@ -94,6 +80,10 @@ private slots:
         }
         for (const char* control : {"picture", "caption"})
             QTest::addRow("%s, a release off the control cancels", control) << control << "drag off" << 0;
+        QTest::newRow("picture, a right click is none") << "picture"
+                                                        << "right click" << 0;
+        QTest::newRow("picture, disabled it takes no click") << "picture"
+                                                             << "disabled" << 0;
     }
     void clicks()
     {
@@ -136,8 +126,11 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&host));
         if (at.isNull())
             at = target->rect().center();
-        if (gesture == u"one click") {
+        if (gesture == u"one click" || gesture == u"disabled") {
+            target->setEnabled(gesture != u"disabled");
             QTest::mouseClick(target, Qt::LeftButton, {}, at);
+        } else if (gesture == u"right click") {
+            QTest::mouseClick(target, Qt::RightButton, {}, at);
         } else if (gesture == u"double-click") {
             doubleClick(target, at);
         } else if (gesture == u"two clicks") {
@@ -152,42 +145,43 @@ private slots:
         QCOMPARE(spy->count(), clicks);
     }
 
-    void enter_movesOnFromATextBox()
+    // Enter in the windows that ask for it: from a text box to the next;
+    // elsewhere it does what the control does with it.
+    void enter_data()
     {
-        BoxesWindow w(true);
-        w.first->setFocus();
-        QTRY_VERIFY(w.first->hasFocus());
-        QTest::keyClicks(w.first, QStringLiteral("Rex"));
-        QTest::keyClick(w.first, Qt::Key_Return);
-        QTRY_VERIFY(w.second->hasFocus());
-        QCOMPARE(w.first->text(), QStringLiteral("Rex"));
-        QTest::keyClick(w.second, Qt::Key_Enter); // the keypad's Enter too
-        QVERIFY(!w.second->hasFocus());
+        QTest::addColumn<bool>("keyPreview");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("after"); // what has the focus, or the note's text
+        QTest::newRow("a text box: on to the next") << true << "first" << int(Qt::Key_Return) << "second";
+        QTest::newRow("the keypad's Enter too") << true << "first" << int(Qt::Key_Enter) << "second";
+        QTest::newRow("a list keeps it") << true << "list" << int(Qt::Key_Return) << "list";
+        QTest::newRow("a note box starts a line") << true << "notes" << int(Qt::Key_Return) << "a\nb";
+        // The application sees every key: another window's boxes are left alone.
+        QTest::newRow("a window without it") << false << "first" << int(Qt::Key_Return) << "first";
     }
-
-    void enter_staysInAListAndStartsALineInANoteBox()
+    void enter()
     {
-        BoxesWindow w(true);
-        w.list->setFocus();
-        QTRY_VERIFY(w.list->hasFocus());
-        QTest::keyClick(w.list, Qt::Key_Return);
-        QVERIFY(w.list->hasFocus());
-
-        w.notes->setFocus();
-        QTRY_VERIFY(w.notes->hasFocus());
-        QTest::keyClicks(w.notes, QStringLiteral("a"));
-        QTest::keyClick(w.notes, Qt::Key_Return);
-        QTest::keyClicks(w.notes, QStringLiteral("b"));
-        QCOMPARE(w.notes->toPlainText(), QStringLiteral("a\nb"));
-    }
-
-    void enter_withoutKeyPreviewStaysInTheBox()
-    {
-        BoxesWindow w(false);
-        w.first->setFocus();
-        QTRY_VERIFY(w.first->hasFocus());
-        QTest::keyClick(w.first, Qt::Key_Return);
-        QVERIFY(w.first->hasFocus());
+        QFETCH(bool, keyPreview);
+        QFETCH(QString, control);
+        QFETCH(int, key);
+        QFETCH(QString, after);
+        BoxesWindow other(true);
+        BoxesWindow w(keyPreview);
+        QWidget* focus = w.window.findChild<QWidget*>(control);
+        w.window.activateWindow();
+        focus->setFocus();
+        QTRY_VERIFY(focus->hasFocus());
+        QTest::keyClicks(focus, QStringLiteral("a"));
+        QTest::keyClick(focus, Qt::Key(key));
+        if (control == u"notes") {
+            QTest::keyClicks(focus, QStringLiteral("b"));
+            QCOMPARE(w.notes->toPlainText(), after);
+            return;
+        }
+        QTRY_COMPARE(QApplication::focusWidget()->objectName(), after);
+        if (control == u"first")
+            QCOMPARE(w.first->text(), QStringLiteral("a")); // the Enter typed nothing into the box
     }
 
     void window_refusesToBeClosedByTheUser()

@@ -172,14 +172,23 @@ private slots:
         QCOMPARE(bytes.mid(4 * 68), h.toBytes());
     }
 
+    void file_appendAfterPartialRecordUsesRoundedCount_data()
+    {
+        QTest::addColumn<int>("stray");
+        QTest::addColumn<int>("number");
+        QTest::newRow("10 stray bytes count for nothing") << 10 << 2;
+        QTest::newRow("40 stray bytes are more than half a record") << 40 << 3;
+    }
     void file_appendAfterPartialRecordUsesRoundedCount()
     {
+        QFETCH(int, stray);
+        QFETCH(int, number);
         DataFolder folder(false);
-        folder.write(files::Health, rawbytes::health(1, 1, "a", "b") + QByteArray(10, 'z'));
+        folder.write(files::Health, rawbytes::health(1, 1, "a", "b") + QByteArray(stray, 'z'));
         RecordFile file(folder.path(files::Health), HealthRecord::Length);
         HealthRecord h;
-        QCOMPARE(file.append(h), 2); // the 10 stray bytes count for nothing
-        QCOMPARE(file.byteSize(), qint64(136));
+        QCOMPARE(file.append(h), number);
+        QCOMPARE(file.byteSize(), qint64(number * 68));
     }
 
     void file_failedWriteChangesNothing()
