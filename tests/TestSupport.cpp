@@ -217,5 +217,9 @@ void answerDatePicker(const QDate& day)
         } else {
             click(picker->imgClose);
         }
+        if (picker->isVisible()) { // fail now rather than wait on the dialog
+            picker->done(QDialog::Rejected);
+            QFAIL("the date picker stayed open");
+        }
     });
 }

@@ -12,9 +12,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <csignal>
-#include <sys/resource.h>
-
 namespace {
 
 const QString kReady = QStringLiteral("Select doggie then click on a doggie bone to add, edit, erase, or print.");
@@ -58,8 +55,6 @@ struct Fixture {
 class TestDoggies : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { std::signal(SIGXFSZ, SIG_IGN); }
-
     void opens_lockedAndBlank()
     {
         Fixture f;
@@ -401,7 +396,11 @@ private slots:
         QString suffix;
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
+            if (!dialog) { // fail now rather than wait on another dialog
+                if (QWidget* other = QApplication::activeModalWidget())
+                    other->close();
+                QFAIL("no file chooser");
+            }
             title = dialog->windowTitle();
             filters = dialog->nameFilters();
             filter = dialog->selectedNameFilter();
@@ -416,28 +415,6 @@ private slots:
         QCOMPARE(filter, QStringLiteral("Gif(*.gif)"));
         QCOMPARE(suffix, QStringLiteral("jpg"));
         QCOMPARE(pictureOf(w, "imgDoggiePic"), QStringLiteral("doggie.gif"));
-    }
-
-    void failedSave_keepsWhatWasTyped()
-    {
-        Fixture f;
-        DogRegisterWindow* w = f.window;
-        click(w->imgAdd);
-        type(w->txtName, QStringLiteral("Lucky"));
-        rlimit old{};
-        getrlimit(RLIMIT_FSIZE, &old);
-        rlimit limited = old;
-        limited.rlim_cur = 3 * 439 + 100;
-        setrlimit(RLIMIT_FSIZE, &limited);
-        click(w->imgAdd);
-        setrlimit(RLIMIT_FSIZE, &old);
-        QCOMPARE(f.prompts->shown.size(), 1);
-        QVERIFY(f.prompts->shown.first().text.contains(QStringLiteral("doggies.dat")));
-        QCOMPARE(f.folder.read(files::Doggies), f.dogs);
-        QCOMPARE(w->imgAdd->tag(), QStringLiteral("SAVE"));
-        QCOMPARE(w->txtName->text(), QStringLiteral("Lucky"));
-        click(w->imgAdd); // the next try saves
-        QCOMPARE(f.folder.read(files::Doggies).mid(3 * 439), rawbytes::doggie(4, "Lucky"));
     }
 };
 

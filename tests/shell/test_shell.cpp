@@ -319,7 +319,7 @@ private slots:
                 return;
             if (!prepare.contains(QStringLiteral("picker"))) {
                 pickerUnexpected = true;
-                picker->imgClose_Click();
+                picker->done(QDialog::Rejected);
                 return;
             }
             picker->activateWindow();
@@ -329,7 +329,7 @@ private slots:
             QTest::keyClick(picker, prepare.endsWith(u'O') ? Qt::Key_O : Qt::Key_C, Qt::AltModifier);
             if (picker->isVisible()) {
                 pickerUnexpected = true;
-                picker->imgClose_Click();
+                picker->done(QDialog::Rejected);
             }
         });
         if (action.startsWith(QStringLiteral("Alt+")))
