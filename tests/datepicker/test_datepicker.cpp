@@ -37,6 +37,7 @@ private slots:
         QCOMPARE(picker.windowTitle(), QStringLiteral("SELECT A DATE TO USE"));
         QCOMPARE(picker.size(), QSize(385, 240));
         QCOMPARE(pictureOf(&picker, "imgOk"), QStringLiteral("doggie-ok.gif"));
+        QCOMPARE(pictureOf(&picker, "imgClose"), QStringLiteral("doggie-close.gif"));
         QCOMPARE(pictureOf(&picker, "doggiePicture"), QStringLiteral("doggie.gif"));
         bool wasModal = false;
         QTimer::singleShot(0, [&] {

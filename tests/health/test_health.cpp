@@ -102,8 +102,9 @@ private slots:
             pickRow(w->vaccinationGrid, row);
             const QString vaccine = w->vaccinationGrid->text(row + 1, 1);
             QCOMPARE(f.app.state.HealthRecNo, vaccine.startsWith(QStringLiteral("Lepto")) ? 1 : 2);
-            QCOMPARE(w->txtvaccine->text(), vaccine); // shown with its padding
+            QCOMPARE(w->txtvaccine->text(), vaccine); // shown with its padding, from its start
             QCOMPARE(w->txtdate->text(), QStringLiteral("5/12/2003 "));
+            QCOMPARE(w->txtvaccine->cursorPosition() + w->txtdate->cursorPosition(), 0);
         }
         QVERIFY(w->rowChosen());
 

@@ -103,6 +103,21 @@ private slots:
         QCOMPARE(w->txtEntry->toPlainText().trimmed(), QStringLiteral("Fireworks,\nhid under the bed"));
     }
 
+    void add_sameDateAsAnotherEntry_listsItsOwnItem()
+    {
+        Fixture f;
+        JournalWindow* w = f.window;
+        pickDog(w, 2);
+        answerDatePicker(QDate(2005, 3, 2)); // Max has two entries of that day already
+        click(w->imgAdd);
+        w->txtEntry->setPlainText(QStringLiteral("Third walk"));
+        click(w->imgAdd);
+        QCoreApplication::processEvents();
+        pickRow(w->lbDates, 3); // the item listed for the new entry stands for it
+        QCOMPARE(w->txtEntry->toPlainText(), QStringLiteral("Third walk"));
+        QCOMPARE(w->chosenEntry(), 6);
+    }
+
     void add_cancelledOrWithoutADogDoesNothing()
     {
         Fixture f;

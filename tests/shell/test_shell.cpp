@@ -133,6 +133,8 @@ private slots:
         QCOMPARE(w->size(), QSize(578, heightPx));
         QCOMPARE(w->palette().color(QPalette::Window), QColor(255, 255, 192));
         QCOMPARE(w->listHeading->text(), QStringLiteral("Your Doggies"));
+        QCOMPARE(w->lbDoggieList->accessibleName(), QStringLiteral("Your Doggies"));
+        QCOMPARE(w->statusLine->grab().toImage().pixelColor(4, 4), QColor(255, 192, 255)); // filled, not see-through
         QCOMPARE(w->shownDogName->text(), QStringLiteral("Doggie Information"));
         QCOMPARE(w->statusLine->text(),
                  QStringLiteral("Select doggie then click on a doggie bone to add, edit, erase, or print."));
