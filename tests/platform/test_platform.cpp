@@ -205,14 +205,21 @@ private slots:
             QMessageBox::StandardButtons buttons;
             QAbstractButton* defaultButton = nullptr;
             QAbstractButton* yes = nullptr;
+            bool ordinaryPointer = false;
         };
         auto answer = [](Seen& seen, QMessageBox::StandardButton press) {
             QTimer::singleShot(0, [&seen, press] {
                 auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
                 if (!box)
                     return;
-                seen = {box->windowTitle(),     box->text(),          box->icon(),
-                        box->standardButtons(), box->defaultButton(), box->button(QMessageBox::Yes)};
+                const QCursor* pointer = QApplication::overrideCursor();
+                seen = {box->windowTitle(),
+                        box->text(),
+                        box->icon(),
+                        box->standardButtons(),
+                        box->defaultButton(),
+                        box->button(QMessageBox::Yes),
+                        !pointer || pointer->shape() == Qt::ArrowCursor};
                 if (QAbstractButton* b = box->button(press))
                     b->click();
                 else
@@ -228,10 +235,15 @@ private slots:
         QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(question.defaultButton, question.yes);
 
-        Seen error;
+        Seen error; // asked while the hourglass shows: the box has the ordinary pointer
         answer(error, QMessageBox::Ok);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
         reportFileError(nullptr, FileError(QStringLiteral("/data/doggies.dat"), QStringLiteral("written"),
                                            QStringLiteral("No space left on device")));
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        QApplication::restoreOverrideCursor();
+        QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(question.ordinaryPointer && error.ordinaryPointer);
         QCOMPARE(error.title, QStringLiteral("Error!"));
         QCOMPARE(error.icon, QMessageBox::Critical);
         QVERIFY(error.text.contains(QStringLiteral("/data/doggies.dat")));
