@@ -28,15 +28,15 @@ int main(int argc, char* argv[])
     Navigator navigator(state);
     registerScreens(navigator);
     QObject::connect(&instance, &SingleInstance::raiseRequested, &navigator, [&navigator] {
-        qInfo("Pawfolio: started again on this folder; coming to the front.");
         QWidget* front = QApplication::activeModalWidget();
         if (!front)
             front = navigator.current();
-        if (front) {
-            front->showNormal();
-            front->raise();
-            front->activateWindow();
-        }
+        if (!front)
+            return;
+        qInfo("Pawfolio: started again on this folder; bringing %s to the front.", qPrintable(front->objectName()));
+        front->showNormal();
+        front->raise();
+        front->activateWindow();
     });
     navigator.go(Screen::Main);
     return app.exec();
