@@ -138,7 +138,7 @@ void DogRegisterWindow::ShowDoggie()
         m_boxes[i]->setCursorPosition(0);
     }
     // A picture that cannot be loaded leaves the one shown before.
-    const QString picture = fixedtext::trimSpaces(fixedtext::upToNul(dog.Picture));
+    const QString picture = fixedtext::shown(dog.Picture);
     if (!picture.isEmpty())
         imgDoggiePic->load(picture);
     else
@@ -305,7 +305,7 @@ bool DogRegisterWindow::eraseWithItsRecords(qint32 k)
                                step == 1 ? QStringLiteral("its journal entries and the doggie itself were not")
                                          : QStringLiteral("the doggie itself was not"));
         }
-        prompts().message(this, QStringLiteral("Error!"), error.message(outcome), Prompts::Icon::Critical);
+        reportFileError(this, error, outcome);
         return false;
     }
 }

@@ -90,34 +90,6 @@ const Frame& frameOf(RegisterWindow::Register kind)
     return journal;
 }
 
-// The key of a navigation picture: the first letter of the register it leads to.
-QKeySequence keyOf(Screen target)
-{
-    switch (target) {
-    case Screen::Doggies:
-        return QKeySequence(Qt::ALT | Qt::Key_D);
-    case Screen::Health:
-        return QKeySequence(Qt::ALT | Qt::Key_H);
-    case Screen::Journal:
-        return QKeySequence(Qt::ALT | Qt::Key_J);
-    default:
-        return QKeySequence();
-    }
-}
-
-// The first word of the names of the controls that lead to a register.
-QString roleOf(Screen target)
-{
-    switch (target) {
-    case Screen::Doggies:
-        return QStringLiteral("doggies");
-    case Screen::Health:
-        return QStringLiteral("health");
-    default:
-        return QStringLiteral("journal");
-    }
-}
-
 QRect twipsRect(QRect r)
 {
     return twips::rect(r.x(), r.y(), r.width(), r.height());
@@ -170,19 +142,22 @@ RegisterWindow::RegisterWindow(SharedState& state, ScreenRequests& screens, Regi
     statusLine = controls::boxedLabel(this, "statusLine", QString(), twips::rect(120, f.barTop, 8415, 375),
                                       colours::LightPink, 9);
 
+    // A navigation picture and its caption are named after the register they
+    // lead to ("healthPicture"), whose first letter is their key (Alt+H).
     for (const NavPicture& nav : f.nav) {
-        const QString role = roleOf(nav.target);
+        const QString caption = QLatin1String(nav.caption);
+        const QString role = caption.toLower();
         auto* picture = place(new PictureControl(this), qPrintable(role + QLatin1String("Picture")),
                               twips::rect(nav.at.x(), nav.at.y(), 1335, 1335));
-        picture->setTip(QLatin1String(nav.caption));
-        picture->setKey(keyOf(nav.target));
+        picture->setTip(caption);
+        picture->setKey(QKeySequence(QLatin1String("Alt+") + caption.front()));
         picture->setCursor(Qt::PointingHandCursor);
         connect(picture, &PictureControl::clicked, this, [this, target = nav.target] { m_screens.go(target); });
-        auto* caption = controls::pictureCaption(this, qPrintable(role + QLatin1String("Caption")),
-                                                 QLatin1String(nav.caption), twipsRect(nav.captionAt));
-        connect(caption, &ClickLabel::clicked, this, [this, target = nav.target] { m_screens.go(target); });
+        auto* label = controls::pictureCaption(this, qPrintable(role + QLatin1String("Caption")), caption,
+                                               twipsRect(nav.captionAt));
+        connect(label, &ClickLabel::clicked, this, [this, target = nav.target] { m_screens.go(target); });
         navPictureOf(nav.target) = picture;
-        navCaptionOf(nav.target) = caption;
+        navCaptionOf(nav.target) = label;
     }
 
     connect(imgAdd, &PictureControl::clicked, this, [this] { imgAdd_Click(); });

@@ -97,7 +97,8 @@ std::unique_ptr<Prompts> installPrompts(std::unique_ptr<Prompts> replacement)
     return replacement;
 }
 
-void reportFileError(QWidget* parent, const FileError& error)
+void reportFileError(QWidget* parent, const FileError& error, const QString& outcome)
 {
-    prompts().message(parent, QStringLiteral("Error!"), error.message(), Prompts::Icon::Critical);
+    prompts().message(parent, QStringLiteral("Error!"), outcome.isEmpty() ? error.message() : error.message(outcome),
+                      Prompts::Icon::Critical);
 }

@@ -41,5 +41,6 @@ Prompts& prompts();
 // Installs `replacement` (nullptr restores the Qt dialogs); returns the old set.
 std::unique_ptr<Prompts> installPrompts(std::unique_ptr<Prompts> replacement);
 
-// The message for a record or report file that could not be used.
-void reportFileError(QWidget* parent, const FileError& error);
+// The message for a record or report file that could not be used; `outcome`
+// says what became of the user's files (by default, nothing changed).
+void reportFileError(QWidget* parent, const FileError& error, const QString& outcome = {});

@@ -14,7 +14,7 @@ QStringList load(SharedState& state)
     names.reserve(n);
     for (qint32 i = 1; i <= n; ++i) {
         state.DoggieRecord = file.read<DoggieRecord>(i);
-        names.append(fixedtext::trimSpaces(fixedtext::upToNul(state.DoggieRecord.Name)));
+        names.append(fixedtext::shown(state.DoggieRecord.Name));
     }
     return names;
 }

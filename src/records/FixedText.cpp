@@ -41,4 +41,9 @@ QString upToNul(const QString& value)
     return nul < 0 ? value : value.left(nul);
 }
 
+QString shown(const QString& value)
+{
+    return trimSpaces(upToNul(value));
+}
+
 } // namespace fixedtext

@@ -191,7 +191,7 @@ void ReportViewer::RenderReport()
 
 void ReportViewer::showDoggiePicture()
 {
-    const QString picture = fixedtext::trimSpaces(fixedtext::upToNul(state().DoggieRecord.Picture));
+    const QString picture = fixedtext::shown(state().DoggieRecord.Picture);
     if (picture.isEmpty() || dogPicture->load(picture))
         return;
     // The report stays shown; only the picture is missing.
