@@ -22,7 +22,6 @@ public:
         Icon icon;
         bool question;
     };
-
     bool askYesNo(QWidget* parent, const QString& title, const QString& text) override;
     void message(QWidget* parent, const QString& title, const QString& text, Icon icon) override;
     std::optional<QString> chooseOpenFile(QWidget* parent, const QString& title, const QStringList& filters,
@@ -39,7 +38,6 @@ class ScriptedPromptsScope {
 public:
     ScriptedPromptsScope();
     ~ScriptedPromptsScope();
-    ScriptedPrompts& operator*() { return *m_prompts; }
     ScriptedPrompts* operator->() { return m_prompts; }
 
 private:
@@ -51,7 +49,7 @@ private:
 class DataFolder {
 public:
     explicit DataFolder(bool withPictures = true);
-    QString path(const QString& name) const;
+    QString path(const QString& name) const { return m_dir.filePath(name); }
     QString folder() const { return m_dir.path(); }
     void write(const QString& name, const QByteArray& bytes) const;
     QByteArray read(const QString& name) const;
@@ -73,9 +71,27 @@ QByteArray field(const QByteArray& text, int width); // padded with spaces
 QByteArray int32le(qint32 value);
 } // namespace rawbytes
 
+// The records most tests start from. Dogs: Bella (1), Rex (2, every
+// particular and the picture rex.gif), Max (3), an erased slot (4) and a dog
+// without a name whose picture is gone (5). Vaccinations: Max's 1, 4 and 5,
+// Rex's 2 and 6, an erased slot 3. Journal entries: Max's 1, 4 and 5 (1 and 5
+// of one day), Bella's 2, an erased slot 3.
+namespace standard {
+QString picturesFolder(); // where rex.gif lies, the same for every test
+QList<QByteArray> rexTexts();
+QByteArray dog(int n);
+QByteArray vaccination(int n);
+QByteArray entry(int n);
+// The records listed, in that order; 0 is an erased slot.
+QByteArray dogs(const QList<int>& numbers = {1, 2, 3, 4, 5});
+QByteArray health(const QList<int>& numbers = {1, 2, 3, 4, 5, 6});
+QByteArray journal(const QList<int>& numbers = {1, 2, 3, 4, 5});
+} // namespace standard
+
 // The whole program on a test folder: shared state, navigator, all screens.
 class QAbstractItemView;
 class QLineEdit;
+class FormWindow;
 
 struct App {
     explicit App(const QString& folder);
@@ -84,6 +100,40 @@ struct App {
     Navigator navigator;
     int quitCount = 0;
 };
+
+// A person at the program, on the standard records (unless `standardFiles`
+// is false), with scripted message boxes. run() takes what they do and what
+// they should see as steps separated by ";", for example
+//   "go health; pick 2; row 0; click imgEdit; type txtvaccine Booster; click imgEdit; is imgEdit EDIT".
+// Steps: go dogs|health|journal|main, pick N (the dog list's entry), row N
+// (of the grid or the dates), click/double NAME, alt K, key NAME
+// Return|Enter|Down|Ctrl+End, type NAME TEXT (in place of what it held),
+// keys NAME TEXT (typed where the cursor is), date YYYY-MM-DD|today|close
+// [keys] (answers the picker the next step opens), answer yes|no...,
+// choose FILE|cancel, write FILE TEXT, mkdir FILE, remove FILE, erasedog N.
+// Checks: is NAME TEXT (a bone's tag, a box's or label's text; spaces at the
+// end aside unless quoted), pad NAME N (the text's length), picture NAME
+// FILE, tip NAME TEXT, caption TEXT (the window's title), status
+// ready|entry, rows NAME a|b (trimmed; a grid's row as "date vaccine", the
+// header first), state FIELD VALUE, window NAME, alone (the only window, with
+// the keyboard), focus NAME, asked N (message boxes so far), said TEXT (the
+// last one's text contains it), title TEXT (the last one's title), chooser
+// FILE (where the last file chooser started), locked/shown NAME yes|no.
+// A modal dialog that no step expects is closed and fails the test.
+struct Session {
+    explicit Session(bool standardFiles = true);
+    bool run(const QString& script); // false after a failed check
+    FormWindow* window() const;
+    QString stateOf(const QString& field) const; // DoggieRecNo ... ReportType, or quits
+    DataFolder folder;
+    App app{folder.folder()};
+    ScriptedPromptsScope prompts;
+};
+#define RUN(session, script)                                                                                           \
+    do {                                                                                                               \
+        if (!(session).run(script))                                                                                    \
+            return;                                                                                                    \
+    } while (false)
 
 // A left click in the middle of a control.
 void click(QWidget* widget);
@@ -94,14 +144,12 @@ void doubleClick(QWidget* widget, QPoint at = {});
 void pickDog(QWidget* window, int row);
 // Clicks row `row` (from 0) of a list or grid.
 void pickRow(QAbstractItemView* view, int row);
-// Types into a box what it should hold, in place of what it held.
-void type(QLineEdit* box, const QString& text);
 // Answers the date picker that the next click opens: OK on `day`, or Close
-// when `day` is not valid.
-void answerDatePicker(const QDate& day);
+// when `day` is not valid. `keys`: with Alt+O or Alt+C (after Enter and
+// Escape, which must leave it open) instead of a click.
+void answerDatePicker(const QDate& day, bool keys = false);
 // The file name of the picture a picture control of the window shows.
 QString pictureOf(QWidget* window, const char* name);
-
 // Deletes windows that were unloaded, as the event loop would.
 void settle();
 // The program's top-level windows still alive and visible.

@@ -68,7 +68,9 @@ public:
     }
     void truncate(qint64 size)
     {
-        if (!m_file.flush() || !m_file.resize(size))
+        // A write the file system cut short shows before the cut: resizing
+        // would fill it up again with zeros.
+        if (!m_file.flush() || m_file.size() != m_size || !m_file.resize(size))
             fail();
         m_size = size;
     }
