@@ -25,28 +25,20 @@
 
 bool ScriptedPrompts::askYesNo(QWidget*, const QString& title, const QString& text)
 {
-    shown.append({title, text, Icon::Critical, true});
-    if (answers.empty())
-        return false;
-    const bool answer = answers.front();
-    answers.pop_front();
+    shown.append({title, text, true});
+    const bool answer = !answers.empty() && answers.front();
+    if (!answers.empty())
+        answers.pop_front();
     return answer;
 }
 
-void ScriptedPrompts::message(QWidget*, const QString& title, const QString& text, Icon icon)
+std::optional<QString> ScriptedPrompts::chooseOpenFile(QWidget*, const QString& title, const QStringList& filters,
+                                                       const QString& defaultSuffix, const QString& startWith)
 {
-    shown.append({title, text, icon, false});
-}
-
-std::optional<QString> ScriptedPrompts::chooseOpenFile(QWidget*, const QString& title, const QStringList&,
-                                                       const QString&, const QString& startWith)
-{
-    shown.append({title, QString(), Icon::None, false});
+    shown.append({title, filters.join(u' ') + u' ' + defaultSuffix, false});
     chooserStarts.append(startWith);
     const QString file = files.isEmpty() ? QString() : files.takeFirst();
-    if (file.isNull())
-        return std::nullopt;
-    return file;
+    return file.isNull() ? std::nullopt : std::optional<QString>(file);
 }
 
 ScriptedPromptsScope::ScriptedPromptsScope()
@@ -56,18 +48,11 @@ ScriptedPromptsScope::ScriptedPromptsScope()
     m_previous = installPrompts(std::move(prompts));
 }
 
-ScriptedPromptsScope::~ScriptedPromptsScope()
-{
-    installPrompts(std::move(m_previous));
-}
-
 DataFolder::DataFolder(bool withPictures)
 {
-    if (!withPictures)
-        return;
     const QDir assets(QStringLiteral(PAWFOLIO_ASSETS));
     for (const QString& name : assets.entryList({QStringLiteral("*.gif")}, QDir::Files))
-        QFile::copy(assets.filePath(name), path(name));
+        withPictures&& QFile::copy(assets.filePath(name), path(name));
 }
 
 void DataFolder::write(const QString& name, const QByteArray& bytes) const
@@ -80,14 +65,7 @@ void DataFolder::write(const QString& name, const QByteArray& bytes) const
 QByteArray DataFolder::read(const QString& name) const
 {
     QFile file(path(name));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-bool DataFolder::exists(const QString& name) const
-{
-    return QFile::exists(path(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 namespace rawbytes {
@@ -101,9 +79,7 @@ QByteArray int32le(qint32 value)
 
 QByteArray field(const QByteArray& text, int width)
 {
-    QByteArray bytes = text.left(width);
-    bytes.append(width - bytes.size(), ' ');
-    return bytes;
+    return text.left(width) + QByteArray(qMax(0, width - int(text.size())), ' ');
 }
 
 QByteArray doggie(qint32 id, const QList<QByteArray>& texts)
@@ -117,10 +93,7 @@ QByteArray doggie(qint32 id, const QList<QByteArray>& texts)
 
 QByteArray doggie(qint32 id, const QByteArray& name, const QByteArray& picture)
 {
-    QList<QByteArray> texts{name};
-    texts.resize(11);
-    texts.append(picture);
-    return doggie(id, texts);
+    return doggie(id, {name, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, picture});
 }
 
 QByteArray health(qint32 id, qint32 doggieId, const QByteArray& date, const QByteArray& vaccine)
@@ -141,9 +114,8 @@ QString picturesFolder()
 {
     static QTemporaryDir pictures;
     static const bool copied =
-        QFile::copy(QStringLiteral(PAWFOLIO_ASSETS "/poorlydog.gif"), pictures.filePath(QStringLiteral("rex.gif")));
-    Q_UNUSED(copied);
-    return pictures.path();
+        QFile::copy(QStringLiteral(PAWFOLIO_ASSETS "/poorlydog.gif"), pictures.filePath("rex.gif"));
+    return copied ? pictures.path() : QString();
 }
 
 QList<QByteArray> rexTexts()
@@ -155,71 +127,40 @@ QList<QByteArray> rexTexts()
 
 QByteArray dog(int n)
 {
-    switch (n) {
-    case 1:
-        return rawbytes::doggie(1, "Bella");
-    case 2:
-        return rawbytes::doggie(2, rexTexts());
-    case 3:
-        return rawbytes::doggie(3, "Max");
-    case 5:
-        return rawbytes::doggie(5, "", QFile::encodeName(picturesFolder() + "/gone.gif"));
-    }
-    return QByteArray(439, '\0');
+    const QByteArray gone = QFile::encodeName(picturesFolder() + "/gone.gif");
+    const QByteArray all[] = {QByteArray(439, '\0'),      rawbytes::doggie(1, "Bella"), rawbytes::doggie(2, rexTexts()),
+                              rawbytes::doggie(3, "Max"), QByteArray(439, '\0'),        rawbytes::doggie(5, "", gone)};
+    return all[n];
 }
 
 QByteArray vaccination(int n)
 {
-    static const struct {
-        qint32 dog;
-        const char* date;
-        const char* vaccine;
-    } all[] = {{0, "", ""},
-               {3, "10/20/2003", "Rabies"},
-               {2, "1/1/2004", "Parvo"},
-               {0, "", ""},
-               {3, "12/5/2004", "Distemper"},
-               {3, "9/1/2003", "Lepto"},
-               {2, "4/4/2004", "Kennel cough"}};
-    return all[n].dog ? rawbytes::health(n, all[n].dog, all[n].date, all[n].vaccine) : QByteArray(68, '\0');
+    const QByteArray all[] = {QByteArray(68, '\0'),
+                              rawbytes::health(1, 3, "10/20/2003", "Rabies"),
+                              rawbytes::health(2, 2, "1/1/2004", "Parvo"),
+                              QByteArray(68, '\0'),
+                              rawbytes::health(4, 3, "12/5/2004", "Distemper"),
+                              rawbytes::health(5, 3, "9/1/2003", "Lepto"),
+                              rawbytes::health(6, 2, "4/4/2004", "Kennel cough")};
+    return all[n];
 }
 
 QByteArray entry(int n)
 {
-    static const struct {
-        qint32 dog;
-        const char* date;
-        const char* text;
-    } all[] = {{0, "", ""},
-               {3, "3-2-2005", "Park\r\nand a nap"},
-               {1, "3-3-2005", "Bella's"},
-               {0, "", ""},
-               {3, "1-5-2005", "Snow"},
-               {3, "3-2-2005", "Later"}};
-    return all[n].dog ? rawbytes::journal(n, all[n].dog, all[n].date, all[n].text) : QByteArray(4114, '\0');
+    const QByteArray all[] = {QByteArray(4114, '\0'),
+                              rawbytes::journal(1, 3, "3-2-2005", "Park\r\nand a nap"),
+                              rawbytes::journal(2, 1, "3-3-2005", "Bella's"),
+                              QByteArray(4114, '\0'),
+                              rawbytes::journal(4, 3, "1-5-2005", "Snow"),
+                              rawbytes::journal(5, 3, "3-2-2005", "Later")};
+    return all[n];
 }
 
-QByteArray dogs(const QList<int>& numbers)
+QByteArray of(QByteArray (*record)(int), const QList<int>& numbers)
 {
     QByteArray bytes;
     for (int n : numbers)
-        bytes += dog(n);
-    return bytes;
-}
-
-QByteArray health(const QList<int>& numbers)
-{
-    QByteArray bytes;
-    for (int n : numbers)
-        bytes += vaccination(n);
-    return bytes;
-}
-
-QByteArray journal(const QList<int>& numbers)
-{
-    QByteArray bytes;
-    for (int n : numbers)
-        bytes += entry(n);
+        bytes += record(n);
     return bytes;
 }
 
@@ -240,33 +181,26 @@ App::~App()
 
 Session::Session(bool standardFiles)
 {
-    if (!standardFiles)
-        return;
-    folder.write(files::Doggies, standard::dogs());
-    folder.write(files::Health, standard::health());
-    folder.write(files::Journal, standard::journal());
-}
-
-FormWindow* Session::window() const
-{
-    return app.navigator.current();
+    for (const auto& [name, bytes] :
+         {std::pair{files::Doggies, standard::dogs()}, std::pair{files::Health, standard::health()},
+          std::pair{files::Journal, standard::journal()}}) {
+        if (standardFiles)
+            folder.write(name, bytes);
+    }
 }
 
 namespace {
 
+// What a control shows: a bone's tag, or the text of a label or a box.
 QString shownText(QWidget* w)
 {
     if (auto* picture = qobject_cast<PictureControl*>(w))
         return picture->tag();
-    if (auto* label = qobject_cast<QLabel*>(w))
-        return label->text();
-    if (auto* box = qobject_cast<QLineEdit*>(w))
-        return box->text();
-    if (auto* notes = qobject_cast<QPlainTextEdit*>(w))
-        return notes->toPlainText();
-    return QStringLiteral("(no text)");
+    const QVariant text = w->property("text");
+    return text.isValid() ? text.toString() : w->property("plainText").toString();
 }
 
+// A list's entries, or a grid's rows as "date vaccine", header first.
 QString rowsOf(QWidget* w)
 {
     QStringList rows;
@@ -278,11 +212,6 @@ QString rowsOf(QWidget* w)
             rows.append(list->item(i)->text().trimmed());
     }
     return rows.join(u'|');
-}
-
-QString yesNo(bool yes)
-{
-    return yes ? QStringLiteral("yes") : QStringLiteral("no");
 }
 
 // The window is the only one left, shown, and has the keyboard.
@@ -306,19 +235,15 @@ bool Session::run(const QString& script)
         {"JournalWindow", "Add your information and click on the save bone to save."}};
     static const QMap<QString, Screen> screens = {
         {"main", Screen::Main}, {"dogs", Screen::Doggies}, {"health", Screen::Health}, {"journal", Screen::Journal}};
-    static const QMap<QString, QPair<Qt::Key, Qt::KeyboardModifier>> keys = {
-        {"Return", {Qt::Key_Return, Qt::NoModifier}},
-        {"Enter", {Qt::Key_Enter, Qt::NoModifier}},
-        {"Down", {Qt::Key_Down, Qt::NoModifier}},
-        {"Ctrl+End", {Qt::Key_End, Qt::ControlModifier}}};
+    static const QMap<QString, QKeyCombination> keys = {{"Return", Qt::Key_Return},
+                                                        {"Enter", Qt::Key_Enter},
+                                                        {"Down", Qt::Key_Down},
+                                                        {"Ctrl+End", Qt::ControlModifier | Qt::Key_End}};
     bool pickerAnswered = false;
     for (QString step : script.split(u';', Qt::SkipEmptyParts)) {
-        while (step.startsWith(u' '))
-            step.remove(0, 1);
-        const QString verb = step.section(u' ', 0, 0);
-        const QString name = step.section(u' ', 1, 1);
-        const QString tail = step.section(u' ', 1);
-        const bool quoted = step.section(u' ', 2).startsWith(u'"') && step.endsWith(u'"') && step.count(u'"') == 2;
+        step.remove(QRegularExpression(QStringLiteral("^ +")));
+        const QString verb = step.section(u' ', 0, 0), name = step.section(u' ', 1, 1), tail = step.section(u' ', 1);
+        const bool quoted = QRegularExpression(QStringLiteral("^\"[^\"]*\"$")).match(step.section(u' ', 2)).hasMatch();
         const QString rest = quoted ? step.section(u' ', 2).chopped(1).mid(1) : step.section(u' ', 2).trimmed();
         QWidget* w = window();
         QWidget* control = w && !name.isEmpty() ? w->findChild<QWidget*>(name) : nullptr;
@@ -334,19 +259,19 @@ bool Session::run(const QString& script)
         if (verb == u"go") {
             app.navigator.go(screens.value(name));
         } else if (verb == u"date") { // answers the picker the next step opens
-            const QDate day = name == u"today" ? QDate::currentDate() : QDate::fromString(name, Qt::ISODate);
-            answerDatePicker(day, rest == u"keys");
+            answerDatePicker(name == u"today" ? QDate::currentDate() : QDate::fromString(name, Qt::ISODate),
+                             rest == u"keys");
             pickerAnswered = true;
         } else if (verb == u"answer") {
             for (const QString& a : tail.split(u' '))
                 prompts->answers.push_back(a == u"yes");
         } else if (verb == u"choose") {
             prompts->files.append(name == u"cancel" ? QString() : name.contains(u'/') ? name : folder.path(name));
-        } else if (verb == u"type" && qobject_cast<QPlainTextEdit*>(control)) {
-            qobject_cast<QPlainTextEdit*>(control)->setPlainText(rest);
+        } else if (verb == u"type" && control->property("plainText").isValid()) {
+            control->setProperty("plainText", rest);
         } else if (verb == u"type" || verb == u"keys") {
             if (verb == u"type")
-                qobject_cast<QLineEdit*>(control)->clear();
+                control->setProperty("text", QString());
             QTest::keyClicks(control, verb == u"type" ? rest : step.section(u' ', 2));
         } else if (verb == u"remove" || verb == u"write" || verb == u"mkdir") {
             QFile::remove(folder.path(name));
@@ -361,14 +286,13 @@ bool Session::run(const QString& script)
             // A modal dialog that no step answers is closed, and the test fails.
             QObject scope;
             QString unexpected;
-            if (!pickerAnswered) {
-                QTimer::singleShot(0, &scope, [&unexpected] {
-                    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                        unexpected = dialog->objectName();
-                        dialog->done(QDialog::Rejected);
-                    }
-                });
-            }
+            QTimer::singleShot(0, &scope, [&unexpected, pickerAnswered] {
+                auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                if (dialog && !pickerAnswered) {
+                    unexpected = dialog->objectName();
+                    dialog->done(QDialog::Rejected);
+                }
+            });
             pickerAnswered = false;
             if (verb == u"click") {
                 click(control);
@@ -387,19 +311,16 @@ bool Session::run(const QString& script)
                     QTest::keyClick(w, Qt::Key(Qt::Key_A + name.at(0).unicode() - u'A'), Qt::AltModifier);
                 } else {
                     control->setFocus();
-                    QTest::keyClick(control, keys.value(rest).first, keys.value(rest).second);
+                    QTest::keyClick(control, keys.value(rest).key(), keys.value(rest).keyboardModifiers());
                 }
             }
-            QCoreApplication::processEvents();
             settle();
             if (!unexpected.isNull())
                 return fail(QStringLiteral("the dialog %1, which no step answers").arg(unexpected));
-        } else {
-            // A check: what the person sees against what the step says.
+        } else { // a check: what the person sees against what the step says
             QWidget* focus = QApplication::focusWidget();
             const ScriptedPrompts::Shown last = prompts->shown.value(prompts->shown.size() - 1);
-            const QString lastStart =
-                QFileInfo(prompts->chooserStarts.value(prompts->chooserStarts.size() - 1)).fileName();
+            const auto yesNo = [](bool yes) { return yes ? QStringLiteral("yes") : QStringLiteral("no"); };
             const std::map<QString, std::function<QString()>> checks = {
                 {"is",
                  [&] { return quoted ? shownText(control) : shownText(control).remove(QRegularExpression(" +$")); }},
@@ -407,16 +328,10 @@ bool Session::run(const QString& script)
                 {"picture", [&] { return pictureOf(w, qPrintable(name)); }},
                 {"status", [&] { return w->findChild<QLabel*>(QStringLiteral("statusLine"))->text(); }},
                 {"rows", [&] { return rowsOf(control); }},
-                {"locked",
-                 [&] {
-                     return yesNo(qobject_cast<QLineEdit*>(control) ? qobject_cast<QLineEdit*>(control)->isReadOnly()
-                                  : qobject_cast<QPlainTextEdit*>(control)
-                                      ? qobject_cast<QPlainTextEdit*>(control)->isReadOnly()
-                                      : !control->isEnabled());
-                 }},
+                {"locked", [&] { return yesNo(control->property("readOnly").toBool() || !control->isEnabled()); }},
                 {"shown", [&] { return yesNo(control->isVisible()); }},
                 {"tip", [&] { return control->toolTip(); }},
-                {"caption", [&] { return w->windowTitle(); }},
+                {"caption", [&] { return QStringLiteral("\"%1\"").arg(w->windowTitle()); }},
                 {"state", [&] { return stateOf(name); }},
                 {"window", [&] { return w ? w->objectName() : QStringLiteral("none"); }},
                 {"alone", [&] { return yesNo(alone(w)); }},
@@ -424,22 +339,19 @@ bool Session::run(const QString& script)
                 {"asked", [&] { return QString::number(prompts->shown.size()); }},
                 {"said", [&] { return last.text.contains(tail) ? tail : last.text; }},
                 {"title", [&] { return last.title; }},
-                {"chooser", [&] { return lastStart; }}};
+                {"chooser", [&] {
+                     return QFileInfo(prompts->chooserStarts.value(prompts->chooserStarts.size() - 1)).fileName();
+                 }}};
             const auto check = checks.find(verb);
             if (check == checks.end())
                 return fail(QStringLiteral("a step this script does not know"));
-            QString want = QStringList{"is", "pad", "rows", "locked", "shown", "tip", "state", "picture"}.contains(verb)
-                               ? rest
-                               : tail;
+            QString want = onControls.contains(verb) || verb == u"state" || verb == u"picture" ? rest : tail;
             if (verb == u"status")
                 want = statuses.value(name == u"ready" ? name : w->objectName());
             if (verb == u"alone")
                 want = QStringLiteral("yes");
-            if (verb == u"caption" && tail.startsWith(u'"'))
-                want = tail.chopped(1).mid(1);
-            const QString got = check->second();
-            if (got != want)
-                return fail(QStringLiteral("\"%1\", not \"%2\"").arg(got, want));
+            if (check->second() != want)
+                return fail(QStringLiteral("\"%1\", not \"%2\"").arg(check->second(), want));
         }
         if (QTest::currentTestFailed())
             return false;
@@ -462,18 +374,9 @@ QString Session::stateOf(const QString& field) const
 
 void settle()
 {
+    QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
-}
-
-QList<QWidget*> visibleWindows()
-{
-    QList<QWidget*> windows;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->isVisible())
-            windows.append(w);
-    }
-    return windows;
 }
 
 void click(QWidget* widget)
@@ -487,8 +390,7 @@ void doubleClick(QWidget* widget, QPoint at)
 {
     if (!widget || !widget->window()->windowHandle())
         QFAIL("no such control on a shown window");
-    if (at.isNull())
-        at = widget->rect().center();
+    at = at.isNull() ? widget->rect().center() : at;
     QTest::mouseDClick(widget->window()->windowHandle(), Qt::LeftButton, {}, widget->mapTo(widget->window(), at));
 }
 

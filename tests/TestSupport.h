@@ -1,11 +1,13 @@
 #pragma once
 
+#include "platform/FormWindow.h"
 #include "platform/Prompts.h"
 #include "records/SharedState.h"
 #include "shell/Navigator.h"
 
 #include <QByteArray>
 #include <QDate>
+#include <QFile>
 #include <QList>
 #include <QPoint>
 #include <QTemporaryDir>
@@ -19,11 +21,13 @@ public:
     struct Shown {
         QString title;
         QString text;
-        Icon icon;
         bool question;
     };
     bool askYesNo(QWidget* parent, const QString& title, const QString& text) override;
-    void message(QWidget* parent, const QString& title, const QString& text, Icon icon) override;
+    void message(QWidget*, const QString& title, const QString& text, Icon) override
+    {
+        shown.append({title, text, false});
+    }
     std::optional<QString> chooseOpenFile(QWidget* parent, const QString& title, const QStringList& filters,
                                           const QString& defaultSuffix, const QString& startWith) override;
 
@@ -37,7 +41,7 @@ public:
 class ScriptedPromptsScope {
 public:
     ScriptedPromptsScope();
-    ~ScriptedPromptsScope();
+    ~ScriptedPromptsScope() { installPrompts(std::move(m_previous)); }
     ScriptedPrompts* operator->() { return m_prompts; }
 
 private:
@@ -53,7 +57,7 @@ public:
     QString folder() const { return m_dir.path(); }
     void write(const QString& name, const QByteArray& bytes) const;
     QByteArray read(const QString& name) const;
-    bool exists(const QString& name) const;
+    bool exists(const QString& name) const { return QFile::exists(path(name)); }
 
 private:
     QTemporaryDir m_dir;
@@ -82,16 +86,24 @@ QList<QByteArray> rexTexts();
 QByteArray dog(int n);
 QByteArray vaccination(int n);
 QByteArray entry(int n);
-// The records listed, in that order; 0 is an erased slot.
-QByteArray dogs(const QList<int>& numbers = {1, 2, 3, 4, 5});
-QByteArray health(const QList<int>& numbers = {1, 2, 3, 4, 5, 6});
-QByteArray journal(const QList<int>& numbers = {1, 2, 3, 4, 5});
+// The records numbered, in that order; 0 is an erased slot.
+QByteArray of(QByteArray (*record)(int), const QList<int>& numbers);
+inline QByteArray dogs(const QList<int>& numbers = {1, 2, 3, 4, 5})
+{
+    return of(dog, numbers);
+}
+inline QByteArray health(const QList<int>& numbers = {1, 2, 3, 4, 5, 6})
+{
+    return of(vaccination, numbers);
+}
+inline QByteArray journal(const QList<int>& numbers = {1, 2, 3, 4, 5})
+{
+    return of(entry, numbers);
+}
 } // namespace standard
 
 // The whole program on a test folder: shared state, navigator, all screens.
 class QAbstractItemView;
-class QLineEdit;
-class FormWindow;
 
 struct App {
     explicit App(const QString& folder);
@@ -123,7 +135,7 @@ struct App {
 struct Session {
     explicit Session(bool standardFiles = true);
     bool run(const QString& script); // false after a failed check
-    FormWindow* window() const;
+    FormWindow* window() const { return app.navigator.current(); }
     QString stateOf(const QString& field) const; // DoggieRecNo ... ReportType, or quits
     DataFolder folder;
     App app{folder.folder()};
@@ -152,5 +164,3 @@ void answerDatePicker(const QDate& day, bool keys = false);
 QString pictureOf(QWidget* window, const char* name);
 // Deletes windows that were unloaded, as the event loop would.
 void settle();
-// The program's top-level windows still alive and visible.
-QList<QWidget*> visibleWindows();

@@ -2,72 +2,23 @@
 
 #include "platform/ClickLabel.h"
 #include "platform/DateTest.h"
-#include "platform/EnterAsTab.h"
-#include "platform/FormWindow.h"
 #include "platform/PictureControl.h"
-#include "platform/Prompts.h"
 #include "platform/RowClicks.h"
 #include "records/FileError.h"
 
 #include <QApplication>
-#include <QLineEdit>
+#include <QFileDialog>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 
-namespace {
-
-// A window with the key preview of the dog and health registers.
-struct BoxesWindow {
-    explicit BoxesWindow(bool keyPreview)
-        : state(QDir::tempPath()), window(state, QStringLiteral("test"), 3000, 3000, Qt::white)
-    {
-        list = new QListWidget(&window);
-        list->addItems({QStringLiteral("a"), QStringLiteral("b")});
-        first = new QLineEdit(&window);
-        second = new QLineEdit(&window);
-        notes = new QPlainTextEdit(&window);
-        list->setObjectName(QStringLiteral("list"));
-        first->setObjectName(QStringLiteral("first"));
-        second->setObjectName(QStringLiteral("second"));
-        notes->setObjectName(QStringLiteral("notes"));
-        if (keyPreview)
-            new EnterAsTab(&window);
-        window.show();
-        window.activateWindow();
-    }
-    SharedState state;
-    FormWindow window;
-    QListWidget* list;
-    QLineEdit* first;
-    QLineEdit* second;
-    QPlainTextEdit* notes;
-};
-
-} // namespace
-
 class TestPlatform : public QObject {
     Q_OBJECT
 private slots:
-    void picture_keepsThePreviousPictureOnFailure()
-    {
-        DataFolder folder;
-        folder.write(QStringLiteral("broken.gif"), "GIF89a this is not a picture");
-        PictureControl control;
-        QVERIFY(control.load(folder.path(QStringLiteral("doggie.gif"))));
-        QVERIFY(!control.load(folder.path(QStringLiteral("broken.gif"))));
-        QVERIFY(!control.load(folder.path(QStringLiteral("missing.gif"))));
-        QVERIFY(control.hasPicture());
-        QCOMPARE(control.pictureFile(), folder.path(QStringLiteral("doggie.gif")));
-        control.clear();
-        QVERIFY(!control.hasPicture());
-    }
-
     // What the user does with the mouse, and how many clicks the control makes of it.
     void clicks_data()
     {
@@ -98,159 +49,100 @@ private slots:
         std::unique_ptr<QSignalSpy> spy;
         if (control == u"picture") {
             auto* picture = new PictureControl(&host);
-            picture->setGeometry(10, 10, 80, 40);
             spy = std::make_unique<QSignalSpy>(picture, &PictureControl::clicked);
             target = picture;
         } else if (control == u"caption") {
             auto* caption = new ClickLabel(QStringLiteral("HEALTH"), &host);
-            caption->setGeometry(10, 10, 80, 40);
             spy = std::make_unique<QSignalSpy>(caption, &ClickLabel::clicked);
             target = caption;
         } else {
-            QAbstractItemView* view = nullptr;
-            if (control == u"list") {
-                auto* list = new QListWidget(&host);
+            QAbstractItemView* view = control == u"list" ? static_cast<QAbstractItemView*>(new QListWidget(&host))
+                                                         : new QTableWidget(2, 2, &host);
+            if (auto* list = qobject_cast<QListWidget*>(view))
                 list->addItems({QStringLiteral("Bella"), QStringLiteral("Max")});
-                view = list;
-            } else {
-                auto* grid = new QTableWidget(2, 2, &host);
-                grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-                grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-                view = grid;
-            }
+            view->setEditTriggers(QAbstractItemView::NoEditTriggers);
             view->setGeometry(10, 10, 250, 150);
             spy = std::make_unique<QSignalSpy>(new RowClicks(view), &RowClicks::clicked);
             target = view->viewport();
             at = view->visualRect(view->model()->index(1, 0)).center();
         }
+        if (at.isNull()) { // a picture or a caption
+            target->setGeometry(10, 10, 80, 40);
+            at = target->rect().center();
+        }
         host.show();
         QVERIFY(QTest::qWaitForWindowExposed(&host));
-        if (at.isNull())
-            at = target->rect().center();
-        if (gesture == u"one click" || gesture == u"disabled") {
-            target->setEnabled(gesture != u"disabled");
-            QTest::mouseClick(target, Qt::LeftButton, {}, at);
-        } else if (gesture == u"right click") {
-            QTest::mouseClick(target, Qt::RightButton, {}, at);
-        } else if (gesture == u"double-click") {
+        target->setEnabled(gesture != u"disabled");
+        if (gesture == u"double-click") {
             doubleClick(target, at);
-        } else if (gesture == u"two clicks") {
-            QTest::mouseClick(target, Qt::LeftButton, {}, at);
-            QCoreApplication::processEvents();
-            QTest::mouseClick(target, Qt::LeftButton, {}, at);
-        } else {
+        } else if (gesture == u"drag off") {
             QTest::mousePress(target, Qt::LeftButton, {}, at);
             QTest::mouseRelease(target, Qt::LeftButton, {}, target->rect().bottomRight() + QPoint(20, 20));
+        } else {
+            for (int i = gesture == u"two clicks" ? 2 : 1; i > 0; --i) {
+                QTest::mouseClick(target, gesture == u"right click" ? Qt::RightButton : Qt::LeftButton, {}, at);
+                QCoreApplication::processEvents();
+            }
         }
         QCoreApplication::processEvents();
         QCOMPARE(spy->count(), clicks);
     }
 
-    // Enter in the windows that ask for it: from a text box to the next;
-    // elsewhere it does what the control does with it.
-    void enter_data()
-    {
-        QTest::addColumn<bool>("keyPreview");
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("after"); // what has the focus, or the note's text
-        QTest::newRow("a text box: on to the next") << true << "first" << int(Qt::Key_Return) << "second";
-        QTest::newRow("the keypad's Enter too") << true << "first" << int(Qt::Key_Enter) << "second";
-        QTest::newRow("a list keeps it") << true << "list" << int(Qt::Key_Return) << "list";
-        QTest::newRow("a note box starts a line") << true << "notes" << int(Qt::Key_Return) << "a\nb";
-        // The application sees every key: another window's boxes are left alone.
-        QTest::newRow("a window without it") << false << "first" << int(Qt::Key_Return) << "first";
-    }
-    void enter()
-    {
-        QFETCH(bool, keyPreview);
-        QFETCH(QString, control);
-        QFETCH(int, key);
-        QFETCH(QString, after);
-        BoxesWindow other(true);
-        BoxesWindow w(keyPreview);
-        QWidget* focus = w.window.findChild<QWidget*>(control);
-        w.window.activateWindow();
-        focus->setFocus();
-        QTRY_VERIFY(focus->hasFocus());
-        QTest::keyClicks(focus, QStringLiteral("a"));
-        QTest::keyClick(focus, Qt::Key(key));
-        if (control == u"notes") {
-            QTest::keyClicks(focus, QStringLiteral("b"));
-            QCOMPARE(w.notes->toPlainText(), after);
-            return;
-        }
-        QTRY_COMPARE(QApplication::focusWidget()->objectName(), after);
-        if (control == u"first")
-            QCOMPARE(w.first->text(), QStringLiteral("a")); // the Enter typed nothing into the box
-    }
-
+    // Alt+F4 and the title bar end in close(): a program window refuses it.
     void window_refusesToBeClosedByTheUser()
     {
-        BoxesWindow w(false);
-        QVERIFY(!w.window.close()); // Alt+F4 and the title bar end up here
-        QVERIFY(w.window.isVisible());
-        QVERIFY(!(w.window.windowFlags() & Qt::WindowCloseButtonHint));
-        QVERIFY(!(w.window.windowFlags() & Qt::WindowMinMaxButtonsHint));
-        QCOMPARE(w.window.size(), QSize(200, 200));
+        Session s;
+        RUN(s, "go dogs");
+        QVERIFY(!s.window()->close());
+        QVERIFY(s.window()->isVisible());
+        QVERIFY(!(s.window()->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint)));
     }
 
-    // The real message boxes: what they show is read, then they are answered,
-    // so that a box unlike the one expected fails the test instead of waiting.
-    void prompts_realBoxes()
+    // The real dialogs: what they show is read, then they are answered, so
+    // that one unlike the one expected fails the test instead of waiting.
+    void prompts_realDialogs()
     {
-        struct Seen {
-            QString title;
-            QString text;
-            QMessageBox::Icon icon = QMessageBox::NoIcon;
-            QMessageBox::StandardButtons buttons;
-            QAbstractButton* defaultButton = nullptr;
-            QAbstractButton* yes = nullptr;
-            bool ordinaryPointer = false;
-        };
-        auto answer = [](Seen& seen, QMessageBox::StandardButton press) {
+        QStringList seen;
+        auto answer = [&seen](QMessageBox::StandardButton press) {
             QTimer::singleShot(0, [&seen, press] {
-                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                if (!box)
-                    return;
+                QWidget* modal = QApplication::activeModalWidget();
                 const QCursor* pointer = QApplication::overrideCursor();
-                seen = {box->windowTitle(),
-                        box->text(),
-                        box->icon(),
-                        box->standardButtons(),
-                        box->defaultButton(),
-                        box->button(QMessageBox::Yes),
-                        !pointer || pointer->shape() == Qt::ArrowCursor};
-                if (QAbstractButton* b = box->button(press))
-                    b->click();
-                else
-                    box->reject();
+                seen = QStringList{modal ? modal->windowTitle() : QStringLiteral("no dialog"),
+                                   !pointer || pointer->shape() == Qt::ArrowCursor ? "ordinary pointer" : "hourglass"};
+                if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                    seen << box->text() << QString::number(box->icon()) << QString::number(box->standardButtons())
+                         << QString::number(box->defaultButton() ==
+                                            static_cast<QAbstractButton*>(box->button(QMessageBox::Yes)));
+                    box->button(press) ? box->button(press)->click() : box->reject();
+                } else if (auto* chooser = qobject_cast<QFileDialog*>(modal)) {
+                    seen << chooser->nameFilters() << chooser->selectedNameFilter() << chooser->defaultSuffix();
+                    chooser->reject();
+                } else if (modal) {
+                    modal->close();
+                }
             });
         };
-        Seen question;
-        answer(question, QMessageBox::Yes);
+        answer(QMessageBox::Yes);
         QVERIFY(prompts().askYesNo(nullptr, QStringLiteral("DELETE!"), QStringLiteral("Delete Rex!")));
-        QCOMPARE(question.title, QStringLiteral("DELETE!"));
-        QCOMPARE(question.text, QStringLiteral("Delete Rex!"));
-        QCOMPARE(question.icon, QMessageBox::Critical);
-        QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(question.defaultButton, question.yes);
-
-        Seen error; // asked while the hourglass shows: the box has the ordinary pointer
-        answer(error, QMessageBox::Ok);
+        QCOMPARE(seen,
+                 QStringList({"DELETE!", "ordinary pointer", "Delete Rex!", QString::number(QMessageBox::Critical),
+                              QString::number(QMessageBox::Yes | QMessageBox::No), "1"}));
+        answer(QMessageBox::Ok); // asked while the hourglass shows: the box has the ordinary pointer
         QApplication::setOverrideCursor(Qt::WaitCursor);
         reportFileError(nullptr, FileError(QStringLiteral("/data/doggies.dat"), QStringLiteral("written"),
                                            QStringLiteral("No space left on device")));
         QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
         QApplication::restoreOverrideCursor();
-        QVERIFY(!QApplication::overrideCursor());
-        QVERIFY(question.ordinaryPointer && error.ordinaryPointer);
-        QCOMPARE(error.title, QStringLiteral("Error!"));
-        QCOMPARE(error.icon, QMessageBox::Critical);
-        QVERIFY(error.text.contains(QStringLiteral("/data/doggies.dat")));
-        QVERIFY(error.text.contains(QStringLiteral("could not be written")));
-        QVERIFY(error.text.contains(QStringLiteral("No space left on device")));
+        QCOMPARE(seen.mid(0, 2), QStringList({"Error!", "ordinary pointer"}));
+        for (const char* said : {"/data/doggies.dat", "could not be written", "No space left on device"})
+            QVERIFY2(seen.value(2).contains(QLatin1String(said)), qPrintable(seen.value(2)));
+        answer(QMessageBox::Cancel);
+        const QStringList filters = {"Gif(*.gif)", "Bmp(*.bmp)", "Jpg(*.jpg)"};
+        QVERIFY(!prompts().chooseOpenFile(nullptr, QStringLiteral("SELECT"), filters, QStringLiteral("jpg"), {}));
+        QCOMPARE(seen, QStringList({"SELECT", "ordinary pointer", "Gif(*.gif)", "Bmp(*.bmp)", "Jpg(*.jpg)",
+                                    "Gif(*.gif)", "jpg"}));
     }
+
     void isDate_data()
     {
         QTest::addColumn<QString>("text");
