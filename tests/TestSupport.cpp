@@ -23,6 +23,20 @@
 #include <QWindow>
 #include <QtEndian>
 
+#include <dlfcn.h>
+#include <sys/stat.h>
+
+bool lyingDisk = false;
+
+extern "C" ssize_t write(int fd, const void* data, size_t size)
+{
+    static const auto real = reinterpret_cast<ssize_t (*)(int, const void*, size_t)>(dlsym(RTLD_NEXT, "write"));
+    struct stat st {};
+    if (lyingDisk && size > 1 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+        return real(fd, data, size / 2) < 0 ? -1 : ssize_t(size);
+    return real(fd, data, size);
+}
+
 bool ScriptedPrompts::askYesNo(QWidget*, const QString& title, const QString& text)
 {
     shown.append({title, text, true});
@@ -166,30 +180,59 @@ QByteArray of(QByteArray (*record)(int), const QList<int>& numbers)
 
 } // namespace standard
 
-App::App(const QString& folder) : state(folder), navigator(state)
-{
-    registerScreens(navigator);
-    navigator.setQuitAction([this] { ++quitCount; });
-}
-
-App::~App()
-{
-    if (navigator.current())
-        navigator.current()->unload();
-    settle();
-}
-
-Session::Session(bool standardFiles)
-{
-    for (const auto& [name, bytes] :
-         {std::pair{files::Doggies, standard::dogs()}, std::pair{files::Health, standard::health()},
-          std::pair{files::Journal, standard::journal()}}) {
-        if (standardFiles)
-            folder.write(name, bytes);
-    }
-}
-
 namespace {
+
+void settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+void click(QWidget* widget)
+{
+    if (!widget)
+        QFAIL("no such control");
+    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+}
+
+QString pictureOf(QWidget* window, const char* name)
+{
+    auto* picture = window->findChild<PictureControl*>(QLatin1String(name));
+    return picture ? QFileInfo(picture->pictureFile()).fileName() : QStringLiteral("(no control)");
+}
+
+void pickRow(QAbstractItemView* view, int row)
+{
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 0)).center());
+}
+
+// Answers the date picker that the next click opens: OK on `day`, or Close
+// when `day` is not valid; with `keys`, Enter and Escape first (which must
+// leave it open), then Alt+O or Alt+C.
+void answerDatePicker(const QDate& day, bool keys)
+{
+    QTimer::singleShot(0, [day, keys] {
+        auto* picker = qobject_cast<DatePickerDialog*>(QApplication::activeModalWidget());
+        if (!picker)
+            QFAIL("no date picker");
+        if (keys) {
+            picker->activateWindow();
+            (void)QTest::qWaitFor([picker] { return QApplication::activeWindow() == picker; }, 2000);
+            QTest::keyClick(picker, Qt::Key_Return); // Enter and Escape do nothing there
+            QTest::keyClick(picker, Qt::Key_Escape);
+            QTest::keyClick(picker, day.isValid() ? Qt::Key_O : Qt::Key_C, Qt::AltModifier);
+        } else {
+            if (day.isValid())
+                picker->calendar->setSelectedDate(day);
+            click(day.isValid() ? picker->imgOk : picker->imgClose);
+        }
+        if (picker->isVisible()) { // fail now rather than wait on the dialog
+            picker->done(QDialog::Rejected);
+            QFAIL("the date picker stayed open");
+        }
+    });
+}
 
 // What a control shows: a bone's tag, or the text of a label or a box.
 QString shownText(QWidget* w)
@@ -226,6 +269,29 @@ bool alone(QWidget* w)
 
 } // namespace
 
+App::App(const QString& folder) : state(folder), navigator(state)
+{
+    registerScreens(navigator);
+    navigator.setQuitAction([this] { ++quitCount; });
+}
+
+App::~App()
+{
+    if (navigator.current())
+        navigator.current()->unload();
+    settle();
+}
+
+Session::Session(bool standardFiles)
+{
+    for (const auto& [name, bytes] :
+         {std::pair{files::Doggies, standard::dogs()}, std::pair{files::Health, standard::health()},
+          std::pair{files::Journal, standard::journal()}}) {
+        if (standardFiles)
+            folder.write(name, bytes);
+    }
+}
+
 bool Session::run(const QString& script)
 {
     static const QMap<QString, QString> statuses = {
@@ -251,8 +317,8 @@ bool Session::run(const QString& script)
             QTest::qFail(qPrintable(QStringLiteral("step \"%1\": got %2").arg(step, got)), __FILE__, __LINE__);
             return false;
         };
-        const QStringList onControls = {"click", "double", "key",    "keys",  "type", "is",
-                                        "pad",   "rows",   "locked", "shown", "tip"};
+        const QStringList onControls = {"click", "double", "key",  "keys",   "type",  "is",
+                                        "pad",   "cursor", "rows", "locked", "shown", "tip"};
         if (onControls.contains(verb) && !control)
             return fail(QStringLiteral("no control %1").arg(name));
 
@@ -325,6 +391,7 @@ bool Session::run(const QString& script)
                 {"is",
                  [&] { return quoted ? shownText(control) : shownText(control).remove(QRegularExpression(" +$")); }},
                 {"pad", [&] { return QString::number(shownText(control).size()); }},
+                {"cursor", [&] { return control->property("cursorPosition").toString(); }},
                 {"picture", [&] { return pictureOf(w, qPrintable(name)); }},
                 {"status", [&] { return w->findChild<QLabel*>(QStringLiteral("statusLine"))->text(); }},
                 {"rows", [&] { return rowsOf(control); }},
@@ -372,20 +439,6 @@ QString Session::stateOf(const QString& field) const
     return found == fields.end() ? QStringLiteral("(no such field)") : found->second;
 }
 
-void settle()
-{
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-}
-
-void click(QWidget* widget)
-{
-    if (!widget)
-        QFAIL("no such control");
-    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
-}
-
 void doubleClick(QWidget* widget, QPoint at)
 {
     if (!widget || !widget->window()->windowHandle())
@@ -400,39 +453,4 @@ void pickDog(QWidget* window, int row)
     if (!list || row >= list->count())
         QFAIL("no such dog list entry");
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-}
-
-QString pictureOf(QWidget* window, const char* name)
-{
-    auto* picture = window->findChild<PictureControl*>(QLatin1String(name));
-    return picture ? QFileInfo(picture->pictureFile()).fileName() : QStringLiteral("(no control)");
-}
-
-void pickRow(QAbstractItemView* view, int row)
-{
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 0)).center());
-}
-
-void answerDatePicker(const QDate& day, bool keys)
-{
-    QTimer::singleShot(0, [day, keys] {
-        auto* picker = qobject_cast<DatePickerDialog*>(QApplication::activeModalWidget());
-        if (!picker)
-            QFAIL("no date picker");
-        if (keys) {
-            picker->activateWindow();
-            (void)QTest::qWaitFor([picker] { return QApplication::activeWindow() == picker; }, 2000);
-            QTest::keyClick(picker, Qt::Key_Return); // Enter and Escape do nothing there
-            QTest::keyClick(picker, Qt::Key_Escape);
-            QTest::keyClick(picker, day.isValid() ? Qt::Key_O : Qt::Key_C, Qt::AltModifier);
-        } else {
-            if (day.isValid())
-                picker->calendar->setSelectedDate(day);
-            click(day.isValid() ? picker->imgOk : picker->imgClose);
-        }
-        if (picker->isVisible()) { // fail now rather than wait on the dialog
-            picker->done(QDialog::Rejected);
-            QFAIL("the date picker stayed open");
-        }
-    });
 }

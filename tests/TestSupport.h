@@ -15,6 +15,10 @@
 #include <deque>
 #include <memory>
 
+// While set, the file system says it took the whole of each write to a file
+// but keeps only half of it: what a full network share may do.
+extern bool lyingDisk;
+
 // Answers message boxes from a script and remembers what was asked.
 class ScriptedPrompts : public Prompts {
 public:
@@ -88,22 +92,12 @@ QByteArray vaccination(int n);
 QByteArray entry(int n);
 // The records numbered, in that order; 0 is an erased slot.
 QByteArray of(QByteArray (*record)(int), const QList<int>& numbers);
-inline QByteArray dogs(const QList<int>& numbers = {1, 2, 3, 4, 5})
-{
-    return of(dog, numbers);
-}
-inline QByteArray health(const QList<int>& numbers = {1, 2, 3, 4, 5, 6})
-{
-    return of(vaccination, numbers);
-}
-inline QByteArray journal(const QList<int>& numbers = {1, 2, 3, 4, 5})
-{
-    return of(entry, numbers);
-}
+inline const auto dogs = [](const QList<int>& numbers = {1, 2, 3, 4, 5}) { return of(dog, numbers); };
+inline const auto health = [](const QList<int>& numbers = {1, 2, 3, 4, 5, 6}) { return of(vaccination, numbers); };
+inline const auto journal = [](const QList<int>& numbers = {1, 2, 3, 4, 5}) { return of(entry, numbers); };
 } // namespace standard
 
 // The whole program on a test folder: shared state, navigator, all screens.
-class QAbstractItemView;
 
 struct App {
     explicit App(const QString& folder);
@@ -124,7 +118,7 @@ struct App {
 // [keys] (answers the picker the next step opens), answer yes|no...,
 // choose FILE|cancel, write FILE TEXT, mkdir FILE, remove FILE, erasedog N.
 // Checks: is NAME TEXT (a bone's tag, a box's or label's text; spaces at the
-// end aside unless quoted), pad NAME N (the text's length), picture NAME
+// end aside unless quoted), pad NAME N (the text's length), cursor NAME N, picture NAME
 // FILE, tip NAME TEXT, caption TEXT (the window's title), status
 // ready|entry, rows NAME a|b (trimmed; a grid's row as "date vaccine", the
 // header first), state FIELD VALUE, window NAME, alone (the only window, with
@@ -147,20 +141,8 @@ struct Session {
             return;                                                                                                    \
     } while (false)
 
-// A left click in the middle of a control.
-void click(QWidget* widget);
 // A double-click at `at` (the middle when null) of a shown control, through
 // its window, so that Qt makes the second press the double-click it is.
 void doubleClick(QWidget* widget, QPoint at = {});
 // Clicks entry `row` of the window's dog list.
 void pickDog(QWidget* window, int row);
-// Clicks row `row` (from 0) of a list or grid.
-void pickRow(QAbstractItemView* view, int row);
-// Answers the date picker that the next click opens: OK on `day`, or Close
-// when `day` is not valid. `keys`: with Alt+O or Alt+C (after Enter and
-// Escape, which must leave it open) instead of a click.
-void answerDatePicker(const QDate& day, bool keys = false);
-// The file name of the picture a picture control of the window shows.
-QString pictureOf(QWidget* window, const char* name);
-// Deletes windows that were unloaded, as the event loop would.
-void settle();

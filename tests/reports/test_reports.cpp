@@ -17,12 +17,11 @@
 
 namespace {
 
-QByteArray lines(const QList<QByteArray>& list)
+// The lines given, each ended with CR LF.
+template <typename... Lines>
+QByteArray lines(const Lines&... list)
 {
-    QByteArray out;
-    for (const QByteArray& line : list)
-        out += line + "\r\n";
-    return out;
+    return ((QByteArray(list) + "\r\n") + ...);
 }
 
 QByteArray pad(const QByteArray& text, int width)
@@ -71,28 +70,14 @@ private slots:
     {
         Session s;
         RUN(s, "go dogs; pick 1; click imgPrint; asked 0");
-        QCOMPARE(s.folder.read(files::Report), lines({"Rex",
-                                                      QByteArray(80, '='),
-                                                      " ",
-                                                      "Dog Name: " + pad("Rex", 40),
-                                                      "Name on Pedigree: " + pad("Rex of Riverside", 40),
-                                                      "Birthdate: 5/12/2003 ",
-                                                      "Came From: " + pad("Kennel", 40),
-                                                      "License Number: " + pad("L-123", 40),
-                                                      "",
-                                                      "Vet Information:",
-                                                      QByteArray(16, '-'),
-                                                      "Name: " + pad("Dr. Vet", 40),
-                                                      "Address: " + pad("1 High St, Town", 40),
-                                                      "Phone Number: " + pad("555-0100", 15),
-                                                      "Emergency Number: " + pad("555-0199", 15),
-                                                      "",
-                                                      "Groomer Information:",
-                                                      QByteArray(20, '-'),
-                                                      "Name: " + pad("Groomy", 40),
-                                                      "Phone Number: " + pad("555-0123", 15),
-                                                      "",
-                                                      ""}));
+        QCOMPARE(s.folder.read(files::Report),
+                 lines("Rex", QByteArray(80, '='), " ", "Dog Name: " + pad("Rex", 40),
+                       "Name on Pedigree: " + pad("Rex of Riverside", 40), "Birthdate: 5/12/2003 ",
+                       "Came From: " + pad("Kennel", 40), "License Number: " + pad("L-123", 40), "",
+                       "Vet Information:", QByteArray(16, '-'), "Name: " + pad("Dr. Vet", 40),
+                       "Address: " + pad("1 High St, Town", 40), "Phone Number: " + pad("555-0100", 15),
+                       "Emergency Number: " + pad("555-0199", 15), "", "Groomer Information:", QByteArray(20, '-'),
+                       "Name: " + pad("Groomy", 40), "Phone Number: " + pad("555-0123", 15), "", ""));
         // The vaccinations of the dog in file order, texts trimmed; another
         // dog's records, an erased slot and a partial last record are none.
         s.folder.write(files::Health, standard::health() + rawbytes::health(7, 3, "7/7/2007", "  Lepto  ") +
@@ -100,17 +85,17 @@ private slots:
         RUN(s, "go health; pick 2; click imgPrint");
         const QByteArray heading = "DATE           VACCINE GIVEN";
         QCOMPARE(s.folder.read(files::Report),
-                 lines({"Health Report For " + pad("Max", 40), QByteArray(80, '='), "", heading, QByteArray(80, '-'),
-                        "10/20/2003 - Rabies", "12/5/2004  - Distemper", "9/1/2003   - Lepto", "7/7/2007   - Lepto"}));
+                 lines("Health Report For " + pad("Max", 40), QByteArray(80, '='), "", heading, QByteArray(80, '-'),
+                       "10/20/2003 - Rabies", "12/5/2004  - Distemper", "9/1/2003   - Lepto", "7/7/2007   - Lepto"));
         QVERIFY(s.app.state.ReportFound);
         RUN(s, "go journal; pick 2; click imgPrint");
         QCOMPARE(s.folder.read(files::Report),
-                 lines({"Journal For " + pad("Max", 40), QByteArray(80, '='), " ", "3-2-2005  ", QByteArray(15, '-'),
-                        pad("Park\r\nand a nap", 4096), " ", "1-5-2005  ", QByteArray(15, '-'), pad("Snow", 4096), " ",
-                        "3-2-2005  ", QByteArray(15, '-'), pad("Later", 4096), " "}));
+                 lines("Journal For " + pad("Max", 40), QByteArray(80, '='), " ", "3-2-2005  ", QByteArray(15, '-'),
+                       pad("Park\r\nand a nap", 4096), " ", "1-5-2005  ", QByteArray(15, '-'), pad("Snow", 4096), " ",
+                       "3-2-2005  ", QByteArray(15, '-'), pad("Later", 4096), " "));
         RUN(s, "go health; pick 0; click imgPrint");
-        QCOMPARE(s.folder.read(files::Report), lines({"Health Report For " + pad("Bella", 40), QByteArray(80, '='), "",
-                                                      heading, QByteArray(80, '-')}));
+        QCOMPARE(s.folder.read(files::Report),
+                 lines("Health Report For " + pad("Bella", 40), QByteArray(80, '='), "", heading, QByteArray(80, '-')));
         QVERIFY(!s.app.state.ReportFound);
     }
 

@@ -2,6 +2,7 @@
 
 #include "datepicker/DatePickerDialog.h"
 #include "health/GridSort.h"
+#include "platform/PictureControl.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -247,7 +248,8 @@ private slots:
                  rawbytes::health(3, 1, "4/4/2004", "Partial").left(60)});
         row("health: a row shows the first record of its date and vaccine, padded; the same dog keeps it, another ends "
             "it",
-            "go health; pick 2; row 2; state HealthRecNo 2; pad txtvaccine 50; is txtdate \"5/12/2003 \"; row 1; state "
+            "go health; pick 2; row 2; state HealthRecNo 2; pad txtvaccine 50; cursor txtvaccine 0; cursor txtdate 0; "
+            "is txtdate \"5/12/2003 \"; row 1; state "
             "HealthRecNo 2; "
             "row 0; state HealthRecNo 1; pick 2; click imgErase; asked 1; pick 1; is txtdate 5/12/2003; click "
             "imgErase; asked 1",
@@ -421,6 +423,8 @@ private slots:
             picker.load();
             picker.show();
             QVERIFY(!picker.close()); // only its pictures close it
+            for (PictureControl* picture : picker.findChildren<PictureControl*>())
+                QVERIFY(picture->hasPicture());
             for (const QDate day : {QDate(45, 12, 14), QDate(10000, 1, 1), QDate(2005, 12, 31)}) {
                 picker.calendar->setSelectedDate(day);
                 picker.imgOk_Click();
