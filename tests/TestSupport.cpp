@@ -65,8 +65,8 @@ ScriptedPromptsScope::ScriptedPromptsScope()
 DataFolder::DataFolder(bool withPictures)
 {
     const QDir assets(QStringLiteral(PAWFOLIO_ASSETS));
-    for (const QString& name : assets.entryList({QStringLiteral("*.gif")}, QDir::Files))
-        withPictures&& QFile::copy(assets.filePath(name), path(name));
+    for (const QString& name : withPictures ? assets.entryList({QStringLiteral("*.gif")}) : QStringList())
+        QFile::copy(assets.filePath(name), path(name));
 }
 
 void DataFolder::write(const QString& name, const QByteArray& bytes) const
@@ -149,25 +149,25 @@ QByteArray dog(int n)
 
 QByteArray vaccination(int n)
 {
-    const QByteArray all[] = {QByteArray(68, '\0'),
-                              rawbytes::health(1, 3, "10/20/2003", "Rabies"),
-                              rawbytes::health(2, 2, "1/1/2004", "Parvo"),
-                              QByteArray(68, '\0'),
-                              rawbytes::health(4, 3, "12/5/2004", "Distemper"),
-                              rawbytes::health(5, 3, "9/1/2003", "Lepto"),
-                              rawbytes::health(6, 2, "4/4/2004", "Kennel cough")};
-    return all[n];
+    static const char* const all[][3] = {{},
+                                         {"3", "10/20/2003", "Rabies"},
+                                         {"2", "1/1/2004", "Parvo"},
+                                         {},
+                                         {"3", "12/5/2004", "Distemper"},
+                                         {"3", "9/1/2003", "Lepto"},
+                                         {"2", "4/4/2004", "Kennel cough"}};
+    return all[n][0] ? rawbytes::health(n, atoi(all[n][0]), all[n][1], all[n][2]) : QByteArray(68, '\0');
 }
 
 QByteArray entry(int n)
 {
-    const QByteArray all[] = {QByteArray(4114, '\0'),
-                              rawbytes::journal(1, 3, "3-2-2005", "Park\r\nand a nap"),
-                              rawbytes::journal(2, 1, "3-3-2005", "Bella's"),
-                              QByteArray(4114, '\0'),
-                              rawbytes::journal(4, 3, "1-5-2005", "Snow"),
-                              rawbytes::journal(5, 3, "3-2-2005", "Later")};
-    return all[n];
+    static const char* const all[][3] = {{},
+                                         {"3", "3-2-2005", "Park\r\nand a nap"},
+                                         {"1", "3-3-2005", "Bella's"},
+                                         {},
+                                         {"3", "1-5-2005", "Snow"},
+                                         {"3", "3-2-2005", "Later"}};
+    return all[n][0] ? rawbytes::journal(n, atoi(all[n][0]), all[n][1], all[n][2]) : QByteArray(4114, '\0');
 }
 
 QByteArray of(QByteArray (*record)(int), const QList<int>& numbers)

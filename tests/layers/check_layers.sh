@@ -4,28 +4,17 @@
 # own, or lies in a folder that has no layer yet.
 set -euo pipefail
 src="${1:?usage: check_layers.sh SRC_FOLDER}"
-layer() {
-  case "$1" in
-    records) echo 0 ;;
-    platform) echo 1 ;;
-    frame) echo 2 ;;
-    doggies | health | journal | datepicker | reports) echo 3 ;;
-    shell) echo 4 ;;
-    *) echo -1 ;;
-  esac
-}
+declare -A layer=([records]=0 [platform]=1 [frame]=2 [doggies]=3 [health]=3 [journal]=3 [datepicker]=3 [reports]=3 [shell]=4)
 status=0
 while IFS= read -r file; do
   folder=$(basename "$(dirname "$file")")
-  own=$(layer "$folder")
-  if [ "$own" -lt 0 ]; then
+  if [ -z "${layer[$folder]:-}" ]; then
     echo "${file#"$src"/}: the folder \"$folder\" has no layer; give it one here"
     status=1
     continue
   fi
   while IFS=: read -r line included; do
-    target=$(layer "${included%%/*}")
-    if [ "$target" -gt "$own" ]; then
+    if [ "${layer[${included%%/*}]:--1}" -gt "${layer[$folder]}" ]; then
       echo "${file#"$src"/}:$line includes \"$included\", a layer above its own"
       status=1
     fi

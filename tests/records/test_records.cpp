@@ -3,7 +3,6 @@
 #include "records/DoggieList.h"
 #include "records/EraseRewrite.h"
 #include "records/FileError.h"
-#include "records/FixedText.h"
 #include "records/RecordFile.h"
 #include "records/Records.h"
 #include "records/Win1252.h"
@@ -89,32 +88,6 @@ private slots:
             all.append(char(b));
         QCOMPARE(win1252::encode(win1252::decode(all)), all); // every byte round-trips
         QCOMPARE(win1252::decode(all).size(), 256);
-    }
-
-    void fixedText()
-    {
-        QCOMPARE(fixedtext::toField(QStringLiteral("Rex"), 40), QByteArray("Rex") + QByteArray(37, ' '));
-        QCOMPARE(fixedtext::fit(QString(45, u'A'), 40), QString(40, u'A'));
-        QCOMPARE(fixedtext::fit(QStringLiteral("\U0001F436\U0001F436"), 3), QStringLiteral("?? "));
-        QCOMPARE(fixedtext::trimSpaces(QStringLiteral("  a b \t ")), QStringLiteral("a b \t"));
-        QVERIFY(!fixedtext::isBlank(QString(3, QChar(u'\0'))));
-    }
-
-    // Our records against bytes laid out by hand, and back.
-    void layout()
-    {
-        DoggieRecord d;
-        d.ID = 7;
-        d.Name = QStringLiteral("Rex");
-        d.Picture = QStringLiteral("C:\\dogs\\rex.jpg");
-        QCOMPARE(d.toBytes(), rawbytes::doggie(7, "Rex", "C:\\dogs\\rex.jpg"));
-        QCOMPARE(DoggieRecord::fromBytes(standard::dog(2)).toBytes(), standard::dog(2));
-        const JournalRecord j = JournalRecord::fromBytes(rawbytes::journal(-2, 70000, "7-4-2005", "Walk\r\nPark"));
-        QCOMPARE(j.ID + j.DoggieID, 69998);
-        QCOMPARE(j.toBytes(), rawbytes::journal(-2, 70000, "7-4-2005", "Walk\r\nPark"));
-        const HealthRecord erased = HealthRecord::fromBytes(QByteArray(68, '\0'));
-        QCOMPARE(erased.Vaccine, QString(50, QChar(u'\0')));
-        QCOMPARE(erased.toBytes(), QByteArray(68, '\0'));
     }
 
     void count_data()
