@@ -27,8 +27,9 @@ private slots:
         QTest::newRow("health") << Screen::Health;
         QTest::newRow("journal") << Screen::Journal;
     }
-    // A screen reader says what the tooltip shows, its key aside; without
-    // its pictures, even a broken one, a window works with empty controls.
+    // A screen reader says what a command's tooltip shows, its key aside;
+    // without its pictures, even a broken one, a window works with empty
+    // controls.
     void everyWindow()
     {
         QFETCH(Screen, screen);
@@ -43,8 +44,10 @@ private slots:
             for (PictureControl* picture : w->findChildren<PictureControl*>()) {
                 QVERIFY2(!picture->accessibleName().isEmpty(), qPrintable(picture->objectName()));
                 const QString tip = picture->toolTip().remove(QRegularExpression(QStringLiteral(" ?\\(Alt\\+.\\)$")));
-                if (!tip.isEmpty())
+                if (!tip.isEmpty()) { // a command: its name, and the pointing hand over it
                     QCOMPARE(picture->accessibleName(), tip);
+                    QCOMPARE(picture->cursor().shape(), Qt::PointingHandCursor);
+                }
                 QCOMPARE(picture->hasPicture(), pictures);
             }
             if (auto* frame = qobject_cast<RegisterWindow*>(w)) {
