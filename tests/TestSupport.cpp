@@ -313,6 +313,8 @@ bool Session::run(const QString& script)
         const QString rest = quoted ? step.section(u' ', 2).chopped(1).mid(1) : step.section(u' ', 2).trimmed();
         QWidget* w = window();
         QWidget* control = w && !name.isEmpty() ? w->findChild<QWidget*>(name) : nullptr;
+        if (!control && elsewhere && !name.isEmpty())
+            control = elsewhere->findChild<QWidget*>(name);
         auto fail = [&](const QString& got) {
             QTest::qFail(qPrintable(QStringLiteral("step \"%1\": got %2").arg(step, got)), __FILE__, __LINE__);
             return false;
@@ -345,6 +347,11 @@ bool Session::run(const QString& script)
                 folder.write(name, rest.toUtf8());
             if (verb == u"mkdir")
                 QDir(folder.folder()).mkdir(name);
+        } else if (verb == u"elsewhere") { // another window with boxes, as a file chooser has
+            elsewhere = std::make_unique<QWidget>();
+            new QLineEdit(elsewhere.get());
+            (new QLineEdit(elsewhere.get()))->setObjectName(QStringLiteral("elsewhereBox"));
+            elsewhere->show();
         } else if (verb == u"erasedog") { // as another Pawfolio would, behind this window's back
             QByteArray bytes = folder.read(files::Doggies);
             folder.write(files::Doggies, bytes.replace((name.toInt() - 1) * 439, 439, QByteArray(439, '\0')));
@@ -370,8 +377,9 @@ bool Session::run(const QString& script)
                 auto* view = w->findChild<QAbstractItemView*>(QStringLiteral("vaccinationGrid"));
                 pickRow(view ? view : w->findChild<QAbstractItemView*>(QStringLiteral("lbDates")), name.toInt());
             } else {
-                w->activateWindow();
-                if (!QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }, 2000))
+                QWidget* target = control ? control->window() : w;
+                target->activateWindow();
+                if (!QTest::qWaitFor([target] { return QApplication::activeWindow() == target; }, 2000))
                     return fail(QStringLiteral("a window that would not take the keyboard"));
                 if (verb == u"alt") {
                     QTest::keyClick(w, Qt::Key(Qt::Key_A + name.at(0).unicode() - u'A'), Qt::AltModifier);

@@ -116,7 +116,8 @@ struct App {
 // Return|Enter|Down|Ctrl+End, type NAME TEXT (in place of what it held),
 // keys NAME TEXT (typed where the cursor is), date YYYY-MM-DD|today|close
 // [keys] (answers the picker the next step opens), answer yes|no...,
-// choose FILE|cancel, write FILE TEXT, mkdir FILE, remove FILE, erasedog N.
+// choose FILE|cancel, write FILE TEXT, mkdir FILE, remove FILE, erasedog N, elsewhere
+// (another window, with the boxes elsewhereBox and one more).
 // Checks: is NAME TEXT (a bone's tag, a box's or label's text; spaces at the
 // end aside unless quoted), pad NAME N (the text's length), cursor NAME N, picture NAME
 // FILE, tip NAME TEXT, caption TEXT (the window's title), status
@@ -134,6 +135,7 @@ struct Session {
     DataFolder folder;
     App app{folder.folder()};
     ScriptedPromptsScope prompts;
+    std::unique_ptr<QWidget> elsewhere; // made by the step "elsewhere"
 };
 #define RUN(session, script)                                                                                           \
     do {                                                                                                               \
