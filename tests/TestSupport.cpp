@@ -319,8 +319,8 @@ bool Session::run(const QString& script)
             QTest::qFail(qPrintable(QStringLiteral("step \"%1\": got %2").arg(step, got)), __FILE__, __LINE__);
             return false;
         };
-        const QStringList onControls = {"click", "double", "key",  "keys",   "type",  "is",
-                                        "pad",   "cursor", "rows", "locked", "shown", "tip"};
+        const QStringList onControls = {"click", "double", "key",  "keys",   "type", "is",
+                                        "pad",   "cursor", "rows", "locked", "shown"};
         if (onControls.contains(verb) && !control)
             return fail(QStringLiteral("no control %1").arg(name));
 
@@ -405,8 +405,6 @@ bool Session::run(const QString& script)
                 {"rows", [&] { return rowsOf(control); }},
                 {"locked", [&] { return yesNo(control->property("readOnly").toBool() || !control->isEnabled()); }},
                 {"shown", [&] { return yesNo(control->isVisible()); }},
-                {"tip", [&] { return control->toolTip(); }},
-                {"caption", [&] { return QStringLiteral("\"%1\"").arg(w->windowTitle()); }},
                 {"state", [&] { return stateOf(name); }},
                 {"window", [&] { return w ? w->objectName() : QStringLiteral("none"); }},
                 {"alone", [&] { return yesNo(alone(w)); }},

@@ -120,7 +120,7 @@ struct App {
 // (another window, with the boxes elsewhereBox and one more).
 // Checks: is NAME TEXT (a bone's tag, a box's or label's text; spaces at the
 // end aside unless quoted), pad NAME N (the text's length), cursor NAME N, picture NAME
-// FILE, tip NAME TEXT, caption TEXT (the window's title), status
+// FILE, status
 // ready|entry, rows NAME a|b (trimmed; a grid's row as "date vaccine", the
 // header first), state FIELD VALUE, window NAME, alone (the only window, with
 // the keyboard), focus NAME, asked N (message boxes so far), said TEXT (the

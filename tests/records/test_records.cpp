@@ -2,71 +2,15 @@
 
 #include "records/DoggieList.h"
 #include "records/EraseRewrite.h"
-#include "records/FileError.h"
 #include "records/RecordFile.h"
 #include "records/Records.h"
 #include "records/Win1252.h"
 
-#include <QElapsedTimer>
 #include <QTest>
-
-#include <csignal>
-#include <functional>
-#include <random>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-namespace {
-
-// Runs `work` in a child process that gives up root, who writes anywhere;
-// true when it threw FileError there.
-bool throwsAsUser(const std::function<void()>& work)
-{
-    const pid_t child = fork();
-    if (child == 0) {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
-            _exit(2);
-        try {
-            work();
-        } catch (const FileError&) {
-            _exit(0);
-        }
-        _exit(1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-// Runs `work` in a child process and kills it `delayUs` microseconds later,
-// unless it finished before. Returns how long the child ran, in microseconds.
-long killDuring(const std::function<void()>& work, long delayUs)
-{
-    QElapsedTimer t;
-    t.start();
-    const pid_t child = fork();
-    if (child == 0) {
-        work();
-        _exit(0);
-    }
-    int status = 0;
-    for (long now = 0; now < delayUs; now = long(t.nsecsElapsed() / 1000)) {
-        if (waitpid(child, &status, WNOHANG) == child)
-            return now;
-        usleep(useconds_t(qMin(delayUs - now, 50L)));
-    }
-    kill(child, SIGKILL);
-    waitpid(child, &status, 0);
-    return long(t.nsecsElapsed() / 1000);
-}
-
-} // namespace
 
 class TestRecords : public QObject {
     Q_OBJECT
 private slots:
-
     void codePage_data()
     {
         QTest::addColumn<QString>("text");
@@ -147,15 +91,6 @@ private slots:
         QCOMPARE(bytes.size(), (number + 2) * 68);
         QCOMPARE(bytes.left(68), first);
         QCOMPARE(bytes.mid((number - 1) * 68), added + QByteArray(68, '\0') + added);
-
-        DataFolder empty(false); // the first append creates the file
-        {
-            RecordFile file(empty.path(files::Doggies), DoggieRecord::Length);
-            DoggieRecord d;
-            d.Name = QStringLiteral("Rex");
-            QCOMPARE(file.append(d), 1);
-        }
-        QCOMPARE(empty.read(files::Doggies), rawbytes::doggie(1, "Rex"));
     }
 
     void lookup_data()
@@ -233,79 +168,6 @@ private slots:
         folder.write(files::Journal, journal);
         eraseRecord(folder.path(files::Journal), folder.path(files::Temp), JournalRecord::Length, 300);
         QCOMPARE(folder.read(files::Journal), journal.replace(299 * 4114, 4114, QByteArray(4114, '\0')));
-    }
-
-    // A file or folder that may not be written: the append and the erase
-    // throw, and the file stays as it was.
-    void readOnly()
-    {
-        DataFolder folder(false);
-        folder.write(files::Journal, standard::journal());
-        QFile::setPermissions(folder.path(files::Journal), QFile::ReadOwner);
-        QFile::setPermissions(folder.folder(), QFile::ReadOwner | QFile::ExeOwner);
-        JournalRecord j;
-        QVERIFY(throwsAsUser([&] { RecordFile(folder.path(files::Journal), JournalRecord::Length).append(j); }));
-        QVERIFY(throwsAsUser([&] { eraseRecord(folder.path(files::Journal), folder.path(files::Temp), 4114, 2); }));
-        QFile::setPermissions(folder.folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QCOMPARE(folder.read(files::Journal), standard::journal());
-        QVERIFY(!folder.exists(files::Temp));
-    }
-
-    // Killed at moments drawn from a fixed seed (a failure names the round),
-    // the erase rewrite leaves the old file or the new one; an append or a
-    // write in place leaves every other record as it was.
-    void killed_data()
-    {
-        QTest::addColumn<QString>("work");
-        for (const char* work : {"erase rewrite", "append", "write in place"})
-            QTest::newRow(work) << work;
-    }
-    void killed()
-    {
-        QFETCH(QString, work);
-        constexpr unsigned kSeed = 20261206;
-        constexpr qint64 kLength = JournalRecord::Length;
-        DataFolder folder(false);
-        const QString data = folder.path(files::Journal);
-        std::mt19937 random(kSeed);
-        QByteArray before(600 * kLength, '\0'); // 2.4 MB of journal
-        for (char& b : before)
-            b = char(random());
-        QByteArray erased = before;
-        erased.replace(299 * kLength, kLength, QByteArray(kLength, '\0'));
-        const auto run = [&] {
-            if (work == u"erase rewrite") {
-                eraseRecord(data, folder.path(files::Temp), kLength, 300);
-                return;
-            }
-            RecordFile file(data, kLength);
-            JournalRecord j;
-            j.Entry = QString(JournalRecord::EntryWidth, u'w');
-            for (int i = 0; i < 20; ++i) // a run of writes, so that a kill lands in one
-                work == u"append" ? void(file.append(j)) : file.write(250, j);
-        };
-        folder.write(files::Journal, before);
-        const long full = killDuring(run, 10'000'000);
-        int old = 0;
-        for (int round = 0; round < 150; ++round) {
-            folder.write(files::Journal, before);
-            QFile::remove(folder.path(files::Temp));
-            killDuring(run, long(random() % std::uint32_t(full * 3 / 2 + 1)));
-            const QByteArray now = folder.read(files::Journal);
-            const QString where = QStringLiteral("round %1").arg(round);
-            if (work == u"erase rewrite") {
-                QVERIFY2(now == before || now == erased, qPrintable(where));
-                old += now == before;
-            } else {
-                const qint64 at = 249 * kLength;
-                QVERIFY2(now.left(at) == before.left(at), qPrintable(where));
-                QVERIFY2(now.mid(at + kLength, before.size() - at - kLength) == before.mid(at + kLength),
-                         qPrintable(where));
-                QVERIFY2(work == u"append" || now.size() == before.size(), qPrintable(where));
-            }
-        }
-        qInfo("%s takes %ld us; of 150 kills, %d left the old file", qPrintable(work), full, old);
-        QVERIFY(work != u"erase rewrite" || (old > 0 && old < 150)); // the kills did land during the rewrite
     }
 };
 
