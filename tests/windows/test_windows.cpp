@@ -111,7 +111,6 @@ private slots:
         QTest::addColumn<QString>("script");
         QTest::addColumn<QByteArrayList>("before");
         QTest::addColumn<QByteArrayList>("after");
-        const QString today = QDate::currentDate().toString(QStringLiteral("MM-dd-yyyy"));
         // Every command by its picture, its caption and its Alt key: the window
         // it leads to is loaded afresh, the only one, and takes the keyboard.
         const char* moves[][4] = {
@@ -141,15 +140,15 @@ private slots:
             row(QStringLiteral("viewer: %1").arg(how),
                 QStringLiteral("go health; click imgPrint; %1; window HealthWindow; alone").arg(how));
         row("journal: closing returns to main, which resets the date",
-            "go journal; pick 2; date 2005-12-25; click imgAdd; click imgClose; window MainWindow; state "
-            "SelectedDate " +
-                today);
-        // Picking a dog by mouse and keyboard
-        for (const char* screen : {"dogs", "health", "journal"}) {
+            "go journal; pick 2; date 2005-12-25; click imgAdd; click imgClose; window MainWindow; "
+            "state SelectedDate " +
+                QDate::currentDate().toString(QStringLiteral("MM-dd-yyyy")));
+        for (const char* screen : {"dogs", "health", "journal"}) { // by mouse and keyboard
             row(QStringLiteral("%1: a dog is picked, an erased slot picks nothing").arg(screen),
-                QStringLiteral("go %1; pick 2; state DoggieRecNo 3; is shownDogName Max; pick 3; state DoggieRecNo 3; "
-                               "is shownDogName Max; pick 0; pick 0; state DoggieRecNo 1; key lbDoggieList Down; "
-                               "key lbDoggieList Down; state DoggieRecNo 3; pick 4; state DoggieRecNo 5")
+                QStringLiteral("go %1; pick 2; state DoggieRecNo 3; is shownDogName Max; pick 3; "
+                               "state DoggieRecNo 3; is shownDogName Max; pick 0; pick 0; state DoggieRecNo 1; "
+                               "key lbDoggieList Down; key lbDoggieList Down; state DoggieRecNo 3; pick 4; "
+                               "state DoggieRecNo 5")
                     .arg(screen));
         }
         row("health: a folder in place of doggies.dat is said, and the window goes on",
@@ -163,16 +162,13 @@ private slots:
         // Each bone by its key; a double-click is one click.
         row("dogs: Alt+A, Alt+E without a dog", "go dogs; alt A; is imgAdd SAVE; alt E; is imgEdit EDIT");
         row("dogs: a double-click on Add saves no blank dog", "go dogs; double imgAdd; is imgAdd SAVE");
-        row("dogs: Alt+E", "go dogs; pick 1; alt E; is imgEdit SAVE");
-        row("dogs: a double-click on Edit", "go dogs; pick 1; double imgEdit; is imgEdit SAVE");
-        row("dogs: Alt+R", "go dogs; pick 1; alt R; asked 1; title DELETE!");
-        row("dogs: Alt+I", "go dogs; pick 1; click imgEdit; alt I; asked 1; title SELECT A PICTURE OF YOUR DOGGIE");
-        row("dogs: a double-click on the picture opens one chooser",
-            "go dogs; pick 1; click imgEdit; double imgDoggiePic; asked 1");
-        row("dogs: Alt+I while the picture is locked", "go dogs; pick 1; alt I; asked 0");
+        row("dogs: Alt+E, Alt+I",
+            "go dogs; pick 1; alt E; is imgEdit SAVE; alt I; title SELECT A PICTURE OF YOUR DOGGIE");
+        row("dogs: a double-click on Edit, then on the picture: one chooser",
+            "go dogs; pick 1; double imgEdit; is imgEdit SAVE; double imgDoggiePic; asked 1");
+        row("dogs: Alt+I while the picture is locked, Alt+R", "go dogs; pick 1; alt I; asked 0; alt R; title DELETE!");
         row("health: Alt+A", "go health; pick 2; alt A; is imgAdd SAVE");
-        row("health: Alt+E", "go health; pick 2; row 0; alt E; is imgEdit SAVE");
-        row("health: Alt+R", "go health; pick 2; row 0; alt R; asked 1");
+        row("health: Alt+R, Alt+E", "go health; pick 2; row 0; alt R; asked 1; alt E; is imgEdit SAVE");
         row("journal: Alt+A, the picker's Enter and Escape do nothing, Alt+O",
             "go journal; pick 2; date today keys; alt A; is imgAdd SAVE; state SelectedDate " +
                 DatePickerDialog::dateText(QDate::currentDate()));
@@ -180,8 +176,7 @@ private slots:
         row("journal: a double-click on the save bone saves once, with no second picker",
             "go journal; pick 2; date 2005-07-04; click imgAdd; type txtEntry Fireworks; double imgAdd; is imgAdd ADD",
             {{}, {}, journal() + rawbytes::journal(6, 3, "7-4-2005", "Fireworks")});
-        row("journal: Alt+E", "go journal; pick 2; row 0; alt E; is imgEdit SAVE");
-        row("journal: Alt+R", "go journal; pick 2; row 0; alt R; asked 1");
+        row("journal: Alt+R, Alt+E", "go journal; pick 2; row 0; alt R; asked 1; alt E; is imgEdit SAVE");
         for (const char* screen : {"health", "journal"}) { // Add is for a dog picked in that window, still there
             const QString go = QStringLiteral("go ") + screen;
             row(go + ": Add without a dog", go + "; click imgAdd; is imgAdd ADD");
@@ -191,22 +186,17 @@ private slots:
         }
 
         // The dog register
-        const QString nameless = QStringLiteral("Delete %1!").arg(QString(40, u' '));
         row("dogs: opens locked and blank",
-            "go dogs; locked txtName yes; locked txtGroomerPhoneNo yes; locked imgDoggiePic yes; "
-            "is txtName \"\"; picture imgDoggiePic no-photo.gif");
+            "go dogs; locked txtName yes; locked txtGroomerPhoneNo yes; locked imgDoggiePic yes; is txtName \"\"; "
+            "picture imgDoggiePic no-photo.gif");
         row("dogs: a pick shows the whole fields; a picture that is gone keeps the one shown",
-            "go dogs; pick 1; is shownDogName Rex; pad txtName 40; is txtBirthDate \"5/12/2003 \"; is txtVetAddress 1 "
-            "High St, "
-            "Town; picture imgDoggiePic rex.gif; locked txtName yes; pick 4; picture imgDoggiePic rex.gif; is "
-            "shownDogName \"\"; "
-            "pick 0; picture imgDoggiePic no-pic.gif");
+            "go dogs; pick 1; is shownDogName Rex; pad txtName 40; is txtBirthDate \"5/12/2003 \"; "
+            "is txtVetAddress 1 High St, Town; picture imgDoggiePic rex.gif; locked txtName yes; pick 4; "
+            "picture imgDoggiePic rex.gif; is shownDogName \"\"; pick 0; picture imgDoggiePic no-pic.gif");
         row("dogs: add to a missing file",
-            "remove doggies.dat; go dogs; click imgAdd; picture imgAdd doggie-save.gif; status entry; locked txtName "
-            "no; "
-            "type txtName Rex; type txtBirthDate July 14, 2003; click imgAdd; is imgAdd ADD; picture imgAdd "
-            "doggie-add.gif; "
-            "status ready; state DoggieRecNo 1; locked txtName no; is txtName Rex",
+            "remove doggies.dat; go dogs; click imgAdd; picture imgAdd doggie-save.gif; status entry; "
+            "locked txtName no; type txtName Rex; type txtBirthDate July 14, 2003; click imgAdd; is imgAdd ADD; "
+            "picture imgAdd doggie-add.gif; status ready; state DoggieRecNo 1; locked txtName no; is txtName Rex",
             {rawbytes::doggie(1, QList<QByteArray>{"Rex", {}, "7/14/2003"})});
         row("dogs: add starts from a blank dog, and the new dog can be edited at once",
             "go dogs; pick 1; click imgAdd; picture imgDoggiePic no-photo.gif; is txtVetName \"\"; type txtName Pip; "
@@ -223,9 +213,8 @@ private slots:
             QList<QByteArray> texts = standard::rexTexts();
             texts[field] = stored;
             row(QStringLiteral("dogs: edit, %1 \"%2\" stored as \"%3\"").arg(box, typed, stored),
-                QStringLiteral(
-                    "go dogs; pick 1; click imgEdit; is imgEdit SAVE; status entry; type %1 %2; click imgEdit; "
-                    "is imgEdit EDIT; picture imgEdit doggie-edit.gif; status ready")
+                QStringLiteral("go dogs; pick 1; click imgEdit; is imgEdit SAVE; status entry; type %1 %2; "
+                               "click imgEdit; is imgEdit EDIT; picture imgEdit doggie-edit.gif; status ready")
                     .arg(box, typed),
                 {dogs().replace(439, 439, rawbytes::doggie(2, texts))});
         }
@@ -236,22 +225,23 @@ private slots:
             "go dogs; pick 1; click imgErase; title DELETE!; said Delete Rex" + QString(37, u' ') + "!");
         row("dogs: a waiting edit ends with its dog; the dog's records go, those at the end cut off",
             "go dogs; pick 2; click imgEdit; type txtVetName Dr. Gone; answer yes; click imgErase; is imgEdit EDIT; "
-            "status ready; "
-            "rows lbDoggieList Bella|Rex|||; is txtName \"\"; is shownDogName Max; click imgErase; asked 1",
+            "status ready; rows lbDoggieList Bella|Rex|||; is txtName \"\"; is shownDogName Max; click imgErase; "
+            "asked 1",
             {dogs({1, 2, 0, 4, 5}), health({0, 2, 3, 0, 0, 6}), journal({0, 2, 3})});
         row("dogs: a nameless dog is edited and erased; the last one frees its number",
             "go dogs; pick 4; click imgEdit; type txtVetName Dr. Who; click imgEdit; answer yes; click imgErase; "
-            "said " +
-                nameless + "; click imgAdd; type txtName Newbie; click imgAdd; state DoggieRecNo 5",
+            "said Delete " +
+                QString(40, u' ') +
+                "!; click imgAdd; type txtName Newbie; click imgAdd; "
+                "state DoggieRecNo 5",
             {dogs({1, 2, 3, 4}) + rawbytes::doggie(5, "Newbie")});
         row("dogs: erasing Rex blanks his first vaccination and cuts his last",
             "go dogs; pick 1; answer yes; click imgErase", {dogs({1, 0, 3, 4, 5}), health({1, 0, 3, 4, 5})});
         row("dogs: erase is refused while an add waits",
             "go dogs; click imgAdd; pick 1; answer yes; click imgErase; asked 0");
         row("dogs: the bones are independent",
-            "go dogs; pick 0; click imgEdit; click imgAdd; is imgEdit SAVE; is imgAdd SAVE; picture imgEdit "
-            "doggie-save.gif; "
-            "type txtName Newbie; click imgEdit; is imgEdit EDIT; click imgAdd",
+            "go dogs; pick 0; click imgEdit; click imgAdd; is imgEdit SAVE; is imgAdd SAVE; "
+            "picture imgEdit doggie-save.gif; type txtName Newbie; click imgEdit; is imgEdit EDIT; click imgAdd",
             {dogs() + rawbytes::doggie(6, "Newbie")});
         row("dogs: Enter and the keypad's Enter move from box to box, but not out of the list",
             "go dogs; click imgAdd; type txtName Rex; key txtName Return; focus txtPedigreeName; is txtName Rex; "
@@ -289,13 +279,10 @@ private slots:
             {{},
              rawbytes::health(1, 1, "", "Lost") + rawbytes::health(2, 1, "3/3/2003", "Kept") +
                  rawbytes::health(3, 1, "4/4/2004", "Partial").left(60)});
-        row("health: a row shows the first record of its date and vaccine, padded; the same dog keeps it, another ends "
-            "it",
+        row("health: a row shows the first record of its date and vaccine; the same dog keeps it, another ends it",
             "go health; pick 2; row 2; state HealthRecNo 2; pad txtvaccine 50; cursor txtvaccine 0; cursor txtdate 0; "
-            "is txtdate \"5/12/2003 \"; row 1; state "
-            "HealthRecNo 2; "
-            "row 0; state HealthRecNo 1; pick 2; click imgErase; asked 1; pick 1; is txtdate 5/12/2003; click "
-            "imgErase; asked 1",
+            "is txtdate \"5/12/2003 \"; row 1; state HealthRecNo 2; row 0; state HealthRecNo 1; pick 2; "
+            "click imgErase; asked 1; pick 1; is txtdate 5/12/2003; click imgErase; asked 1",
             {},
             {{},
              rawbytes::health(1, 3, "5/12/2003", "Lepto") + rawbytes::health(2, 3, "5/12/2003", "Rabies") +
@@ -319,19 +306,18 @@ private slots:
             "go health; pick 0; click imgAdd; type txtdate September 9, 2004; type txtvaccine Lyme; click imgAdd",
             {{}, health() + rawbytes::health(7, 1, "9/9/2004", "Lyme")});
         row("health: add ends the chosen row",
-            "go health; pick 2; row 1; click imgAdd; type txtdate 1/2/2006; type txtvaccine Typed; answer yes; click "
-            "imgErase; click imgEdit; click imgEdit; asked 0; "
-            "is imgEdit EDIT; is imgAdd SAVE");
+            "go health; pick 2; row 1; click imgAdd; type txtdate 1/2/2006; type txtvaccine Typed; answer yes; "
+            "click imgErase; click imgEdit; click imgEdit; asked 0; is imgEdit EDIT; is imgAdd SAVE");
         row("health: edit keeps the record's number and dog",
-            "go health; pick 2; row 1; click imgEdit; is imgEdit SAVE; status ready; type txtvaccine Distemper "
-            "booster; "
-            "click imgEdit; is imgEdit EDIT; is txtdate \"\"",
+            "go health; pick 2; row 1; click imgEdit; is imgEdit SAVE; status ready; "
+            "type txtvaccine Distemper booster; click imgEdit; is imgEdit EDIT; is txtdate \"\"",
             {{}, health().replace(3 * 68, 68, rawbytes::health(4, 3, "12/5/2004", "Distemper booster"))});
         row("health: edit is refused after picking another dog",
             "go health; pick 2; row 0; click imgEdit; pick 0; type txtvaccine Moved?; click imgEdit; is imgEdit EDIT; "
             "click imgEdit; is imgEdit EDIT");
-        row("health: edit and erase need a chosen row", "go health; pick 2; type txtdate 1/1/2001; click imgEdit; is "
-                                                        "imgEdit EDIT; answer yes; click imgErase; asked 0");
+        row("health: edit and erase need a chosen row",
+            "go health; pick 2; type txtdate 1/1/2001; click imgEdit; is imgEdit EDIT; answer yes; click imgErase; "
+            "asked 0");
         const std::tuple<int, int, const char*, const char*, QByteArray> erases[] = {
             {2, 2, "yes", "Rabies", health({0, 2, 3, 4, 5, 6})},
             {2, 1, "yes", "Distemper", health({1, 2, 3, 0, 5, 6})},
@@ -339,37 +325,33 @@ private slots:
             {2, 0, "no", "Lepto", {}}};
         for (const auto& [dog, at, answer, vaccine, after] : erases) {
             row(QStringLiteral("health: erase %1, answered %2").arg(vaccine, answer),
-                QStringLiteral(
-                    "go health; pick %1; row %2; type txtvaccine Typed; answer %3; click imgErase; title DELETE; "
-                    "said Delete %4!; is txtdate %5; click imgErase; asked %6")
+                QStringLiteral("go health; pick %1; row %2; type txtvaccine Typed; answer %3; click imgErase; "
+                               "title DELETE; said Delete %4!; is txtdate %5; click imgErase; asked %6")
                     .arg(dog)
                     .arg(at)
                     .arg(answer, vaccine, after.isNull() ? "9/1/2003" : "\"\"", after.isNull() ? "2" : "1"),
                 {{}, after});
         }
         row("health: Enter moves from the date to the vaccine, the arrow keys through the rows",
-            "go health; type txtdate 5/5/2005; key txtdate Return; focus txtvaccine; is txtdate 5/5/2005; pick 2; row "
-            "0; "
-            "key vaccinationGrid Down; is txtvaccine Distemper; state HealthRecNo 4");
+            "go health; type txtdate 5/5/2005; key txtdate Return; focus txtvaccine; is txtdate 5/5/2005; pick 2; "
+            "row 0; key vaccinationGrid Down; is txtvaccine Distemper; state HealthRecNo 4");
 
         // The journal
         row("journal: the picked dog's dates in file order; a row shows its entry",
             "go journal; locked txtEntry no; pick 2; rows lbDates 3-2-2005|1-5-2005|3-2-2005; state JournalRecNo 5; "
-            "locked txtEntry yes; click imgEdit; is imgEdit EDIT; row 0; is txtEntry Park\nand a nap; state "
-            "SelectedDate 3-2-2005; "
-            "row 2; state JournalRecNo 5; is txtEntry Later; pick 1; rows lbDates; is txtEntry Later; click imgEdit; "
-            "is imgEdit EDIT");
+            "locked txtEntry yes; click imgEdit; is imgEdit EDIT; row 0; is txtEntry Park\nand a nap; "
+            "state SelectedDate 3-2-2005; row 2; state JournalRecNo 5; is txtEntry Later; pick 1; rows lbDates; "
+            "is txtEntry Later; click imgEdit; is imgEdit EDIT");
         row("journal: the first entry, to a missing file",
-            "remove journal.dat; go journal; pick 2; date 2005-07-04; click imgAdd; state SelectedDate 7-4-2005; rows "
-            "lbDates "
-            "7-4-2005; picture imgAdd doggie-save.gif; status entry; locked txtEntry no; click imgAdd; is imgAdd SAVE; "
-            "type txtEntry Fireworks,\nhid under the bed; click imgAdd; state JournalRecNo 1; is imgAdd ADD; "
-            "picture imgAdd doggie-add.gif; locked txtEntry yes; status ready; row 0; is txtEntry Fireworks,\nhid "
-            "under the bed",
+            "remove journal.dat; go journal; pick 2; date 2005-07-04; click imgAdd; state SelectedDate 7-4-2005; "
+            "rows lbDates 7-4-2005; picture imgAdd doggie-save.gif; status entry; locked txtEntry no; click imgAdd; "
+            "is imgAdd SAVE; type txtEntry Fireworks,\nhid under the bed; click imgAdd; state JournalRecNo 1; "
+            "is imgAdd ADD; picture imgAdd doggie-add.gif; locked txtEntry yes; status ready; row 0; "
+            "is txtEntry Fireworks,\nhid under the bed",
             {{}, {}, rawbytes::journal(1, 3, "7-4-2005", "Fireworks,\r\nhid under the bed")});
         row("journal: a new entry of a date already listed gets an item of its own",
-            "go journal; pick 2; date 2005-03-02; click imgAdd; type txtEntry Third walk; click imgAdd; row 3; is "
-            "txtEntry Third walk",
+            "go journal; pick 2; date 2005-03-02; click imgAdd; type txtEntry Third walk; click imgAdd; row 3; "
+            "is txtEntry Third walk",
             {{}, {}, journal() + rawbytes::journal(6, 3, "3-2-2005", "Third walk")});
         row("journal: add with the picker closed does nothing",
             "go journal; pick 2; date close; click imgAdd; is imgAdd ADD; rows lbDates 3-2-2005|1-5-2005|3-2-2005");
@@ -391,20 +373,18 @@ private slots:
                 {{}, {}, rawbytes::journal(1, 1, "1-2-2005", text.toLatin1().replace("\n", "\r\n"))});
         }
         row("journal: an unchanged save writes the old bytes again, typing at the end keeps them",
-            "go journal; pick 0; row 0; is txtEntry One\nTwo three\n\nFour; click imgEdit; click imgEdit; click "
-            "imgEdit; "
-            "key txtEntry Ctrl+End; keys txtEntry  and five; click imgEdit",
+            "go journal; pick 0; row 0; is txtEntry One\nTwo three\n\nFour; click imgEdit; click imgEdit; "
+            "click imgEdit; key txtEntry Ctrl+End; keys txtEntry  and five; click imgEdit",
             {{}, {}, rawbytes::journal(1, 1, "3-1-2005", "One\r\nTwo\xA0three\r\n\r\nFour and five")},
             {{}, {}, rawbytes::journal(1, 1, "3-1-2005", "One\r\nTwo\xA0three\r\n\r\nFour")});
         row("journal: Enter starts a new line",
-            "remove journal.dat; go journal; pick 0; date 2005-01-02; click imgAdd; keys txtEntry Walk; key txtEntry "
-            "Return; "
-            "keys txtEntry Sleep; click imgAdd",
+            "remove journal.dat; go journal; pick 0; date 2005-01-02; click imgAdd; keys txtEntry Walk; "
+            "key txtEntry Return; keys txtEntry Sleep; click imgAdd",
             {{}, {}, rawbytes::journal(1, 1, "1-2-2005", "Walk\r\nSleep")});
         row("journal: edit keeps the entry's own date though the picker was used again",
-            "go journal; pick 2; row 1; date 2009-09-09; click imgAdd; state SelectedDate 9-9-2009; click imgEdit; is "
-            "imgEdit SAVE; "
-            "locked txtEntry no; type txtEntry Snow, lots of it; click imgEdit; is imgEdit EDIT; locked txtEntry yes",
+            "go journal; pick 2; row 1; date 2009-09-09; click imgAdd; state SelectedDate 9-9-2009; click imgEdit; "
+            "is imgEdit SAVE; locked txtEntry no; type txtEntry Snow, lots of it; click imgEdit; is imgEdit EDIT; "
+            "locked txtEntry yes",
             {{}, {}, journal().replace(3 * 4114, 4114, rawbytes::journal(4, 3, "1-5-2005", "Snow, lots of it"))});
         row("journal: edit and erase need an entry chosen for the dog shown",
             "go journal; pick 2; answer yes; click imgEdit; is imgEdit EDIT; click imgErase; asked 0; row 0; pick 0; "
@@ -413,8 +393,8 @@ private slots:
              {std::tuple{1, "yes", journal({1, 2, 3, 0, 5})}, std::tuple{2, "yes", journal({1, 2, 3, 4})},
               std::tuple{1, "no", QByteArray()}}) {
             row(QStringLiteral("journal: erase row %1, answered %2").arg(at).arg(answer),
-                QStringLiteral("go journal; pick 2; row %1; answer %2; click imgErase; title DELETE; said Delete Max!; "
-                               "rows lbDates %3; is shownDogName Max; click imgErase; asked %4")
+                QStringLiteral("go journal; pick 2; row %1; answer %2; click imgErase; title DELETE; "
+                               "said Delete Max!; rows lbDates %3; is shownDogName Max; click imgErase; asked %4")
                     .arg(at)
                     .arg(answer, after.isNull() ? "3-2-2005|1-5-2005|3-2-2005" : "", after.isNull() ? "2" : "1"),
                 {{}, {}, after});
