@@ -319,8 +319,8 @@ bool Session::run(const QString& script)
             QTest::qFail(qPrintable(QStringLiteral("step \"%1\": got %2").arg(step, got)), __FILE__, __LINE__);
             return false;
         };
-        const QStringList onControls = {"click", "double", "key",  "keys",   "type", "is",
-                                        "pad",   "cursor", "rows", "locked", "shown"};
+        const QStringList onControls = {"click", "double", "rclick", "drag", "key",    "keys", "type",
+                                        "is",    "pad",    "cursor", "rows", "locked", "shown"};
         if (onControls.contains(verb) && !control)
             return fail(QStringLiteral("no control %1").arg(name));
 
@@ -355,7 +355,7 @@ bool Session::run(const QString& script)
         } else if (verb == u"erasedog") { // as another Pawfolio would, behind this window's back
             QByteArray bytes = folder.read(files::Doggies);
             folder.write(files::Doggies, bytes.replace((name.toInt() - 1) * 439, 439, QByteArray(439, '\0')));
-        } else if (QStringList{"click", "double", "alt", "key", "pick", "row"}.contains(verb)) {
+        } else if (QStringList{"click", "double", "rclick", "drag", "alt", "key", "pick", "row"}.contains(verb)) {
             // A modal dialog that no step answers is closed, and the test fails.
             QObject scope;
             QString unexpected;
@@ -371,6 +371,11 @@ bool Session::run(const QString& script)
                 click(control);
             } else if (verb == u"double") {
                 doubleClick(control);
+            } else if (verb == u"rclick") {
+                QTest::mouseClick(control, Qt::RightButton, {}, control->rect().center());
+            } else if (verb == u"drag") { // pressed on the control, released off it
+                QTest::mousePress(control, Qt::LeftButton, {}, control->rect().center());
+                QTest::mouseRelease(control, Qt::LeftButton, {}, control->rect().bottomRight() + QPoint(20, 20));
             } else if (verb == u"pick") {
                 pickDog(w, name.toInt());
             } else if (verb == u"row") {

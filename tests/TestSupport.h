@@ -112,7 +112,7 @@ struct App {
 // they should see as steps separated by ";", for example
 //   "go health; pick 2; row 0; click imgEdit; type txtvaccine Booster; click imgEdit; is imgEdit EDIT".
 // Steps: go dogs|health|journal|main, pick N (the dog list's entry), row N
-// (of the grid or the dates), click/double NAME, alt K, key NAME
+// (of the grid or the dates), click/double/rclick NAME, drag NAME (released off it), alt K, key NAME
 // Return|Enter|Down|Ctrl+End, type NAME TEXT (in place of what it held),
 // keys NAME TEXT (typed where the cursor is), date YYYY-MM-DD|today|close
 // [keys] (answers the picker the next step opens), answer yes|no...,

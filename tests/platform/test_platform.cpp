@@ -1,93 +1,18 @@
 #include "TestSupport.h"
 
-#include "platform/ClickLabel.h"
 #include "platform/DateTest.h"
-#include "platform/PictureControl.h"
-#include "platform/RowClicks.h"
 #include "records/FileError.h"
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSignalSpy>
-#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 
 class TestPlatform : public QObject {
     Q_OBJECT
 private slots:
-    // What the user does with the mouse, and how many clicks the control makes of it.
-    void clicks_data()
-    {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("gesture");
-        QTest::addColumn<int>("clicks");
-        for (const char* control : {"picture", "caption", "list", "grid"}) {
-            QTest::addRow("%s, one click", control) << control << "one click" << 1;
-            QTest::addRow("%s, a double-click is one click", control) << control << "double-click" << 1;
-            QTest::addRow("%s, two clicks stay two", control) << control << "two clicks" << 2;
-        }
-        for (const char* control : {"picture", "caption"})
-            QTest::addRow("%s, a release off the control cancels", control) << control << "drag off" << 0;
-        QTest::newRow("picture, a right click is none") << "picture"
-                                                        << "right click" << 0;
-        QTest::newRow("picture, disabled it takes no click") << "picture"
-                                                             << "disabled" << 0;
-    }
-    void clicks()
-    {
-        QFETCH(QString, control);
-        QFETCH(QString, gesture);
-        QFETCH(int, clicks);
-        QWidget host;
-        host.resize(300, 200);
-        QWidget* target = nullptr; // what the mouse acts on
-        QPoint at;
-        std::unique_ptr<QSignalSpy> spy;
-        if (control == u"picture") {
-            auto* picture = new PictureControl(&host);
-            spy = std::make_unique<QSignalSpy>(picture, &PictureControl::clicked);
-            target = picture;
-        } else if (control == u"caption") {
-            auto* caption = new ClickLabel(QStringLiteral("HEALTH"), &host);
-            spy = std::make_unique<QSignalSpy>(caption, &ClickLabel::clicked);
-            target = caption;
-        } else {
-            QAbstractItemView* view = control == u"list" ? static_cast<QAbstractItemView*>(new QListWidget(&host))
-                                                         : new QTableWidget(2, 2, &host);
-            if (auto* list = qobject_cast<QListWidget*>(view))
-                list->addItems({QStringLiteral("Bella"), QStringLiteral("Max")});
-            view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-            view->setGeometry(10, 10, 250, 150);
-            spy = std::make_unique<QSignalSpy>(new RowClicks(view), &RowClicks::clicked);
-            target = view->viewport();
-            at = view->visualRect(view->model()->index(1, 0)).center();
-        }
-        if (at.isNull()) { // a picture or a caption
-            target->setGeometry(10, 10, 80, 40);
-            at = target->rect().center();
-        }
-        host.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&host));
-        target->setEnabled(gesture != u"disabled");
-        if (gesture == u"double-click") {
-            doubleClick(target, at);
-        } else if (gesture == u"drag off") {
-            QTest::mousePress(target, Qt::LeftButton, {}, at);
-            QTest::mouseRelease(target, Qt::LeftButton, {}, target->rect().bottomRight() + QPoint(20, 20));
-        } else {
-            for (int i = gesture == u"two clicks" ? 2 : 1; i > 0; --i) {
-                QTest::mouseClick(target, gesture == u"right click" ? Qt::RightButton : Qt::LeftButton, {}, at);
-                QCoreApplication::processEvents();
-            }
-        }
-        QCoreApplication::processEvents();
-        QCOMPARE(spy->count(), clicks);
-    }
-
     // Alt+F4 and the title bar end in close(): a program window refuses it.
     void window_refusesToBeClosedByTheUser()
     {

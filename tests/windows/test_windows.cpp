@@ -162,6 +162,9 @@ private slots:
         // Each bone by its key; a double-click is one click.
         row("dogs: Alt+A, Alt+E without a dog", "go dogs; alt A; is imgAdd SAVE; alt E; is imgEdit EDIT");
         row("dogs: a double-click on Add saves no blank dog", "go dogs; double imgAdd; is imgAdd SAVE");
+        row("dogs: a right click or a release off a bone is no click",
+            "go dogs; rclick imgAdd; drag imgAdd; is imgAdd ADD");
+        row("main: a release off a caption is no click", "go main; drag healthCaption; window MainWindow");
         row("dogs: Alt+E, Alt+I",
             "go dogs; pick 1; alt E; is imgEdit SAVE; alt I; title SELECT A PICTURE OF YOUR DOGGIE");
         row("dogs: a double-click on Edit, then on the picture: one chooser",
