@@ -172,16 +172,12 @@ private slots:
         QCOMPARE(inkIn(v->Document->page(), QRect(24, 600, 300, 100)), 0); // far below the last
         QCOMPARE(v->horizontalScroll->maximum(), 2925);
         QCOMPARE(v->verticalScroll->maximum(), 8915);
-        QCOMPARE(v->verticalScroll->singleStep(), 500);
-        QCOMPARE(v->verticalScroll->pageStep(), 6975);
         QCOMPARE(v->Document->pos(), QPoint(1, 1)); // the page starts 10 twips in
         v->verticalScroll->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         QCOMPARE(v->verticalScroll->value(), 490);
         QCOMPARE(v->Document->pos(), QPoint(1, -33));
         v->verticalScroll->setSliderPosition(v->verticalScroll->maximum()); // at the bottom: 50 twips to spare
         QCOMPARE(v->Document->geometry().bottom() + 1, v->DocumentContainer->height() - 3);
-        v->horizontalScroll->triggerAction(QAbstractSlider::SliderPageStepAdd);
-        QCOMPARE(v->horizontalScroll->value(), 2925);
 
         RUN(s, "click cmdClose; pick 1; click imgPrint");
         QVERIFY(viewer(s)->dogPicture->hasPicture());
