@@ -55,13 +55,6 @@ std::optional<QString> ScriptedPrompts::chooseOpenFile(QWidget*, const QString& 
     return file.isNull() ? std::nullopt : std::optional<QString>(file);
 }
 
-ScriptedPromptsScope::ScriptedPromptsScope()
-{
-    auto prompts = std::make_unique<ScriptedPrompts>();
-    m_prompts = prompts.get();
-    m_previous = installPrompts(std::move(prompts));
-}
-
 DataFolder::DataFolder(bool withPictures)
 {
     const QDir assets(QStringLiteral(PAWFOLIO_ASSETS));
@@ -269,27 +262,27 @@ bool alone(QWidget* w)
 
 } // namespace
 
-App::App(const QString& folder) : state(folder), navigator(state)
+Session::Session(bool standardFiles)
 {
     registerScreens(navigator);
     navigator.setQuitAction([this] { ++quitCount; });
-}
-
-App::~App()
-{
-    if (navigator.current())
-        navigator.current()->unload();
-    settle();
-}
-
-Session::Session(bool standardFiles)
-{
+    auto scripted = std::make_unique<ScriptedPrompts>();
+    prompts = scripted.get();
+    m_previousPrompts = installPrompts(std::move(scripted));
     for (const auto& [name, bytes] :
          {std::pair{files::Doggies, standard::dogs()}, std::pair{files::Health, standard::health()},
           std::pair{files::Journal, standard::journal()}}) {
         if (standardFiles)
             folder.write(name, bytes);
     }
+}
+
+Session::~Session()
+{
+    if (navigator.current())
+        navigator.current()->unload();
+    settle();
+    installPrompts(std::move(m_previousPrompts));
 }
 
 bool Session::run(const QString& script)
@@ -325,7 +318,7 @@ bool Session::run(const QString& script)
             return fail(QStringLiteral("no control %1").arg(name));
 
         if (verb == u"go") {
-            app.navigator.go(screens.value(name));
+            navigator.go(screens.value(name));
         } else if (verb == u"date") { // answers the picker the next step opens
             answerDatePicker(name == u"today" ? QDate::currentDate() : QDate::fromString(name, Qt::ISODate),
                              rest == u"keys");
@@ -410,7 +403,16 @@ bool Session::run(const QString& script)
                 {"rows", [&] { return rowsOf(control); }},
                 {"locked", [&] { return yesNo(control->property("readOnly").toBool() || !control->isEnabled()); }},
                 {"shown", [&] { return yesNo(control->isVisible()); }},
-                {"state", [&] { return stateOf(name); }},
+                {"state",
+                 [&] {
+                     const QMap<QString, QString> fields = {{"DoggieRecNo", QString::number(state.DoggieRecNo)},
+                                                            {"HealthRecNo", QString::number(state.HealthRecNo)},
+                                                            {"JournalRecNo", QString::number(state.JournalRecNo)},
+                                                            {"SelectedDate", state.SelectedDate.trimmed()},
+                                                            {"ReportType", state.ReportType},
+                                                            {"quits", QString::number(quitCount)}};
+                     return fields.value(name, QStringLiteral("(no such field)"));
+                 }},
                 {"window", [&] { return w ? w->objectName() : QStringLiteral("none"); }},
                 {"alone", [&] { return yesNo(alone(w)); }},
                 {"focus", [&] { return focus ? focus->objectName() : QStringLiteral("none"); }},
@@ -435,19 +437,6 @@ bool Session::run(const QString& script)
             return false;
     }
     return true;
-}
-
-QString Session::stateOf(const QString& field) const
-{
-    const SharedState& s = app.state;
-    const std::map<QString, QString> fields = {{"DoggieRecNo", QString::number(s.DoggieRecNo)},
-                                               {"HealthRecNo", QString::number(s.HealthRecNo)},
-                                               {"JournalRecNo", QString::number(s.JournalRecNo)},
-                                               {"SelectedDate", s.SelectedDate.trimmed()},
-                                               {"ReportType", s.ReportType},
-                                               {"quits", QString::number(app.quitCount)}};
-    const auto found = fields.find(field);
-    return found == fields.end() ? QStringLiteral("(no such field)") : found->second;
 }
 
 void doubleClick(QWidget* widget, QPoint at)

@@ -41,18 +41,6 @@ public:
     QList<Shown> shown;
 };
 
-// Installs scripted prompts for the life of the object.
-class ScriptedPromptsScope {
-public:
-    ScriptedPromptsScope();
-    ~ScriptedPromptsScope() { installPrompts(std::move(m_previous)); }
-    ScriptedPrompts* operator->() { return m_prompts; }
-
-private:
-    ScriptedPrompts* m_prompts;
-    std::unique_ptr<Prompts> m_previous;
-};
-
 // A program folder of its own for one test, with the pictures beside it.
 class DataFolder {
 public:
@@ -97,45 +85,40 @@ inline const auto health = [](const QList<int>& numbers = {1, 2, 3, 4, 5, 6}) { 
 inline const auto journal = [](const QList<int>& numbers = {1, 2, 3, 4, 5}) { return of(entry, numbers); };
 } // namespace standard
 
-// The whole program on a test folder: shared state, navigator, all screens.
-
-struct App {
-    explicit App(const QString& folder);
-    ~App();
-    SharedState state;
-    Navigator navigator;
-    int quitCount = 0;
-};
-
-// A person at the program, on the standard records (unless `standardFiles`
-// is false), with scripted message boxes. run() takes what they do and what
-// they should see as steps separated by ";", for example
+// The whole program on a folder of its own, on the standard records (unless
+// `standardFiles` is false), with scripted message boxes. run() takes what a
+// person does and should see as steps separated by ";", for example
 //   "go health; pick 2; row 0; click imgEdit; type txtvaccine Booster; click imgEdit; is imgEdit EDIT".
-// Steps: go dogs|health|journal|main, pick N (the dog list's entry), row N
-// (of the grid or the dates), click/double/rclick NAME, drag NAME (released off it), alt K, key NAME
-// Return|Enter|Down|Ctrl+End, type NAME TEXT (in place of what it held),
-// keys NAME TEXT (typed where the cursor is), date YYYY-MM-DD|today|close
-// [keys] (answers the picker the next step opens), answer yes|no...,
-// choose FILE|cancel, write FILE TEXT, mkdir FILE, remove FILE, erasedog N, elsewhere
-// (another window, with the boxes elsewhereBox and one more).
+// Steps: go dogs|health|journal|main, pick N (the dog list's entry), row N (of
+// the grid or the dates), click/double/rclick NAME, drag NAME (released off
+// it), alt K, key NAME Return|Enter|Down|Ctrl+End, type NAME TEXT (in place of
+// what it held), keys NAME TEXT (typed where the cursor is), date
+// YYYY-MM-DD|today|close [keys] (answers the picker the next step opens),
+// answer yes|no..., choose FILE|cancel, write FILE TEXT, mkdir FILE, remove
+// FILE, erasedog N, elsewhere (another window, with the box elsewhereBox).
 // Checks: is NAME TEXT (a bone's tag, a box's or label's text; spaces at the
-// end aside unless quoted), pad NAME N (the text's length), cursor NAME N, picture NAME
-// FILE, status
-// ready|entry, rows NAME a|b (trimmed; a grid's row as "date vaccine", the
-// header first), state FIELD VALUE, window NAME, alone (the only window, with
-// the keyboard), focus NAME, asked N (message boxes so far), said TEXT (the
-// last one's text contains it), title TEXT (the last one's title), chooser
-// FILE (where the last file chooser started), locked/shown NAME yes|no.
+// end aside unless quoted), pad NAME N (the text's length), cursor NAME N,
+// picture NAME FILE, status ready|entry, rows NAME a|b (trimmed; a grid's row
+// as "date vaccine", the header first), state FIELD VALUE (DoggieRecNo,
+// HealthRecNo, JournalRecNo, SelectedDate, ReportType, quits), window NAME,
+// alone (the only window, with the keyboard), focus NAME, asked N (message
+// boxes so far), said TEXT (the last one's text contains it), title TEXT,
+// chooser FILE (where the last file chooser started), locked/shown NAME yes|no.
 // A modal dialog that no step expects is closed and fails the test.
 struct Session {
     explicit Session(bool standardFiles = true);
+    ~Session();
     bool run(const QString& script); // false after a failed check
-    FormWindow* window() const { return app.navigator.current(); }
-    QString stateOf(const QString& field) const; // DoggieRecNo ... ReportType, or quits
+    FormWindow* window() const { return navigator.current(); }
     DataFolder folder;
-    App app{folder.folder()};
-    ScriptedPromptsScope prompts;
+    SharedState state{folder.folder()};
+    Navigator navigator{state};
+    int quitCount = 0;
+    ScriptedPrompts* prompts;
     std::unique_ptr<QWidget> elsewhere; // made by the step "elsewhere"
+
+private:
+    std::unique_ptr<Prompts> m_previousPrompts;
 };
 #define RUN(session, script)                                                                                           \
     do {                                                                                                               \

@@ -40,7 +40,7 @@ private slots:
                     QFile::remove(s.folder.path(gif));
                 s.folder.write(QStringLiteral("doggie.gif"), "not a picture");
             }
-            QWidget* w = s.app.navigator.go(screen);
+            QWidget* w = s.navigator.go(screen);
             for (PictureControl* picture : w->findChildren<PictureControl*>()) {
                 QVERIFY2(!picture->accessibleName().isEmpty(), qPrintable(picture->objectName()));
                 const QString tip = picture->toolTip();
