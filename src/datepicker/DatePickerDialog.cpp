@@ -39,8 +39,6 @@ DatePickerDialog::DatePickerDialog(SharedState& state, QWidget* owner)
     imgClose->setTip(QStringLiteral("CLOSE"));
     imgOk->setKey(QKeySequence(Qt::ALT | Qt::Key_O));
     imgClose->setKey(QKeySequence(Qt::ALT | Qt::Key_C));
-    imgOk->setCursor(Qt::PointingHandCursor);
-    imgClose->setCursor(Qt::PointingHandCursor);
     connect(imgOk, &PictureControl::clicked, this, &DatePickerDialog::imgOk_Click);
     connect(imgClose, &PictureControl::clicked, this, &DatePickerDialog::imgClose_Click);
 }

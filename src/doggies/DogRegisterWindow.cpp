@@ -75,7 +75,6 @@ DogRegisterWindow::DogRegisterWindow(SharedState& state, ScreenRequests& screens
     imgDoggiePic = place(new PictureControl(this), "imgDoggiePic", twips::rect(5520, 600, 2895, 2295));
     imgDoggiePic->setAccessibleName(QStringLiteral("Picture of your doggie"));
     imgDoggiePic->setKey(QKeySequence(Qt::ALT | Qt::Key_I));
-    imgDoggiePic->setCursor(Qt::PointingHandCursor);
     connect(imgDoggiePic, &PictureControl::clicked, this, &DogRegisterWindow::imgDoggiePic_Click);
 
     QLabel** labels[] = {&lblName,           &lblPedigreeName, &lblBirthDate,     &lblLicenseNo,

@@ -120,10 +120,8 @@ RegisterWindow::RegisterWindow(SharedState& state, ScreenRequests& screens, Regi
 
     PictureControl** bones[5] = {&imgAdd, &imgEdit, &imgErase, &imgPrint, &imgClose};
     const char* boneNames[5] = {"imgAdd", "imgEdit", "imgErase", "imgPrint", "imgClose"};
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 5; ++i)
         *bones[i] = place(new PictureControl(this), boneNames[i], twips::rect(f.boneLeft[i], 6360, 1215, 615));
-        (*bones[i])->setCursor(Qt::PointingHandCursor);
-    }
     imgAdd->setTip(QLatin1String(f.tips[0]));
     imgEdit->setTip(QLatin1String(f.tips[1]));
     imgErase->setTip(QLatin1String(f.tips[2]));
@@ -151,7 +149,6 @@ RegisterWindow::RegisterWindow(SharedState& state, ScreenRequests& screens, Regi
                               twips::rect(nav.at.x(), nav.at.y(), 1335, 1335));
         picture->setTip(caption);
         picture->setKey(QKeySequence(QLatin1String("Alt+") + caption.front()));
-        picture->setCursor(Qt::PointingHandCursor);
         connect(picture, &PictureControl::clicked, this, [this, target = nav.target] { m_screens.go(target); });
         auto* label = controls::pictureCaption(this, qPrintable(role + QLatin1String("Caption")), caption,
                                                twipsRect(nav.captionAt));

@@ -41,6 +41,7 @@ void PictureControl::setKey(const QKeySequence& key)
     m_key = key;
     setToolTip(controls::withKey(m_tip, m_key));
     controls::addKey(this, key, [this] { emit clicked(); });
+    setCursor(Qt::PointingHandCursor);
 }
 
 void PictureControl::paintEvent(QPaintEvent*)

@@ -29,7 +29,8 @@ public:
     void setTip(const QString& tip);
 
     // An Alt key that does what a click does, in the control's window and
-    // only while the control is enabled and shown. The tooltip names it.
+    // only while the control is enabled and shown: the control is a command.
+    // The tooltip names the key, and the pointer over it is the pointing hand.
     void setKey(const QKeySequence& key);
 
 signals:

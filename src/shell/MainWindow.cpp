@@ -65,8 +65,6 @@ MainWindow::MainWindow(SharedState& state, Navigator& navigator)
     healthPicture->setKey(QKeySequence(Qt::ALT | Qt::Key_H));
     journalPicture->setKey(QKeySequence(Qt::ALT | Qt::Key_J));
     quitPicture->setKey(QKeySequence(Qt::ALT | Qt::Key_Q));
-    for (PictureControl* menu : {quitPicture, healthPicture, doggiesPicture, journalPicture})
-        menu->setCursor(Qt::PointingHandCursor);
 
     auto open = [this](Screen target) { return [this, target] { m_navigator.go(target); }; };
     connect(doggiesPicture, &PictureControl::clicked, this, open(Screen::Doggies));
