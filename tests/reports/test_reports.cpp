@@ -167,7 +167,8 @@ private slots:
         Session s;
         RUN(s, "go dogs; pick 0; click imgPrint");
         ReportViewer* v = viewer(s);
-        QVERIFY(!v->dogPicture->hasPicture());                             // Bella has none
+        QVERIFY(!v->dogPicture->hasPicture()); // Bella has none
+        QCOMPARE(v->dogPicture->accessibleName(), QStringLiteral("Picture of your doggie"));
         QVERIFY(inkIn(v->Document->page(), QRect(24, 0, 300, 14)) > 20);   // the first line
         QCOMPARE(inkIn(v->Document->page(), QRect(24, 600, 300, 100)), 0); // far below the last
         QCOMPARE(v->horizontalScroll->maximum(), 2925);

@@ -54,9 +54,11 @@ private slots:
             }
             if (auto* frame = qobject_cast<RegisterWindow*>(w)) {
                 QCOMPARE(frame->lbDoggieList->accessibleName(), QStringLiteral("Your Doggies"));
-                // The labels are filled with their own colour, not see-through.
-                const QPoint inBar = frame->statusLine->geometry().topLeft() + QPoint(4, 4);
-                QCOMPARE(w->grab().toImage().pixelColor(inBar * w->devicePixelRatio()), QColor(255, 192, 255));
+                // The status line and the information panel are filled with their own colour.
+                const QImage shown = w->grab().toImage();
+                const auto inside = [w](QWidget* area) { return (area->pos() + QPoint(4, 4)) * w->devicePixelRatio(); };
+                QCOMPARE(shown.pixelColor(inside(frame->statusLine)), QColor(255, 192, 255));
+                QCOMPARE(shown.pixelColor(inside(frame->infoPanel)), QColor(192, 255, 192));
                 RUN(s, "pick 2; state DoggieRecNo 3; click imgClose; window MainWindow");
             }
         }

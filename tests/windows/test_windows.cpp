@@ -313,7 +313,8 @@ private slots:
             "click imgErase; click imgEdit; click imgEdit; asked 0; is imgEdit EDIT; is imgAdd SAVE");
         row("health: edit keeps the record's number and dog",
             "go health; pick 2; row 1; click imgEdit; is imgEdit SAVE; status ready; "
-            "type txtvaccine Distemper booster; click imgEdit; is imgEdit EDIT; is txtdate \"\"",
+            "type txtvaccine Distemper booster; click imgEdit; is imgEdit EDIT; is txtdate \"\"; " +
+                grid + "9/1/2003 Lepto|12/5/2004 Distemper booster|10/20/2003 Rabies|",
             {{}, health().replace(3 * 68, 68, rawbytes::health(4, 3, "12/5/2004", "Distemper booster"))});
         row("health: edit is refused after picking another dog",
             "go health; pick 2; row 0; click imgEdit; pick 0; type txtvaccine Moved?; click imgEdit; is imgEdit EDIT; "
