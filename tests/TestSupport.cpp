@@ -200,9 +200,27 @@ void pickRow(QAbstractItemView* view, int row)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 0)).center());
 }
 
+// A double-click on a shown control, through its window, so that Qt makes
+// the second press the double-click it is.
+void doubleClick(QWidget* widget)
+{
+    if (!widget->window()->windowHandle())
+        QFAIL("no such control on a shown window");
+    QTest::mouseDClick(widget->window()->windowHandle(), Qt::LeftButton, {},
+                       widget->mapTo(widget->window(), widget->rect().center()));
+}
+
+void pickDog(QWidget* window, int row)
+{
+    auto* list = window->findChild<QListWidget*>(QStringLiteral("lbDoggieList"));
+    if (!list || row >= list->count())
+        QFAIL("no such dog list entry");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+
 // Answers the date picker that the next click opens: OK on `day`, or Close
-// when `day` is not valid; with `keys`, Enter and Escape first (which must
-// leave it open), then Alt+O or Alt+C.
+// when `day` is not valid; with `keys`, Enter, Escape and close() first (which
+// must leave it open), then Alt+O or Alt+C.
 void answerDatePicker(const QDate& day, bool keys)
 {
     QTimer::singleShot(0, [day, keys] {
@@ -212,8 +230,9 @@ void answerDatePicker(const QDate& day, bool keys)
         if (keys) {
             picker->activateWindow();
             (void)QTest::qWaitFor([picker] { return QApplication::activeWindow() == picker; }, 2000);
-            QTest::keyClick(picker, Qt::Key_Return); // Enter and Escape do nothing there
+            QTest::keyClick(picker, Qt::Key_Return); // Enter, Escape and the title bar do nothing there
             QTest::keyClick(picker, Qt::Key_Escape);
+            picker->close();
             QTest::keyClick(picker, day.isValid() ? Qt::Key_O : Qt::Key_C, Qt::AltModifier);
         } else {
             if (day.isValid())
@@ -224,6 +243,8 @@ void answerDatePicker(const QDate& day, bool keys)
             picker->done(QDialog::Rejected);
             QFAIL("the date picker stayed open");
         }
+        if (!picker->doggiePicture->hasPicture() || !picker->imgOk->hasPicture() || !picker->imgClose->hasPicture())
+            QFAIL("the date picker lacks a picture");
     });
 }
 
@@ -337,7 +358,7 @@ bool Session::run(const QString& script)
         } else if (verb == u"remove" || verb == u"write" || verb == u"mkdir") {
             QFile::remove(folder.path(name));
             if (verb == u"write")
-                folder.write(name, rest.toUtf8());
+                folder.write(name, QByteArray::fromPercentEncoding(rest.toUtf8()));
             if (verb == u"mkdir")
                 QDir(folder.folder()).mkdir(name);
         } else if (verb == u"elsewhere") { // another window with boxes, as a file chooser has
@@ -437,20 +458,4 @@ bool Session::run(const QString& script)
             return false;
     }
     return true;
-}
-
-void doubleClick(QWidget* widget, QPoint at)
-{
-    if (!widget || !widget->window()->windowHandle())
-        QFAIL("no such control on a shown window");
-    at = at.isNull() ? widget->rect().center() : at;
-    QTest::mouseDClick(widget->window()->windowHandle(), Qt::LeftButton, {}, widget->mapTo(widget->window(), at));
-}
-
-void pickDog(QWidget* window, int row)
-{
-    auto* list = window->findChild<QListWidget*>(QStringLiteral("lbDoggieList"));
-    if (!list || row >= list->count())
-        QFAIL("no such dog list entry");
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
 }

@@ -9,7 +9,6 @@
 #include <QDate>
 #include <QFile>
 #include <QList>
-#include <QPoint>
 #include <QTemporaryDir>
 
 #include <deque>
@@ -64,7 +63,6 @@ QByteArray doggie(qint32 id, const QList<QByteArray>& texts);
 QByteArray health(qint32 id, qint32 doggieId, const QByteArray& date, const QByteArray& vaccine);
 QByteArray journal(qint32 id, qint32 doggieId, const QByteArray& date, const QByteArray& entry);
 QByteArray field(const QByteArray& text, int width); // padded with spaces
-QByteArray int32le(qint32 value);
 } // namespace rawbytes
 
 // The records most tests start from. Dogs: Bella (1), Rex (2, every
@@ -94,7 +92,7 @@ inline const auto journal = [](const QList<int>& numbers = {1, 2, 3, 4, 5}) { re
 // it), alt K, key NAME Return|Enter|Down|Ctrl+End, type NAME TEXT (in place of
 // what it held), keys NAME TEXT (typed where the cursor is), date
 // YYYY-MM-DD|today|close [keys] (answers the picker the next step opens),
-// answer yes|no..., choose FILE|cancel, write FILE TEXT, mkdir FILE, remove
+// answer yes|no..., choose FILE|cancel, write FILE TEXT (%XX a byte), mkdir FILE, remove
 // FILE, erasedog N, elsewhere (another window, with the box elsewhereBox).
 // Checks: is NAME TEXT (a bone's tag, a box's or label's text; spaces at the
 // end aside unless quoted), pad NAME N (the text's length), cursor NAME N,
@@ -125,9 +123,3 @@ private:
         if (!(session).run(script))                                                                                    \
             return;                                                                                                    \
     } while (false)
-
-// A double-click at `at` (the middle when null) of a shown control, through
-// its window, so that Qt makes the second press the double-click it is.
-void doubleClick(QWidget* widget, QPoint at = {});
-// Clicks entry `row` of the window's dog list.
-void pickDog(QWidget* window, int row);

@@ -27,9 +27,9 @@ private slots:
         QTest::newRow("health") << Screen::Health;
         QTest::newRow("journal") << Screen::Journal;
     }
-    // A screen reader says what a command's tooltip shows, its key aside;
-    // without its pictures, even a broken one, a window works with empty
-    // controls.
+    // No window is closed but by its own command. A screen reader says what a
+    // command's tooltip shows, its key aside; without its pictures, even a
+    // broken one, a window works with empty controls.
     void everyWindow()
     {
         QFETCH(Screen, screen);
@@ -41,6 +41,8 @@ private slots:
                 s.folder.write(QStringLiteral("doggie.gif"), "not a picture");
             }
             QWidget* w = s.navigator.go(screen);
+            QVERIFY(!w->close()); // Alt+F4 and the title bar, which has no close button
+            QVERIFY(!(w->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint)));
             for (PictureControl* picture : w->findChildren<PictureControl*>()) {
                 QVERIFY2(!picture->accessibleName().isEmpty(), qPrintable(picture->objectName()));
                 const QString tip = picture->toolTip();
