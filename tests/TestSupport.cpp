@@ -140,27 +140,23 @@ QByteArray dog(int n)
     return all[n];
 }
 
+// Record n of a register's list "dog,date,text|..."; an empty one is an erased slot.
+static QList<QByteArray> fields(int n, const char* records)
+{
+    return QByteArray(records).split('|')[n].split(',');
+}
+
 QByteArray vaccination(int n)
 {
-    static const char* const all[][3] = {{},
-                                         {"3", "10/20/2003", "Rabies"},
-                                         {"2", "1/1/2004", "Parvo"},
-                                         {},
-                                         {"3", "12/5/2004", "Distemper"},
-                                         {"3", "9/1/2003", "Lepto"},
-                                         {"2", "4/4/2004", "Kennel cough"}};
-    return all[n][0] ? rawbytes::health(n, atoi(all[n][0]), all[n][1], all[n][2]) : QByteArray(68, '\0');
+    const auto f = fields(n, "|3,10/20/2003,Rabies|2,1/1/2004,Parvo||3,12/5/2004,Distemper|3,9/1/2003,Lepto|"
+                             "2,4/4/2004,Kennel cough");
+    return f.size() < 3 ? QByteArray(68, '\0') : rawbytes::health(n, f[0].toInt(), f[1], f[2]);
 }
 
 QByteArray entry(int n)
 {
-    static const char* const all[][3] = {{},
-                                         {"3", "3-2-2005", "Park\r\nand a nap"},
-                                         {"1", "3-3-2005", "Bella's"},
-                                         {},
-                                         {"3", "1-5-2005", "Snow"},
-                                         {"3", "3-2-2005", "Later"}};
-    return all[n][0] ? rawbytes::journal(n, atoi(all[n][0]), all[n][1], all[n][2]) : QByteArray(4114, '\0');
+    const auto f = fields(n, "|3,3-2-2005,Park\r\nand a nap|1,3-3-2005,Bella's||3,1-5-2005,Snow|3,3-2-2005,Later");
+    return f.size() < 3 ? QByteArray(4114, '\0') : rawbytes::journal(n, f[0].toInt(), f[1], f[2]);
 }
 
 QByteArray of(QByteArray (*record)(int), const QList<int>& numbers)
@@ -182,24 +178,6 @@ void settle()
     QCoreApplication::processEvents();
 }
 
-void click(QWidget* widget)
-{
-    if (!widget)
-        QFAIL("no such control");
-    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
-}
-
-QString pictureOf(QWidget* window, const char* name)
-{
-    auto* picture = window->findChild<PictureControl*>(QLatin1String(name));
-    return picture ? QFileInfo(picture->pictureFile()).fileName() : QStringLiteral("(no control)");
-}
-
-void pickRow(QAbstractItemView* view, int row)
-{
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 0)).center());
-}
-
 // A double-click on a shown control, through its window, so that Qt makes
 // the second press the double-click it is.
 void doubleClick(QWidget* widget)
@@ -208,14 +186,6 @@ void doubleClick(QWidget* widget)
         QFAIL("no such control on a shown window");
     QTest::mouseDClick(widget->window()->windowHandle(), Qt::LeftButton, {},
                        widget->mapTo(widget->window(), widget->rect().center()));
-}
-
-void pickDog(QWidget* window, int row)
-{
-    auto* list = window->findChild<QListWidget*>(QStringLiteral("lbDoggieList"));
-    if (!list || row >= list->count())
-        QFAIL("no such dog list entry");
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
 }
 
 // Answers the date picker that the next click opens: OK on `day`, or Close
@@ -237,7 +207,7 @@ void answerDatePicker(const QDate& day, bool keys)
         } else {
             if (day.isValid())
                 picker->calendar->setSelectedDate(day);
-            click(day.isValid() ? picker->imgOk : picker->imgClose);
+            QTest::mouseClick(day.isValid() ? picker->imgOk : picker->imgClose, Qt::LeftButton);
         }
         if (picker->isVisible()) { // fail now rather than wait on the dialog
             picker->done(QDialog::Rejected);
@@ -333,8 +303,8 @@ bool Session::run(const QString& script)
             QTest::qFail(qPrintable(QStringLiteral("step \"%1\": got %2").arg(step, got)), __FILE__, __LINE__);
             return false;
         };
-        const QStringList onControls = {"click", "double", "rclick", "drag", "key",    "keys", "type",
-                                        "is",    "pad",    "cursor", "rows", "locked", "shown"};
+        const QStringList onControls = {"click", "double", "rclick", "drag", "key",    "keys",  "type",
+                                        "is",    "pad",    "cursor", "rows", "locked", "shown", "picture"};
         if (onControls.contains(verb) && !control)
             return fail(QStringLiteral("no control %1").arg(name));
 
@@ -381,20 +351,22 @@ bool Session::run(const QString& script)
                 }
             });
             pickerAnswered = false;
-            if (verb == u"click") {
-                click(control);
+            if (verb == u"click" || verb == u"rclick") {
+                QTest::mouseClick(control, verb == u"click" ? Qt::LeftButton : Qt::RightButton);
             } else if (verb == u"double") {
                 doubleClick(control);
-            } else if (verb == u"rclick") {
-                QTest::mouseClick(control, Qt::RightButton, {}, control->rect().center());
             } else if (verb == u"drag") { // pressed on the control, released off it
-                QTest::mousePress(control, Qt::LeftButton, {}, control->rect().center());
+                QTest::mousePress(control, Qt::LeftButton);
                 QTest::mouseRelease(control, Qt::LeftButton, {}, control->rect().bottomRight() + QPoint(20, 20));
-            } else if (verb == u"pick") {
-                pickDog(w, name.toInt());
-            } else if (verb == u"row") {
-                auto* view = w->findChild<QAbstractItemView*>(QStringLiteral("vaccinationGrid"));
-                pickRow(view ? view : w->findChild<QAbstractItemView*>(QStringLiteral("lbDates")), name.toInt());
+            } else if (verb == u"pick" || verb == u"row") { // the dog list's entry, or the grid's or the dates' row
+                const QString list = verb == u"pick"             ? "lbDoggieList"
+                                     : w->findChild<FlexGrid*>() ? "vaccinationGrid"
+                                                                 : "lbDates";
+                auto* view = w->findChild<QAbstractItemView*>(list);
+                if (!view || name.toInt() >= view->model()->rowCount())
+                    return fail(QStringLiteral("no row %1 in %2").arg(name, list));
+                const QRect item = view->visualRect(view->model()->index(name.toInt(), 0));
+                QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
             } else {
                 QWidget* target = control ? control->window() : w;
                 target->activateWindow();
@@ -419,7 +391,11 @@ bool Session::run(const QString& script)
                  [&] { return quoted ? shownText(control) : shownText(control).remove(QRegularExpression(" +$")); }},
                 {"pad", [&] { return QString::number(shownText(control).size()); }},
                 {"cursor", [&] { return control->property("cursorPosition").toString(); }},
-                {"picture", [&] { return pictureOf(w, qPrintable(name)); }},
+                {"picture",
+                 [&] {
+                     auto* picture = qobject_cast<PictureControl*>(control);
+                     return picture ? QFileInfo(picture->pictureFile()).fileName() : QStringLiteral("(no picture)");
+                 }},
                 {"status", [&] { return w->findChild<QLabel*>(QStringLiteral("statusLine"))->text(); }},
                 {"rows", [&] { return rowsOf(control); }},
                 {"locked", [&] { return yesNo(control->property("readOnly").toBool() || !control->isEnabled()); }},
@@ -446,7 +422,7 @@ bool Session::run(const QString& script)
             const auto check = checks.find(verb);
             if (check == checks.end())
                 return fail(QStringLiteral("a step this script does not know"));
-            QString want = onControls.contains(verb) || verb == u"state" || verb == u"picture" ? rest : tail;
+            QString want = onControls.contains(verb) || verb == u"state" ? rest : tail;
             if (verb == u"status")
                 want = statuses.value(name == u"ready" ? name : w->objectName());
             if (verb == u"alone")
