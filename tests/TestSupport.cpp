@@ -39,7 +39,7 @@ extern "C" ssize_t write(int fd, const void* data, size_t size)
 
 bool ScriptedPrompts::askYesNo(QWidget*, const QString& title, const QString& text)
 {
-    shown.append({title, text, true});
+    shown.append({title, text});
     const bool answer = !answers.empty() && answers.front();
     if (!answers.empty())
         answers.pop_front();
@@ -49,7 +49,7 @@ bool ScriptedPrompts::askYesNo(QWidget*, const QString& title, const QString& te
 std::optional<QString> ScriptedPrompts::chooseOpenFile(QWidget*, const QString& title, const QStringList& filters,
                                                        const QString& defaultSuffix, const QString& startWith)
 {
-    shown.append({title, filters.join(u' ') + u' ' + defaultSuffix, false});
+    shown.append({title, filters.join(u' ') + u' ' + defaultSuffix});
     chooserStarts.append(startWith);
     const QString file = files.isEmpty() ? QString() : files.takeFirst();
     return file.isNull() ? std::nullopt : std::optional<QString>(file);

@@ -22,15 +22,10 @@ extern bool lyingDisk;
 class ScriptedPrompts : public Prompts {
 public:
     struct Shown {
-        QString title;
-        QString text;
-        bool question;
+        QString title, text;
     };
     bool askYesNo(QWidget* parent, const QString& title, const QString& text) override;
-    void message(QWidget*, const QString& title, const QString& text, Icon) override
-    {
-        shown.append({title, text, false});
-    }
+    void message(QWidget*, const QString& title, const QString& text, Icon) override { shown.append({title, text}); }
     std::optional<QString> chooseOpenFile(QWidget* parent, const QString& title, const QStringList& filters,
                                           const QString& defaultSuffix, const QString& startWith) override;
 

@@ -39,17 +39,14 @@ int pdfPages(const QString& file)
     return run(QStringLiteral("pdfinfo"), {file}).section(QStringLiteral("Pages:"), 1).section(u'\n', 0, 0).toInt();
 }
 
-// Counts the pixels of a strip of the page that are not page colour.
-int inkIn(const QPixmap& page, QRect strip)
+// Whether a strip of the page holds anything but page colour.
+bool inked(const QPixmap& page, QRect strip)
 {
-    const QImage image = page.toImage();
-    const QRect r((QPointF(strip.topLeft()) * page.devicePixelRatio()).toPoint(),
-                  (QSizeF(strip.size()) * page.devicePixelRatio()).toSize());
-    int ink = 0;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            ink += image.pixelColor(x, y) != QColor(255, 255, 192);
-    return ink;
+    const qreal ratio = page.devicePixelRatio();
+    const QImage part = page.toImage().copy(QRect(strip.topLeft() * ratio, strip.size() * ratio));
+    QImage blank(part.size(), part.format());
+    blank.fill(QColor(255, 255, 192));
+    return part != blank;
 }
 
 ReportViewer* viewer(Session& s)
@@ -166,8 +163,8 @@ private slots:
         ReportViewer* v = viewer(s);
         QVERIFY(!v->dogPicture->hasPicture()); // Bella has none
         QCOMPARE(v->dogPicture->accessibleName(), QStringLiteral("Picture of your doggie"));
-        QVERIFY(inkIn(v->Document->page(), QRect(24, 0, 300, 14)) > 20);   // the first line
-        QCOMPARE(inkIn(v->Document->page(), QRect(24, 600, 300, 100)), 0); // far below the last
+        QVERIFY(inked(v->Document->page(), QRect(24, 0, 300, 14)));     // the first line
+        QVERIFY(!inked(v->Document->page(), QRect(24, 600, 300, 100))); // far below the last
         QCOMPARE(v->horizontalScroll->maximum(), 2925);
         QCOMPARE(v->verticalScroll->maximum(), 8915);
         QCOMPARE(v->Document->pos(), QPoint(1, 1)); // the page starts 10 twips in
@@ -181,7 +178,7 @@ private slots:
         QVERIFY(viewer(s)->dogPicture->hasPicture());
         QCOMPARE(viewer(s)->dogPicture->geometry(), QRect(352, 64, 89, 97));
         RUN(s, "click cmdClose; pick 4; click imgPrint; asked 1; title Error!; said gone.gif; window ReportViewer");
-        QVERIFY(inkIn(viewer(s)->Document->page(), QRect(24, 0, 300, 60)) > 20);
+        QVERIFY(inked(viewer(s)->Document->page(), QRect(24, 0, 300, 60)));
     }
 
     // Printing to a PDF file: every line whole, about 60 lines a page; a

@@ -11,7 +11,6 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QScopeGuard>
 #include <QTest>
 
 Q_DECLARE_METATYPE(Screen)
@@ -82,7 +81,7 @@ private slots:
         DataFolder second(false);
         for (const DataFolder* folder : {&first, &second})
             QVERIFY(QFile::copy(QStringLiteral(PAWFOLIO_PROGRAM), folder->path(QStringLiteral("pawfolio"))));
-        std::deque<QProcess> running;
+        std::deque<QProcess> running;                             // each killed when it goes
         auto start = [&](const DataFolder& folder) -> QProcess& { // offscreen, as this test runs
             running.emplace_back().start(folder.path(QStringLiteral("pawfolio")), {});
             return running.back();
@@ -92,12 +91,6 @@ private slots:
             socket.connectToServer(SingleInstance::serverName(folder.folder()));
             return socket.waitForConnected(100);
         };
-        const auto cleanup = qScopeGuard([&] {
-            for (QProcess& p : running) {
-                p.kill();
-                p.waitForFinished(5000);
-            }
-        });
         QProcess& firstRun = start(first);
         QTRY_VERIFY_WITH_TIMEOUT(listening(first), 10000);
         QVERIFY(QFile::exists(first.path(QStringLiteral("pawfolio.lock"))));
