@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QTest>
 #include <QThread>
 
@@ -52,36 +53,6 @@ QStringList sorted(const QStringList& keys, int min, int max, bool ascending = f
 }
 
 enum class Fault { FolderInPlace, DiskFull, LyingDisk };
-
-// One fault put on the file a command writes, taken away again when the object goes.
-class FaultScope {
-public:
-    FaultScope(Fault fault, const DataFolder& folder, const QString& target) : m_folder(folder), m_target(target)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_limit);
-        rlimit limited = m_limit;
-        limited.rlim_cur = rlim_t(qMax<qint64>(1, QFileInfo(folder.path(target)).size() - 1));
-        if (fault == Fault::DiskFull)
-            setrlimit(RLIMIT_FSIZE, &limited);
-        lyingDisk = fault == Fault::LyingDisk;
-        if (fault == Fault::FolderInPlace) {
-            QFile::rename(folder.path(target), folder.path(QStringLiteral("aside")));
-            QDir(folder.folder()).mkdir(target);
-        }
-    }
-    ~FaultScope()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_limit);
-        lyingDisk = false;
-        if (QDir(m_folder.folder()).rmdir(m_target))
-            QFile::rename(m_folder.path(QStringLiteral("aside")), m_folder.path(m_target));
-    }
-
-private:
-    const DataFolder& m_folder;
-    QString m_target;
-    rlimit m_limit{};
-};
 
 QMap<QString, QByteArray> snapshot(const DataFolder& folder)
 {
@@ -507,8 +478,23 @@ private slots:
         RUN(s, prepare);
         const auto before = snapshot(s.folder);
         const qsizetype shownBefore = s.prompts->shown.size();
-        {
-            FaultScope scope(fault, s.folder, target);
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        { // the fault on the file, taken away when the block ends
+            const auto undo = qScopeGuard([&] {
+                setrlimit(RLIMIT_FSIZE, &limit);
+                lyingDisk = false;
+                if (QDir(s.folder.folder()).rmdir(target))
+                    QFile::rename(s.folder.path(QStringLiteral("aside")), s.folder.path(target));
+            });
+            const rlimit full = {rlim_t(qMax<qint64>(1, QFileInfo(s.folder.path(target)).size() - 1)), limit.rlim_max};
+            if (fault == Fault::DiskFull)
+                setrlimit(RLIMIT_FSIZE, &full);
+            lyingDisk = fault == Fault::LyingDisk;
+            if (fault == Fault::FolderInPlace) {
+                QFile::rename(s.folder.path(target), s.folder.path(QStringLiteral("aside")));
+                QDir(s.folder.folder()).mkdir(target);
+            }
             RUN(s, commit);
         }
         const auto after = snapshot(s.folder);
