@@ -253,19 +253,16 @@ bool alone(QWidget* w)
 
 } // namespace
 
-Session::Session(bool standardFiles)
+Session::Session()
 {
     registerScreens(navigator);
     navigator.setQuitAction([this] { ++quitCount; });
     auto scripted = std::make_unique<ScriptedPrompts>();
     prompts = scripted.get();
     m_previousPrompts = installPrompts(std::move(scripted));
-    for (const auto& [name, bytes] :
-         {std::pair{files::Doggies, standard::dogs()}, std::pair{files::Health, standard::health()},
-          std::pair{files::Journal, standard::journal()}}) {
-        if (standardFiles)
-            folder.write(name, bytes);
-    }
+    folder.write(files::Doggies, standard::dogs());
+    folder.write(files::Health, standard::health());
+    folder.write(files::Journal, standard::journal());
 }
 
 Session::~Session()
@@ -285,10 +282,6 @@ bool Session::run(const QString& script)
         {"JournalWindow", "Add your information and click on the save bone to save."}};
     static const QMap<QString, Screen> screens = {
         {"main", Screen::Main}, {"dogs", Screen::Doggies}, {"health", Screen::Health}, {"journal", Screen::Journal}};
-    static const QMap<QString, QKeyCombination> keys = {{"Return", Qt::Key_Return},
-                                                        {"Enter", Qt::Key_Enter},
-                                                        {"Down", Qt::Key_Down},
-                                                        {"Ctrl+End", Qt::ControlModifier | Qt::Key_End}};
     bool pickerAnswered = false;
     for (QString step : script.split(u';', Qt::SkipEmptyParts)) {
         step.remove(QRegularExpression(QStringLiteral("^ +")));
@@ -376,7 +369,8 @@ bool Session::run(const QString& script)
                     QTest::keyClick(w, Qt::Key(Qt::Key_A + name.at(0).unicode() - u'A'), Qt::AltModifier);
                 } else {
                     control->setFocus();
-                    QTest::keyClick(control, keys.value(rest).key(), keys.value(rest).keyboardModifiers());
+                    const QKeyCombination key = QKeySequence(rest)[0];
+                    QTest::keyClick(control, key.key(), key.keyboardModifiers());
                 }
             }
             settle();

@@ -78,17 +78,18 @@ inline const auto health = [](const QList<int>& numbers = {1, 2, 3, 4, 5, 6}) { 
 inline const auto journal = [](const QList<int>& numbers = {1, 2, 3, 4, 5}) { return of(entry, numbers); };
 } // namespace standard
 
-// The whole program on a folder of its own, on the standard records (unless
-// `standardFiles` is false), with scripted message boxes. run() takes what a
-// person does and should see as steps separated by ";", for example
+// The whole program on a folder of its own, on the standard records, with
+// scripted message boxes. run() takes what a person does and should see as
+// steps separated by ";", for example
 //   "go health; pick 2; row 0; click imgEdit; type txtvaccine Booster; click imgEdit; is imgEdit EDIT".
 // Steps: go dogs|health|journal|main, pick N (the dog list's entry), row N (of
 // the grid or the dates), click/double/rclick NAME, drag NAME (released off
-// it), alt K, key NAME Return|Enter|Down|Ctrl+End, type NAME TEXT (in place of
-// what it held), keys NAME TEXT (typed where the cursor is), date
+// it), alt K, key NAME KEYS (as "Ctrl+End"), type NAME TEXT (in place of what
+// it held), keys NAME TEXT (typed where the cursor is), date
 // YYYY-MM-DD|today|close [keys] (answers the picker the next step opens),
-// answer yes|no..., choose FILE|cancel, write FILE TEXT (%XX a byte), mkdir FILE, remove
-// FILE, erasedog N, elsewhere (another window, with the box elsewhereBox).
+// answer yes|no..., choose FILE|cancel, write FILE TEXT (%XX a byte), mkdir
+// FILE, remove FILE, erasedog N, elsewhere (another window, with the box
+// elsewhereBox).
 // Checks: is NAME TEXT (a bone's tag, a box's or label's text; spaces at the
 // end aside unless quoted), pad NAME N (the text's length), cursor NAME N,
 // picture NAME FILE, status ready|entry, rows NAME a|b (trimmed; a grid's row
@@ -99,7 +100,7 @@ inline const auto journal = [](const QList<int>& numbers = {1, 2, 3, 4, 5}) { re
 // chooser FILE (where the last file chooser started), locked/shown NAME yes|no.
 // A modal dialog that no step expects is closed and fails the test.
 struct Session {
-    explicit Session(bool standardFiles = true);
+    Session();
     ~Session();
     bool run(const QString& script); // false after a failed check
     FormWindow* window() const { return navigator.current(); }
