@@ -230,9 +230,7 @@ private slots:
         if (queue.isNull())
             QSKIP("no default print queue: install cups and printer-driver-cups-pdf and make a CUPS-PDF queue the "
                   "default (as .ci/run does)");
-        QProcess lpstat;
-        lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-v"), queue.printerName()});
-        if (!lpstat.waitForFinished(10000) || !lpstat.readAllStandardOutput().contains("cups-pdf:"))
+        if (!run(QStringLiteral("lpstat"), {QStringLiteral("-v"), queue.printerName()}).contains(u"cups-pdf:"))
             QSKIP("the default print queue is not a CUPS-PDF printer; the test would print on paper");
         Session s;
         const QDateTime pressed = QDateTime::currentDateTime().addSecs(-1); // file times are whole seconds
