@@ -37,6 +37,17 @@ extern "C" ssize_t write(int fd, const void* data, size_t size)
     return real(fd, data, size);
 }
 
+bool failingSync = false;
+
+extern "C" int fsync(int fd)
+{
+    static const auto real = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"));
+    if (!failingSync)
+        return real(fd);
+    errno = EIO;
+    return -1;
+}
+
 bool ScriptedPrompts::askYesNo(QWidget*, const QString& title, const QString& text)
 {
     shown.append({title, text});

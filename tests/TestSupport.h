@@ -17,6 +17,9 @@
 // While set, the file system says it took the whole of each write to a file
 // but keeps only half of it: what a full network share may do.
 extern bool lyingDisk;
+// While set, putting a file on the disk (fsync) fails, as it does where the
+// disk reports a lost write only then.
+extern bool failingSync;
 
 // Answers message boxes from a script and remembers what was asked.
 class ScriptedPrompts : public Prompts {
