@@ -112,9 +112,6 @@ private slots:
                 << QStringLiteral("go %1; click imgPrint").arg(screen) << heading << lineCount;
             QTest::addRow("%s, an erased slot", screen)
                 << QStringLiteral("go %1; pick 2; erasedog 3; click imgPrint").arg(screen) << heading << lineCount;
-            QTest::addRow("%s, past the end of the file", screen)
-                << QStringLiteral("go %1; pick 4; remove doggies.dat; click imgPrint").arg(screen) << heading
-                << lineCount;
         }
     }
     void printBone()
