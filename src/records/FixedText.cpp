@@ -35,15 +35,10 @@ bool isBlank(const QString& value)
     return trimSpaces(value).isEmpty();
 }
 
-QString upToNul(const QString& value)
-{
-    const qsizetype nul = value.indexOf(QChar(u'\0'));
-    return nul < 0 ? value : value.left(nul);
-}
-
 QString shown(const QString& value)
 {
-    return trimSpaces(upToNul(value));
+    const qsizetype nul = value.indexOf(QChar(u'\0'));
+    return trimSpaces(nul < 0 ? value : value.left(nul));
 }
 
 } // namespace fixedtext

@@ -16,9 +16,6 @@ QString fit(const QString& value, int width);
 QString trimSpaces(const QString& value);
 bool isBlank(const QString& value);
 
-// A text up to its first NUL character, as a list entry shows it.
-QString upToNul(const QString& value);
-
 // A field as it is shown or used as a name: up to its first NUL character,
 // trimmed of spaces. An erased slot's NULs name nothing.
 QString shown(const QString& value);
