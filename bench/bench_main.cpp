@@ -44,7 +44,7 @@ constexpr int kJournal = 20000;
 // Yes to every question, no picture ever chosen.
 class YesPrompts : public Prompts {
 public:
-    bool askYesNo(QWidget*, const QString&, const QString&) override { return true; }
+    bool askYesNo(QWidget*, const QString&, const QString&, Answer) override { return true; }
     void message(QWidget*, const QString&, const QString& text, Icon) override
     {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));

@@ -7,6 +7,7 @@
 #include "shell/Screens.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCalendarWidget>
 #include <QCoreApplication>
 #include <QDir>
@@ -48,7 +49,7 @@ extern "C" int fsync(int fd)
     return -1;
 }
 
-bool ScriptedPrompts::askYesNo(QWidget*, const QString& title, const QString& text)
+bool ScriptedPrompts::askYesNo(QWidget*, const QString& title, const QString& text, Answer)
 {
     shown.append({title, text});
     const bool answer = !answers.empty() && answers.front();
@@ -307,7 +308,7 @@ bool Session::run(const QString& script)
             QTest::qFail(qPrintable(QStringLiteral("step \"%1\": got %2").arg(step, got)), __FILE__, __LINE__);
             return false;
         };
-        const QStringList onControls = {"click", "double", "rclick", "drag", "key",    "keys",  "type",
+        const QStringList onControls = {"click", "double", "rclick", "drag",   "key",   "keys",    "type", "paste",
                                         "is",    "pad",    "cursor", "rows", "locked", "shown", "picture"};
         if (onControls.contains(verb) && !control)
             return fail(QStringLiteral("no control %1").arg(name));
@@ -329,6 +330,10 @@ bool Session::run(const QString& script)
             if (verb == u"type")
                 control->setProperty("text", QString());
             QTest::keyClicks(control, verb == u"type" ? rest : step.section(u' ', 2));
+        } else if (verb == u"paste") { // where the cursor is, over what is selected
+            QGuiApplication::clipboard()->setText(rest);
+            control->setFocus();
+            QTest::keyClick(control, Qt::Key_V, Qt::ControlModifier);
         } else if (verb == u"remove" || verb == u"write" || verb == u"mkdir") {
             QFile::remove(folder.path(name));
             if (verb == u"write")

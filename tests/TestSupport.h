@@ -27,7 +27,7 @@ public:
     struct Shown {
         QString title, text;
     };
-    bool askYesNo(QWidget* parent, const QString& title, const QString& text) override;
+    bool askYesNo(QWidget* parent, const QString& title, const QString& text, Answer byDefault) override;
     void message(QWidget*, const QString& title, const QString& text, Icon) override { shown.append({title, text}); }
     std::optional<QString> chooseOpenFile(QWidget* parent, const QString& title, const QStringList& filters,
                                           const QString& defaultSuffix, const QString& startWith) override;
@@ -88,7 +88,7 @@ inline const auto journal = [](const QList<int>& numbers = {1, 2, 3, 4, 5}) { re
 // Steps: go dogs|health|journal|main, pick N (the dog list's entry), row N (of
 // the grid or the dates), click/double/rclick NAME, drag NAME (released off
 // it), alt K, key NAME KEYS (as "Ctrl+End"), type NAME TEXT (in place of what
-// it held), keys NAME TEXT (typed where the cursor is), date
+// it held), keys NAME TEXT (typed where the cursor is), paste NAME TEXT (Ctrl+V), date
 // YYYY-MM-DD|today|close [keys] (answers the picker the next step opens),
 // answer yes|no..., choose FILE|cancel, write FILE TEXT (%XX a byte), mkdir
 // FILE, remove FILE, erasedog N, elsewhere (another window, with the box

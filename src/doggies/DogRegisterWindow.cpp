@@ -47,10 +47,10 @@ const Box kBoxes[] = {
     {"lblGroomerName", "Groomer Name:", "txtGroomerName", &DoggieRecord::GroomerName, 40, 5520, 3000},
     {"lblGroomerPhoneNo", "Groomer Phone No.:", "txtGroomerPhoneNo", &DoggieRecord::GroomerPhoneNo, 15, 5520, 3600},
 };
-constexpr int kBirthDate = 2; // the box that is checked by the date test
 
 const QString kChooserTitle = QStringLiteral("SELECT A PICTURE OF YOUR DOGGIE");
-const QStringList kChooserFilters = {QStringLiteral("Gif(*.gif)"), QStringLiteral("Bmp(*.bmp)"),
+const QStringList kChooserFilters = {QStringLiteral("Pictures (*.gif *.bmp *.jpg *.jpeg *.png)"),
+                                     QStringLiteral("Gif(*.gif)"), QStringLiteral("Bmp(*.bmp)"),
                                      QStringLiteral("Jpg(*.jpg)")};
 
 // Why a chosen picture cannot be kept in the dog's record; empty when it can.
@@ -91,6 +91,7 @@ DogRegisterWindow::DogRegisterWindow(SharedState& state, ScreenRequests& screens
         label->setFont(fonts::comic(9));
         QLineEdit* box = place(new QLineEdit(this), b.box, twips::rect(b.left, b.top + 240, 2895, 285));
         box->setFont(fonts::comic(9));
+        box->setMaxLength(b.width); // what the box shows is what the field keeps
         box->setAccessibleName(QLatin1String(b.caption));
         controls::setBackground(box, colours::LightGreen);
         label->setBuddy(box);
@@ -99,6 +100,7 @@ DogRegisterWindow::DogRegisterWindow(SharedState& state, ScreenRequests& screens
         *labels[i] = label;
         *boxes[i] = box;
         m_boxes.append(box);
+        entryBoxes.append(box);
     }
 }
 
@@ -136,22 +138,17 @@ void DogRegisterWindow::ShowDoggie()
         m_boxes[i]->setText(dog.*kBoxes[i].field);
         m_boxes[i]->setCursorPosition(0);
     }
-    // A picture that cannot be loaded leaves the one shown before.
+    // A dog whose picture is gone shows none, never the dog shown before.
     const QString picture = fixedtext::shown(dog.Picture);
-    if (!picture.isEmpty())
-        imgDoggiePic->load(picture);
-    else
-        imgDoggiePic->load(state().path(QStringLiteral("no-pic.gif")));
+    if (picture.isEmpty() || !imgDoggiePic->load(picture))
+        loadPicture(imgDoggiePic, QStringLiteral("no-pic.gif"));
 }
 
 void DogRegisterWindow::StoreDoggie(DoggieRecord& record) const
 {
     for (std::size_t i = 0; i < std::size(kBoxes); ++i) {
         const QString text = m_boxes[i]->text();
-        if (i == kBirthDate && !fixedtext::isBlank(text) && !isDate(text))
-            continue; // not a date: the birth date stays as it was
-        const QString stored = i == kBirthDate ? fitDate(text, kBoxes[i].width) : text;
-        record.*kBoxes[i].field = fixedtext::fit(fixedtext::isBlank(text) ? QString() : stored, kBoxes[i].width);
+        record.*kBoxes[i].field = fixedtext::fit(fixedtext::isBlank(text) ? QString() : text, kBoxes[i].width);
     }
 }
 
@@ -163,17 +160,21 @@ void DogRegisterWindow::doggieSelected()
     ShowDoggie();
 }
 
-void DogRegisterWindow::beginEntry(PictureControl* bone)
+QStringList DogRegisterWindow::entryTexts() const
 {
-    bone->setTag(QStringLiteral("SAVE"));
-    loadPicture(bone, QStringLiteral("doggie-save.gif"));
-    ShowStatus(EntryStatus);
+    return RegisterWindow::entryTexts() << m_chosenPicture.value_or(QStringLiteral("(as it was)"));
 }
 
-void DogRegisterWindow::endEntry(PictureControl* bone, const char* restingTag, const char* restingPicture)
+bool DogRegisterWindow::saveRefused()
 {
-    bone->setTag(QLatin1String(restingTag));
-    loadPicture(bone, QLatin1String(restingPicture));
+    if (!storable(entryBoxes))
+        return true;
+    // A birth date is a date or nothing: anything else waits to be put right.
+    if (!fixedtext::isBlank(txtBirthDate->text()) && !isDate(txtBirthDate->text())) {
+        refuse(txtBirthDate);
+        return true;
+    }
+    return false;
 }
 
 void DogRegisterWindow::imgAdd_Click()
@@ -182,16 +183,17 @@ void DogRegisterWindow::imgAdd_Click()
         // A new dog starts blank: it inherits nothing from the dog shown before,
         // and no saved dog is shown while it is typed, so that a waiting Edit
         // cannot write it over another dog.
-        beginEntry(imgAdd);
         ClearFields();
         UnlockFields();
         m_shown = 0;
         m_chosenPicture.reset();
         loadPicture(imgDoggiePic, QStringLiteral("no-photo.gif"));
+        beginEntry(imgAdd);
+        ShowStatus(EntryStatus);
         txtName->setFocus();
         return;
     }
-    if (imgAdd->tag() != QLatin1String("SAVE"))
+    if (!waits(imgAdd) || saveRefused())
         return;
     DoggieRecord dog;
     StoreDoggie(dog);
@@ -203,11 +205,11 @@ void DogRegisterWindow::imgAdd_Click()
     });
     if (!saved)
         return; // the bone keeps waiting, with the typed particulars, for another try
-    endEntry(imgAdd, "ADD", "doggie-add.gif");
+    m_chosenPicture.reset();
+    endEntry(imgAdd);
     state().DoggieRecNo = number;
     state().DoggieRecord = dog;
     m_shown = number;
-    m_chosenPicture.reset();
     ShowStatus(ReadyStatus);
     LoadDoggieList();
 }
@@ -217,17 +219,20 @@ void DogRegisterWindow::imgEdit_Click()
     if (imgEdit->tag() == QLatin1String("EDIT")) {
         if (m_shown == 0)
             return; // no dog shown: nothing to edit
-        beginEntry(imgEdit);
         UnlockFields();
+        beginEntry(imgEdit);
+        ShowStatus(EntryStatus);
         txtName->setFocus();
         return;
     }
-    if (imgEdit->tag() != QLatin1String("SAVE"))
+    if (!waits(imgEdit))
         return;
     if (m_shown == 0) { // the dog was erased while the edit waited
-        endEntry(imgEdit, "EDIT", "doggie-edit.gif");
+        endEntry(imgEdit);
         return;
     }
+    if (saveRefused())
+        return;
     // The boxes go onto the dog as it stands in the file, which keeps its ID
     // and, unless another was chosen, its picture.
     DoggieRecord dog;
@@ -241,10 +246,10 @@ void DogRegisterWindow::imgEdit_Click()
     });
     if (!saved)
         return;
-    endEntry(imgEdit, "EDIT", "doggie-edit.gif");
+    m_chosenPicture.reset();
+    endEntry(imgEdit);
     state().DoggieRecNo = m_shown;
     state().DoggieRecord = dog;
-    m_chosenPicture.reset();
     ShowStatus(ReadyStatus);
     LoadDoggieList();
 }
@@ -253,7 +258,7 @@ void DogRegisterWindow::imgErase_Click()
 {
     // A dog without a name is erased like any other: what counts is that the
     // window shows a saved dog.
-    if (m_shown == 0 || imgAdd->tag() == QLatin1String("SAVE"))
+    if (m_shown == 0 || waits(imgAdd))
         return;
     DoggieRecord dog;
     if (!guard([&] {
@@ -261,7 +266,7 @@ void DogRegisterWindow::imgErase_Click()
                       .read<DoggieRecord>(m_shown);
         }))
         return;
-    if (!prompts().askYesNo(this, QStringLiteral("DELETE!"), QStringLiteral("Delete ") + dog.Name + u'!'))
+    if (!prompts().askYesNo(this, QStringLiteral("DELETE!"), eraseQuestion(dog)))
         return;
     if (!eraseWithItsRecords(m_shown))
         return;
@@ -269,10 +274,39 @@ void DogRegisterWindow::imgErase_Click()
     m_chosenPicture.reset();
     ClearFields();
     LoadDoggieList();
-    if (imgEdit->tag() == QLatin1String("SAVE")) { // the dog being edited is gone
-        endEntry(imgEdit, "EDIT", "doggie-edit.gif");
+    if (waits(imgEdit)) { // the dog being edited is gone
+        endEntry(imgEdit);
         ShowStatus(ReadyStatus);
     }
+}
+
+QString DogRegisterWindow::eraseQuestion(const DoggieRecord& dog)
+{
+    // What goes with the dog is counted, so that nobody erases years of
+    // journal thinking they erase a name.
+    qint32 vaccinations = 0, entries = 0;
+    guard([&] {
+        RecordFile health(state().path(files::Health), HealthRecord::Length, RecordFile::Mode::Read);
+        HealthRecord h;
+        health.scanDoggie(health.count(), m_shown, h, [&](qint32, const HealthRecord&) {
+            ++vaccinations;
+            return true;
+        });
+        RecordFile journal(state().path(files::Journal), JournalRecord::Length, RecordFile::Mode::Read);
+        JournalRecord j;
+        journal.scanDoggie(journal.count(), m_shown, j, [&](qint32, const JournalRecord&) {
+            ++entries;
+            return true;
+        });
+    });
+    QStringList goes;
+    if (vaccinations > 0)
+        goes << (vaccinations == 1 ? QStringLiteral("1 vaccination") : QStringLiteral("%1 vaccinations").arg(vaccinations));
+    if (entries > 0)
+        goes << (entries == 1 ? QStringLiteral("1 journal entry") : QStringLiteral("%1 journal entries").arg(entries));
+    const QString name = fixedtext::shown(dog.Name);
+    return QStringLiteral("Delete ") + (name.isEmpty() ? QStringLiteral("this doggie") : name) +
+           (goes.isEmpty() ? QString() : QStringLiteral(", with its ") + goes.join(QStringLiteral(" and "))) + u'!';
 }
 
 bool DogRegisterWindow::eraseWithItsRecords(qint32 k)
@@ -313,14 +347,10 @@ void DogRegisterWindow::imgDoggiePic_Click()
 {
     const auto chosen =
         prompts().chooseOpenFile(this, kChooserTitle, kChooserFilters, QStringLiteral("jpg"), m_chooserName);
-    // A cancelled chooser hands back the name it held.
-    const QString name = chosen ? *chosen : m_chooserName;
-    m_chooserName = name;
-    if (fixedtext::isBlank(name)) {
-        m_chosenPicture = QString();
-        loadPicture(imgDoggiePic, QStringLiteral("no-photo.gif"));
-        return;
-    }
+    if (!chosen)
+        return; // cancelled: the dog keeps its picture
+    const QString name = *chosen;
+    m_chooserName = name; // the chooser opens there next time
     QString refusal = pictureRefusal(name);
     if (refusal.isEmpty() && !imgDoggiePic->load(name))
         refusal = QStringLiteral("It could not be read as a GIF, BMP or JPEG picture.");

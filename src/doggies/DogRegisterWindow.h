@@ -23,8 +23,8 @@ public:
     void ClearFields();
     void LockFields();
     void UnlockFields();
-    // Copies the boxes into `record`: every box as typed (an empty box empties
-    // its field); the birth date only when it is a date or empty.
+    // Copies the boxes into `record`, every box as typed (an empty box empties
+    // its field).
     void StoreDoggie(DoggieRecord& record) const;
 
     void imgAdd_Click() override;
@@ -61,9 +61,15 @@ public:
 protected:
     void doggieSelected() override;
 
+    // The boxes and the picture chosen since the command began.
+    QStringList entryTexts() const override;
+
 private:
-    void beginEntry(PictureControl* bone);
-    void endEntry(PictureControl* bone, const char* restingTag, const char* restingPicture);
+    // Whether the boxes cannot be saved as they stand; the keyboard then goes
+    // to the box to put right.
+    bool saveRefused();
+    // "Delete Rex, with its 2 vaccinations and 1 journal entry!"
+    QString eraseQuestion(const DoggieRecord& dog);
     // Erases dog k with its vaccinations and journal entries; false, with a
     // message saying what was and was not erased, when a file fails.
     bool eraseWithItsRecords(qint32 k);

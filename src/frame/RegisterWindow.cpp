@@ -5,18 +5,27 @@
 #include "platform/EnterAsTab.h"
 #include "platform/Fonts.h"
 #include "platform/PictureControl.h"
+#include "platform/Prompts.h"
 #include "platform/RowClicks.h"
 #include "platform/Twips.h"
 #include "records/DoggieList.h"
 #include "records/FixedText.h"
 #include "records/RecordFile.h"
 #include "records/SharedState.h"
+#include "records/Win1252.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 
 #include <QListWidget>
 
 #include <optional>
 
 using controls::place;
+
+const QString RegisterWindow::LeaveQuestion =
+    QStringLiteral("What you typed has not been saved. Leave without saving it?");
 
 const QString RegisterWindow::ReadyStatus =
     QStringLiteral("Select doggie then click on a doggie bone to add, edit, erase, or print.");
@@ -149,10 +158,10 @@ RegisterWindow::RegisterWindow(SharedState& state, ScreenRequests& screens, Regi
                               twips::rect(nav.at.x(), nav.at.y(), 1335, 1335));
         picture->setTip(caption);
         picture->setKey(QKeySequence(QLatin1String("Alt+") + caption.front()));
-        connect(picture, &PictureControl::clicked, this, [this, target = nav.target] { m_screens.go(target); });
+        connect(picture, &PictureControl::clicked, this, [this, target = nav.target] { leave(target); });
         auto* label = controls::pictureCaption(this, qPrintable(role + QLatin1String("Caption")), caption,
                                                twipsRect(nav.captionAt));
-        connect(label, &ClickLabel::clicked, this, [this, target = nav.target] { m_screens.go(target); });
+        connect(label, &ClickLabel::clicked, this, [this, target = nav.target] { leave(target); });
         navPictureOf(nav.target) = picture;
         navCaptionOf(nav.target) = label;
     }
@@ -161,7 +170,7 @@ RegisterWindow::RegisterWindow(SharedState& state, ScreenRequests& screens, Regi
     connect(imgEdit, &PictureControl::clicked, this, [this] { imgEdit_Click(); });
     connect(imgErase, &PictureControl::clicked, this, [this] { imgErase_Click(); });
     connect(imgPrint, &PictureControl::clicked, this, [this] { imgPrint_Click(); });
-    connect(imgClose, &PictureControl::clicked, this, [this] { m_screens.go(Screen::Main); });
+    connect(imgClose, &PictureControl::clicked, this, [this] { leave(Screen::Main); });
 
     connect(new RowClicks(lbDoggieList), &RowClicks::clicked, this, &RegisterWindow::lbDoggieList_Click);
 
@@ -250,6 +259,8 @@ bool RegisterWindow::pickedDogIsLive()
 
 void RegisterWindow::imgPrint_Click()
 {
+    if (!mayLeave())
+        return;
     // The report names the dog whose entries it lists: the working record is
     // made that dog again, whatever list loads have read into it since. With
     // no dog to show the report is of a blank dog, never of a dog the user did
@@ -262,4 +273,85 @@ void RegisterWindow::imgPrint_Click()
         state().DoggieRecord = DoggieRecord();
     state().ReportType = QLatin1String(frameOf(m_kind).reportType);
     m_screens.go(Screen::ReportViewer);
+}
+
+bool RegisterWindow::mayLeave()
+{
+    if ((!waits(imgAdd) && !waits(imgEdit)) || entryTexts() == m_begun)
+        return true;
+    return prompts().askYesNo(this, windowTitle(), LeaveQuestion, Prompts::Answer::No);
+}
+
+void RegisterWindow::leave(Screen target)
+{
+    if (mayLeave())
+        m_screens.go(target);
+}
+
+void RegisterWindow::beginEntry(PictureControl* bone)
+{
+    bone->setTag(QStringLiteral("SAVE"));
+    loadPicture(bone, QStringLiteral("doggie-save.gif"));
+    m_begun = entryTexts();
+}
+
+void RegisterWindow::endEntry(PictureControl* bone)
+{
+    const bool add = bone == imgAdd;
+    bone->setTag(add ? QStringLiteral("ADD") : QStringLiteral("EDIT"));
+    loadPicture(bone, add ? QStringLiteral("doggie-add.gif") : QStringLiteral("doggie-edit.gif"));
+    m_begun = entryTexts();
+}
+
+bool RegisterWindow::waits(const PictureControl* bone) const
+{
+    return bone->tag() == QLatin1String("SAVE");
+}
+
+void RegisterWindow::refuse(QWidget* box)
+{
+    box->setFocus();
+    QMetaObject::invokeMethod(box, "selectAll");
+}
+
+QString RegisterWindow::textOf(const QWidget* box)
+{
+    if (const auto* line = qobject_cast<const QLineEdit*>(box))
+        return line->text();
+    const auto* text = qobject_cast<const QPlainTextEdit*>(box);
+    return text ? text->toPlainText() : QString();
+}
+
+QStringList RegisterWindow::entryTexts() const
+{
+    QStringList texts;
+    for (const QWidget* box : entryBoxes)
+        texts.append(textOf(box));
+    return texts;
+}
+
+bool RegisterWindow::storable(const QList<QWidget*>& boxes)
+{
+    for (QWidget* box : boxes) {
+        const QStringList missing = win1252::unstorable(textOf(box));
+        if (missing.isEmpty())
+            continue;
+        QString field = box->accessibleName();
+        if (field.endsWith(u':'))
+            field.chop(1);
+        prompts().message(this, windowTitle(),
+                          QStringLiteral("%1 cannot keep %2 %3 in its files: %4\n\n"
+                                         "Take %5 out of the %6 box, or put others in %7 place, and click the save "
+                                         "bone again.")
+                              .arg(QApplication::applicationName(),
+                                   missing.size() == 1 ? QStringLiteral("this") : QStringLiteral("these"),
+                                   missing.size() == 1 ? QStringLiteral("character") : QStringLiteral("characters"),
+                                   missing.join(QStringLiteral(" ")),
+                                   missing.size() == 1 ? QStringLiteral("it") : QStringLiteral("them"), field,
+                                   missing.size() == 1 ? QStringLiteral("its") : QStringLiteral("their")),
+                          Prompts::Icon::Warning);
+        refuse(box);
+        return false;
+    }
+    return true;
 }

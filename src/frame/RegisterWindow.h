@@ -46,6 +46,7 @@ public:
     ClickLabel* journalCaption = nullptr;
 
     static const QString ReadyStatus;
+    static const QString LeaveQuestion;
 
 protected:
     // The register's own commands; the frame only wires the bones to them.
@@ -59,16 +60,42 @@ protected:
     void lbDoggieList_Click();
     void imgPrint_Click();
 
+    // The two-click commands. beginEntry puts `bone` (imgAdd or imgEdit) in
+    // wait for its save click and keeps the boxes as they are then, so that
+    // leaving can tell typing from what was shown; endEntry puts it back at
+    // rest after a save.
+    void beginEntry(PictureControl* bone);
+    void endEntry(PictureControl* bone);
+    bool waits(const PictureControl* bone) const;
+    // A save refused at `box`: the bone keeps waiting, every box keeps its
+    // text, and the keyboard goes to `box` with its text selected.
+    void refuse(QWidget* box);
+    // Whether the record files can hold every character of the boxes; when
+    // one cannot, says which characters, in which box, and refuses there.
+    bool storable(const QList<QWidget*>& boxes);
+
+    // The boxes an entry is typed into, in the order of the record's fields.
+    QList<QWidget*> entryBoxes;
+    // What the entry holds, as leaving compares it: the boxes' texts, and
+    // whatever else a register's entry carries.
+    virtual QStringList entryTexts() const;
+    static QString textOf(const QWidget* box);
+
     // Whether a dog was picked in this window's list since it opened and its
     // record, DoggieRecNo, is still a live dog in doggies.dat. A dog carried
     // over from another window, or erased since, is not.
     bool pickedDogIsLive();
 
 private:
+    // Goes to another screen; with unsaved typing, only when the user says so.
+    void leave(Screen target);
+    bool mayLeave();
+
     PictureControl*& navPictureOf(Screen target);
     ClickLabel*& navCaptionOf(Screen target);
 
     Register m_kind;
     bool m_dogPicked = false;
+    QStringList m_begun; // the entry when the waiting command began or last saved
     ScreenRequests& m_screens;
 };

@@ -31,9 +31,10 @@ QLabel* caption(QWidget* parent, const char* name, const QString& text, QRect ge
     return label;
 }
 
-QLineEdit* box(QWidget* parent, const char* name, QRect geometry)
+QLineEdit* box(QWidget* parent, const char* name, QRect geometry, int width)
 {
     auto* edit = place(new QLineEdit(parent), name, geometry);
+    edit->setMaxLength(width); // what the box shows is what the field keeps
     edit->setFont(fonts::comic(9));
     controls::setBackground(edit, colours::LightGreen);
     return edit;
@@ -50,8 +51,9 @@ HealthWindow::HealthWindow(SharedState& state, ScreenRequests& screens)
     vaccinationGrid->horizontalHeader()->setFont(fonts::comic(9));
     lblDateGiven = caption(this, "lblDateGiven", QStringLiteral("Date Given"), twips::rect(2400, 3840, 960, 240));
     lblVaccine = caption(this, "lblVaccine", QStringLiteral("Vaccine Given"), twips::rect(3840, 3840, 1170, 240));
-    txtdate = box(this, "txtdate", twips::rect(2400, 4080, 1440, 360));
-    txtvaccine = box(this, "txtvaccine", twips::rect(3840, 4080, 4539, 360));
+    txtdate = box(this, "txtdate", twips::rect(2400, 4080, 1440, 360), HealthRecord::DateGivenWidth);
+    txtvaccine = box(this, "txtvaccine", twips::rect(3840, 4080, 4539, 360), HealthRecord::VaccineWidth);
+    entryBoxes = {txtdate, txtvaccine};
     txtdate->setAccessibleName(lblDateGiven->text());
     txtvaccine->setAccessibleName(lblVaccine->text());
     lblDateGiven->setBuddy(txtdate);
@@ -150,8 +152,7 @@ void HealthWindow::ShowHealthItem()
 void HealthWindow::StoreHealthItem(HealthRecord& record) const
 {
     record.DoggieID = state().DoggieRecNo;
-    record.DateGiven =
-        fixedtext::fit(fitDate(txtdate->text(), HealthRecord::DateGivenWidth), HealthRecord::DateGivenWidth);
+    record.DateGiven = fixedtext::fit(txtdate->text(), HealthRecord::DateGivenWidth);
     record.Vaccine = fixedtext::fit(txtvaccine->text(), HealthRecord::VaccineWidth);
 }
 
@@ -161,14 +162,16 @@ void HealthWindow::ClearFields()
     txtvaccine->clear();
 }
 
-bool HealthWindow::validEntry() const
+bool HealthWindow::saveRefused()
 {
-    return isDate(txtdate->text()) && !fixedtext::isBlank(txtvaccine->text());
-}
-
-bool HealthWindow::addWaits() const
-{
-    return imgAdd->tag() == QLatin1String("SAVE");
+    if (!storable(entryBoxes))
+        return true;
+    QLineEdit* wrong = !isDate(txtdate->text())                  ? txtdate
+                       : fixedtext::isBlank(txtvaccine->text()) ? txtvaccine
+                                                                : nullptr;
+    if (wrong)
+        refuse(wrong);
+    return wrong != nullptr;
 }
 
 void HealthWindow::imgAdd_Click()
@@ -177,19 +180,16 @@ void HealthWindow::imgAdd_Click()
     if (!pickedDogIsLive())
         return;
     if (imgAdd->tag() == QLatin1String("ADD")) {
-        imgAdd->setTag(QStringLiteral("SAVE"));
-        loadPicture(imgAdd, QStringLiteral("doggie-save.gif"));
         m_rowChosen = false; // the boxes no longer show the chosen record
         ClearFields();
+        beginEntry(imgAdd);
         txtdate->setFocus();
         ShowStatus(EntryStatus);
         return;
     }
-    if (imgAdd->tag() != QLatin1String("SAVE"))
-        return;
     // A refused entry, or one the file did not take, waits with its text for
     // the user to put it right and click again.
-    if (!validEntry())
+    if (!waits(imgAdd) || saveRefused())
         return;
     HealthRecord record;
     StoreHealthItem(record);
@@ -200,35 +200,33 @@ void HealthWindow::imgAdd_Click()
     });
     if (!saved)
         return;
-    imgAdd->setTag(QStringLiteral("ADD"));
-    loadPicture(imgAdd, QStringLiteral("doggie-add.gif"));
     state().HealthRecNo = number;
     state().HealthRecord = record;
     m_rowChosen = false;
     LoadHealthGrid();
     ClearFields();
+    endEntry(imgAdd);
     ShowStatus(ReadyStatus);
 }
 
 void HealthWindow::imgEdit_Click()
 {
-    if (addWaits())
-        return;
-    if (fixedtext::isBlank(txtdate->text()) || fixedtext::isBlank(txtvaccine->text()))
+    if (waits(imgAdd))
         return;
     if (imgEdit->tag() == QLatin1String("EDIT")) {
-        if (!m_rowChosen)
+        if (!m_rowChosen || fixedtext::isBlank(txtdate->text()) || fixedtext::isBlank(txtvaccine->text()))
             return; // nothing chosen in this dog's grid: nothing to edit
-        imgEdit->setTag(QStringLiteral("SAVE"));
-        loadPicture(imgEdit, QStringLiteral("doggie-save.gif"));
+        beginEntry(imgEdit);
         txtdate->setFocus();
         return;
     }
-    if (imgEdit->tag() != QLatin1String("SAVE"))
+    if (!waits(imgEdit))
         return;
-    imgEdit->setTag(QStringLiteral("EDIT"));
-    loadPicture(imgEdit, QStringLiteral("doggie-edit.gif"));
-    if (!validEntry() || !m_rowChosen)
+    if (!m_rowChosen) { // another dog was picked: the record is not this dog's to change
+        endEntry(imgEdit);
+        return;
+    }
+    if (saveRefused())
         return;
     // The chosen record keeps its ID and its dog; only the two texts change.
     const qint32 k = state().HealthRecNo;
@@ -243,21 +241,19 @@ void HealthWindow::imgEdit_Click()
         StoreHealthItem(record);
         file.write(k, record);
     });
-    if (!ok) { // the edit waits, with its text, for another try
-        imgEdit->setTag(QStringLiteral("SAVE"));
-        loadPicture(imgEdit, QStringLiteral("doggie-save.gif"));
-        return;
+    if (!ok)
+        return; // the edit waits, with its text, for another try
+    if (ofThisDog) {
+        state().HealthRecord = record;
+        LoadHealthGrid();
+        ClearFields();
     }
-    if (!ofThisDog)
-        return;
-    state().HealthRecord = record;
-    LoadHealthGrid();
-    ClearFields();
+    endEntry(imgEdit);
 }
 
 void HealthWindow::imgErase_Click()
 {
-    if (addWaits() || fixedtext::isBlank(txtdate->text()) || !m_rowChosen)
+    if (waits(imgAdd) || fixedtext::isBlank(txtdate->text()) || !m_rowChosen)
         return;
     // The question names the record that goes, whatever the boxes now hold.
     const QString text = QStringLiteral("Delete ") + fixedtext::trimSpaces(m_chosenVaccine) + u'!';

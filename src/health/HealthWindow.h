@@ -43,8 +43,9 @@ protected:
     void doggieSelected() override;
 
 private:
-    bool validEntry() const;
-    bool addWaits() const;
+    // Whether the boxes cannot be saved as they stand (a date that is no
+    // date, a blank vaccine); the keyboard then goes to the box to put right.
+    bool saveRefused();
 
     bool m_rowChosen = false;
     QString m_chosenVaccine; // the chosen record's vaccine as stored

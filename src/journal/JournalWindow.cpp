@@ -65,6 +65,7 @@ JournalWindow::JournalWindow(SharedState& state, ScreenRequests& screens)
     txtEntry->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtEntry->setTabChangesFocus(true);
     txtEntry->setAccessibleName(lblEntry->text());
+    entryBoxes = {txtEntry};
     lbDates->setAccessibleName(lblDate->text());
     setTabOrder(lbDoggieList, lbDates);
     setTabOrder(lbDates, txtEntry);
@@ -98,6 +99,10 @@ QString JournalWindow::entryText() const
 void JournalWindow::doggieSelected()
 {
     m_chosen = 0;
+    // The box never shows one dog's entry under another dog's name; typing
+    // that waits to be saved stays.
+    if (!waits(imgAdd) && !waits(imgEdit))
+        txtEntry->clear();
     if (state().DoggieRecNo > 0)
         LoadDates();
 }
@@ -170,11 +175,17 @@ void JournalWindow::ShowEntry()
     txtEntry->setPlainText(text);
 }
 
-bool JournalWindow::entryFits()
+bool JournalWindow::saveRefused()
 {
+    if (fixedtext::isBlank(txtEntry->toPlainText())) {
+        refuse(txtEntry);
+        return true;
+    }
+    if (!storable(entryBoxes))
+        return true;
     const qsizetype bytes = win1252::encode(entryText()).size();
     if (bytes <= JournalRecord::EntryWidth)
-        return true;
+        return false;
     prompts().message(
         this, windowTitle(),
         QStringLiteral("This entry is too long to keep: a journal entry holds %1 characters, each "
@@ -184,7 +195,8 @@ bool JournalWindow::entryFits()
             .arg(bytes - JournalRecord::EntryWidth)
             .arg(bytes - JournalRecord::EntryWidth == 1 ? QStringLiteral("character") : QStringLiteral("characters")),
         Prompts::Icon::Warning);
-    return false;
+    refuse(txtEntry);
+    return true;
 }
 
 void JournalWindow::LockEntry()
@@ -214,18 +226,21 @@ void JournalWindow::imgAdd_Click()
         DatePickerDialog picker(state(), this);
         picker.load();
         picker.exec();
+        returnKeyboard(this);
         if (fixedtext::isBlank(state().SelectedDate))
             return;
         m_addDate = state().SelectedDate;
         UnlockEntry();
         lbDates->addItem(fixedtext::fit(m_addDate, JournalRecord::EntryDateWidth));
-        imgAdd->setTag(QStringLiteral("SAVE"));
-        loadPicture(imgAdd, QStringLiteral("doggie-save.gif"));
+        beginEntry(imgAdd);
+        // The entry shown is where the new one starts, selected whole: typing
+        // replaces it, an arrow key keeps it.
         txtEntry->setFocus();
+        txtEntry->selectAll();
         ShowStatus(EntryStatus);
         return;
     }
-    if (imgAdd->tag() != QLatin1String("SAVE") || fixedtext::isBlank(txtEntry->toPlainText()) || !entryFits())
+    if (!waits(imgAdd) || saveRefused())
         return;
     qint32 number = 0;
     const bool saved = guard([&] {
@@ -246,8 +261,7 @@ void JournalWindow::imgAdd_Click()
             break;
         }
     }
-    imgAdd->setTag(QStringLiteral("ADD"));
-    loadPicture(imgAdd, QStringLiteral("doggie-add.gif"));
+    endEntry(imgAdd);
     LockEntry();
     ShowStatus(ReadyStatus);
 }
@@ -258,12 +272,11 @@ void JournalWindow::imgEdit_Click()
         return; // only an entry chosen in this dog's dates, or just added, is edited
     if (imgEdit->tag() == QLatin1String("EDIT")) {
         UnlockEntry();
-        imgEdit->setTag(QStringLiteral("SAVE"));
-        loadPicture(imgEdit, QStringLiteral("doggie-save.gif"));
+        beginEntry(imgEdit);
         txtEntry->setFocus();
         return;
     }
-    if (imgEdit->tag() != QLatin1String("SAVE") || fixedtext::isBlank(txtEntry->toPlainText()) || !entryFits())
+    if (!waits(imgEdit) || saveRefused())
         return;
     // The entry keeps its number, ID, dog and its own date.
     bool ofThisDog = false;
@@ -279,8 +292,7 @@ void JournalWindow::imgEdit_Click()
     });
     if (!ok || !ofThisDog)
         return;
-    imgEdit->setTag(QStringLiteral("EDIT"));
-    loadPicture(imgEdit, QStringLiteral("doggie-edit.gif"));
+    endEntry(imgEdit);
     LockEntry();
 }
 
@@ -298,7 +310,8 @@ void JournalWindow::imgErase_Click()
 {
     if (fixedtext::isBlank(state().SelectedDate) || m_chosen == 0)
         return;
-    const QString text = QStringLiteral("Delete ") + readDoggieName() + u'!';
+    const QString text =
+        QStringLiteral("Delete the %1 entry of %2!").arg(fixedtext::trimSpaces(m_chosenDate), readDoggieName());
     if (!prompts().askYesNo(this, QStringLiteral("DELETE"), text))
         return;
     const qint32 k = m_chosen;

@@ -46,8 +46,9 @@ protected:
 
 private:
     QString readDoggieName();
-    // Whether the box's text fits the record; when it does not, says so.
-    bool entryFits();
+    // Whether the entry cannot be saved as it stands (blank, characters the
+    // file cannot hold, too long); the keyboard then goes back to the box.
+    bool saveRefused();
 
     qint32 m_chosen = 0;
     QString m_chosenDate; // the chosen entry's own date, as stored

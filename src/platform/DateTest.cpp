@@ -1,6 +1,5 @@
 #include "platform/DateTest.h"
 
-#include "records/FixedText.h"
 
 #include <QList>
 
@@ -167,14 +166,6 @@ std::optional<QDate> withMonthName(int month, const QList<int>& n, const QDate& 
 bool isDate(const QString& text, const QDate& today)
 {
     return dateOf(text, today).has_value();
-}
-
-QString fitDate(const QString& text, int width)
-{
-    if (text.size() <= width || fixedtext::isBlank(text.mid(width)))
-        return text;
-    const auto date = dateOf(text);
-    return date ? QStringLiteral("%1/%2/%3").arg(date->month()).arg(date->day()).arg(date->year()) : text;
 }
 
 std::optional<QDate> dateOf(const QString& text, const QDate& today)

@@ -44,13 +44,17 @@ QString titleOrDefault(const QString& title)
 
 } // namespace
 
-bool QtPrompts::askYesNo(QWidget* parent, const QString& title, const QString& text)
+bool QtPrompts::askYesNo(QWidget* parent, const QString& title, const QString& text, Answer byDefault)
 {
-    QMessageBox box(QMessageBox::Critical, titleOrDefault(title), text, QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::Yes);
+    const bool yes = byDefault == Answer::Yes;
+    QMessageBox box(yes ? QMessageBox::Critical : QMessageBox::Warning, titleOrDefault(title), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(yes ? QMessageBox::Yes : QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     const OrdinaryPointer pointer;
-    return box.exec() == QMessageBox::Yes;
+    const bool answer = box.exec() == QMessageBox::Yes;
+    returnKeyboard(parent);
+    return answer;
 }
 
 void QtPrompts::message(QWidget* parent, const QString& title, const QString& text, Icon icon)
@@ -62,6 +66,7 @@ void QtPrompts::message(QWidget* parent, const QString& title, const QString& te
     QMessageBox box(boxIcon, titleOrDefault(title), text, QMessageBox::Ok, parent);
     const OrdinaryPointer pointer;
     box.exec();
+    returnKeyboard(parent);
 }
 
 std::optional<QString> QtPrompts::chooseOpenFile(QWidget* parent, const QString& title, const QStringList& filters,
@@ -79,7 +84,9 @@ std::optional<QString> QtPrompts::chooseOpenFile(QWidget* parent, const QString&
         dialog.setDirectory(start.absolutePath());
         dialog.selectFile(start.fileName());
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    returnKeyboard(parent);
+    if (!chosen)
         return std::nullopt;
     return QDir::toNativeSeparators(dialog.selectedFiles().first());
 }
@@ -95,6 +102,12 @@ std::unique_ptr<Prompts> installPrompts(std::unique_ptr<Prompts> replacement)
         replacement = std::make_unique<QtPrompts>();
     installed().swap(replacement);
     return replacement;
+}
+
+void returnKeyboard(QWidget* owner)
+{
+    if (owner && owner->window()->isVisible())
+        owner->window()->activateWindow();
 }
 
 void reportFileError(QWidget* parent, const FileError& error, const QString& outcome)

@@ -53,4 +53,18 @@ QString decode(const QByteArray& bytes)
     return out;
 }
 
+QStringList unstorable(const QString& text)
+{
+    QStringList found;
+    for (uint cp : text.toUcs4()) {
+        const auto c = char32_t(cp);
+        if (fromCodePoint(c) != '?' || c == U'?')
+            continue;
+        const QString character = QString::fromUcs4(&c, 1);
+        if (!found.contains(character))
+            found.append(character);
+    }
+    return found;
+}
+
 } // namespace win1252

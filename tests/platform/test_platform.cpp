@@ -82,25 +82,6 @@ private slots:
         QFETCH(bool, date);
         QCOMPARE(::isDate(text, QDate(2026, 12, 6)), date);
     }
-
-    // What a 10-character date field keeps of a date text: as typed when it
-    // fits or only spaces are beyond, else the date as month/day/year.
-    void fitDate_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("stored");
-        for (const QString& pair : QStringLiteral("Sep 9 2004=Sep 9 2004|5/12/2003    =5/12/2003    |"
-                                                  "September 9, 2004=9/9/2004|   12/25/2005=12/25/2005|"
-                                                  "2003-05-12 10:30 PM=5/12/2003|31/12/1999 9:00=12/31/1999")
-                                       .split(u'|'))
-            QTest::newRow(qPrintable(pair)) << pair.section(u'=', 0, 0) << pair.section(u'=', 1);
-    }
-    void fitDate()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, stored);
-        QCOMPARE(::fitDate(text, 10), stored);
-    }
 };
 
 QTEST_MAIN(TestPlatform)

@@ -157,40 +157,40 @@ private slots:
         row("dogs: opens locked and blank",
             "go dogs; locked txtName yes; locked txtGroomerPhoneNo yes; locked imgDoggiePic yes; is txtName \"\"; "
             "picture imgDoggiePic no-photo.gif");
-        row("dogs: a pick shows the whole fields; a picture that is gone keeps the one shown",
+        row("dogs: a pick shows the whole fields; a dog whose picture is gone shows none",
             "go dogs; pick 1; is shownDogName Rex; pad txtName 40; is txtBirthDate \"5/12/2003 \"; "
             "is txtVetAddress 1 High St, Town; picture imgDoggiePic rex.gif; locked txtName yes; pick 4; "
-            "picture imgDoggiePic rex.gif; is shownDogName \"\"; pick 0; picture imgDoggiePic no-pic.gif");
+            "picture imgDoggiePic no-pic.gif; is shownDogName \"\"; pick 1; pick 0; picture imgDoggiePic no-pic.gif");
         row("dogs: add to a missing file",
             "remove doggies.dat; go dogs; click imgAdd; picture imgAdd doggie-save.gif; status entry; "
-            "locked txtName no; type txtName Rex; type txtBirthDate July 14, 2003; click imgAdd; is imgAdd ADD; "
+            "locked txtName no; type txtName Rex; type txtBirthDate 7/14/2003; click imgAdd; is imgAdd ADD; "
             "picture imgAdd doggie-add.gif; status ready; state DoggieRecNo 1; locked txtName no; is txtName Rex",
             {rawbytes::doggie(1, QList<QByteArray>{"Rex", {}, "7/14/2003"})});
         row("dogs: add starts from a blank dog, and the new dog can be edited at once",
             "go dogs; pick 1; click imgAdd; picture imgDoggiePic no-photo.gif; is txtVetName \"\"; type txtName Pip; "
-            "type txtBirthDate not a date; click imgAdd; state DoggieRecNo 6; rows lbDoggieList Bella|Rex|Max|||Pip; "
+            "click imgAdd; state DoggieRecNo 6; rows lbDoggieList Bella|Rex|Max|||Pip; "
             "is shownDogName Rex; click imgEdit; type txtCameFrom Shelter; click imgEdit",
             {dogs() + rawbytes::doggie(6, QList<QByteArray>{"Pip", {}, {}, {}, "Shelter"})});
         const std::tuple<const char*, const char*, int, const char*> edits[] = {
             {"txtVetName", "", 5, ""},
             {"txtGroomerName", "\"   \"", 9, ""},
-            {"txtVetPhoneNo", "0123456789ABCDEFGH", 7, "0123456789ABCDE"},
-            {"txtBirthDate", "soon", 2, "5/12/2003"},
-            {"txtBirthDate", "September 9, 2004", 2, "9/9/2004"}};
+            {"txtVetPhoneNo", "0123456789ABCDEFGH", 7, "0123456789ABCDE"}};
         for (const auto& [box, typed, field, stored] : edits) {
             QList<QByteArray> texts = standard::rexTexts();
             texts[field] = stored;
             row(QStringLiteral("dogs: edit, %1 \"%2\" stored as \"%3\"").arg(box, typed, stored),
                 QStringLiteral("go dogs; pick 1; click imgEdit; is imgEdit SAVE; status entry; type %1 %2; "
-                               "click imgEdit; is imgEdit EDIT; picture imgEdit doggie-edit.gif; status ready")
-                    .arg(box, typed),
+                               "is %1 %3; click imgEdit; is imgEdit EDIT; picture imgEdit doggie-edit.gif; status ready")
+                    .arg(box, typed, stored),
                 {dogs().replace(439, 439, rawbytes::doggie(2, texts))});
         }
         row("dogs: edit and erase need a dog shown here; picking elsewhere shows nothing",
             "go health; pick 2; go dogs; state DoggieRecNo 3; is shownDogName Doggie Information; click imgEdit; "
             "is imgEdit EDIT; answer yes; click imgErase; asked 0");
         row("dogs: erase answered No",
-            "go dogs; pick 1; click imgErase; title DELETE!; said Delete Rex" + QString(37, u' ') + "!");
+            "go dogs; pick 1; click imgErase; title DELETE!; said Delete Rex, with its 2 vaccinations!; pick 2; "
+            "click imgErase; said Delete Max, with its 3 vaccinations and 3 journal entries!; pick 0; "
+            "click imgErase; said Delete Bella, with its 1 journal entry!");
         row("dogs: a waiting edit ends with its dog; the dog's records go, those at the end cut off",
             "go dogs; pick 2; click imgEdit; type txtVetName Dr. Gone; answer yes; click imgErase; is imgEdit EDIT; "
             "status ready; rows lbDoggieList Bella|Rex|||; is txtName \"\"; is shownDogName Max; click imgErase; "
@@ -198,10 +198,7 @@ private slots:
             {dogs({1, 2, 0, 4, 5}), health({0, 2, 3, 0, 0, 6}), journal({0, 2, 3})});
         row("dogs: a nameless dog is edited and erased; the last one frees its number",
             "go dogs; pick 4; click imgEdit; type txtVetName Dr. Who; click imgEdit; answer yes; click imgErase; "
-            "said Delete " +
-                QString(40, u' ') +
-                "!; click imgAdd; type txtName Newbie; click imgAdd; "
-                "state DoggieRecNo 5",
+            "said Delete this doggie!; click imgAdd; type txtName Newbie; click imgAdd; state DoggieRecNo 5",
             {dogs({1, 2, 3, 4}) + rawbytes::doggie(5, "Newbie")});
         row("dogs: erasing Rex blanks his first vaccination and cuts his last",
             "go dogs; pick 1; answer yes; click imgErase", {dogs({1, 0, 3, 4, 5}), health({1, 0, 3, 4, 5})});
@@ -217,12 +214,13 @@ private slots:
         row("dogs: Enter in another window's boxes stays there",
             "go dogs; elsewhere; key elsewhereBox Return; focus elsewhereBox");
         const QString rex = standard::picturesFolder() + "/rex.gif";
-        row("dogs: the picture chooser, cancelled, chosen, cancelled again",
+        row("dogs: the picture chooser, cancelled, chosen, cancelled for another dog",
             "go dogs; click imgDoggiePic; asked 0; pick 0; click imgEdit; choose cancel; click imgDoggiePic; "
-            "picture imgDoggiePic no-photo.gif; said Gif(*.gif) Bmp(*.bmp) Jpg(*.jpg) jpg; choose " +
+            "picture imgDoggiePic no-pic.gif; said Pictures (*.gif *.bmp *.jpg *.jpeg *.png) Gif(*.gif) Bmp(*.bmp) "
+            "Jpg(*.jpg) jpg; choose " +
                 rex +
-                "; click imgDoggiePic; picture imgDoggiePic rex.gif; click imgDoggiePic; chooser rex.gif; "
-                "picture imgDoggiePic rex.gif; click imgEdit",
+                "; click imgDoggiePic; picture imgDoggiePic rex.gif; click imgEdit; pick 2; click imgEdit; "
+                "choose cancel; click imgDoggiePic; chooser rex.gif; picture imgDoggiePic no-pic.gif; click imgEdit",
             {dogs().replace(0, 439, rawbytes::doggie(1, "Bella", rex.toUtf8()))});
         // A GIF that claims 20000 x 20000 pixels in a few bytes, under names a picture may not have.
         const QString hugeGif = "GIF89a%20N%20N%80%00%00%00%00%00%FF%FF%FF%2C%00%00%00%00%20N%20N%00%02%02D%01%00%3B";
@@ -264,18 +262,26 @@ private slots:
             "status ready; is txtdate \"\"; " +
                 grid + "9/1/2003 Lepto|5/12/2003 Rabies|12/5/2004 Distemper|10/20/2003 Rabies|",
             {{}, health() + rawbytes::health(7, 3, "5/12/2003", "Rabies")});
-        for (const auto& [date, vaccine] :
-             {std::pair{"abc", "Rabies"}, std::pair{"5/12/2003", "\"   \""}, std::pair{"", "Rabies"}}) {
+        for (const auto& [date, vaccine, refused, fix, stored] :
+             {std::tuple{"abc", "Rabies", "txtdate", "6/1/2003", rawbytes::health(7, 3, "6/1/2003", "Rabies")},
+              std::tuple{"5/12/2003", "\"   \"", "txtvaccine", "Lyme", rawbytes::health(7, 3, "5/12/2003", "Lyme")},
+              std::tuple{"", "Rabies", "txtdate", "6/1/2003", rawbytes::health(7, 3, "6/1/2003", "Rabies")}}) {
             row(QStringLiteral("health: a refused add waits as typed: %1, %2").arg(date, vaccine),
                 QStringLiteral("go health; pick 2; click imgAdd; type txtdate %1; type txtvaccine %2; click imgAdd; "
-                               "is imgAdd SAVE; is txtdate %1; is txtvaccine %2; status entry; type txtdate 6/1/2003; "
-                               "type txtvaccine Lyme; click imgAdd; is imgAdd ADD")
-                    .arg(date, vaccine),
-                {{}, health() + rawbytes::health(7, 3, "6/1/2003", "Lyme")});
+                               "is imgAdd SAVE; is txtdate %1; is txtvaccine %2; status entry; focus %3; keys %3 %4; "
+                               "click imgAdd; is imgAdd ADD")
+                    .arg(date, vaccine, refused, fix),
+                {{}, health() + stored});
         }
-        row("health: a long date keeps its day",
-            "go health; pick 0; click imgAdd; type txtdate September 9, 2004; type txtvaccine Lyme; click imgAdd",
-            {{}, health() + rawbytes::health(7, 1, "9/9/2004", "Lyme")});
+        row("health: a box takes no more than its field, typed or pasted",
+            "go health; pick 0; click imgAdd; paste txtdate 12/25/2005 and more; is txtdate 12/25/2005; "
+            "type txtvaccine " + QString(48, u'v') + "xyz; click imgAdd",
+            {{}, health() + rawbytes::health(7, 1, "12/25/2005", QByteArray(48, 'v') + "xy")});
+        row("health: a refused edit waits as typed",
+            "go health; pick 2; row 1; click imgEdit; type txtdate 12/32/2004; click imgEdit; is imgEdit SAVE; "
+            "focus txtdate; keys txtdate 12/6/2004; type txtvaccine \"  \"; click imgEdit; focus txtvaccine; "
+            "keys txtvaccine Booster; click imgEdit; is imgEdit EDIT",
+            {{}, health().replace(3 * 68, 68, rawbytes::health(4, 3, "12/6/2004", "Booster"))});
         row("health: add ends the chosen row",
             "go health; pick 2; row 1; click imgAdd; type txtdate 1/2/2006; type txtvaccine Typed; answer yes; "
             "click imgErase; click imgEdit; click imgEdit; asked 0; is imgEdit EDIT; is imgAdd SAVE");
@@ -313,7 +319,7 @@ private slots:
             "go journal; locked txtEntry no; pick 2; rows lbDates 3-2-2005|1-5-2005|3-2-2005; state JournalRecNo 5; "
             "locked txtEntry yes; click imgEdit; is imgEdit EDIT; row 0; is txtEntry Park\nand a nap; "
             "state SelectedDate 3-2-2005; row 2; state JournalRecNo 5; is txtEntry Later; pick 1; rows lbDates; "
-            "is txtEntry Later; click imgEdit; is imgEdit EDIT");
+            "is txtEntry \"\"; click imgEdit; is imgEdit EDIT");
         row("journal: the first entry, to a missing file",
             "remove journal.dat; go journal; pick 2; date 2005-07-04; click imgAdd; state SelectedDate 7-4-2005; "
             "rows lbDates 7-4-2005; picture imgAdd doggie-save.gif; status entry; locked txtEntry no; click imgAdd; "
@@ -336,7 +342,8 @@ private slots:
                 "remove journal.dat; go journal; pick 0; date 2005-01-02; click imgAdd; type txtEntry " + text;
             if (over > 0) { // said, not cut: the entry waits to be shortened
                 script +=
-                    QStringLiteral("; click imgAdd; said 4096; said  %1 ; is imgAdd SAVE; type txtEntry ").arg(over);
+                    QStringLiteral("; click imgAdd; said 4096; said  %1 ; is imgAdd SAVE; focus txtEntry; type txtEntry ")
+                        .arg(over);
                 script += text.chopped(over);
                 text.chop(over);
             }
@@ -366,11 +373,69 @@ private slots:
               std::tuple{1, "no", QByteArray()}}) {
             row(QStringLiteral("journal: erase row %1, answered %2").arg(at).arg(answer),
                 QStringLiteral("go journal; pick 2; row %1; answer %2; click imgErase; title DELETE; "
-                               "said Delete Max!; rows lbDates %3; is shownDogName Max; click imgErase; asked %4")
+                               "said Delete the %5 entry of Max!; rows lbDates %3; is shownDogName Max; click imgErase; asked %4")
                     .arg(at)
-                    .arg(answer, after.isNull() ? "3-2-2005|1-5-2005|3-2-2005" : "", after.isNull() ? "2" : "1"),
+                    .arg(answer, after.isNull() ? "3-2-2005|1-5-2005|3-2-2005" : "", after.isNull() ? "2" : "1",
+                         at == 1 ? "1-5-2005" : "3-2-2005"),
                 {{}, {}, after});
         }
+
+        // What is typed is what is kept. A refused save waits with the
+        // keyboard in the box to put right, its text selected, so that typing
+        // over it puts it right.
+        QList<QByteArray> rexBorn = standard::rexTexts();
+        rexBorn[2] = "9/9/2004";
+        row("dogs: a birth date that is no date waits, by Add and by Edit",
+            "go dogs; click imgAdd; type txtName Pip; type txtBirthDate soon; click imgAdd; is imgAdd SAVE; "
+            "focus txtBirthDate; is txtName Pip; status entry; keys txtBirthDate 6/1/2020; click imgAdd; "
+            "is imgAdd ADD; pick 1; click imgEdit; type txtBirthDate 13/13/13; click imgEdit; is imgEdit SAVE; "
+            "focus txtBirthDate; keys txtBirthDate 9/9/2004; click imgEdit; is imgEdit EDIT",
+            {dogs().replace(439, 439, rawbytes::doggie(2, rexBorn)) +
+             rawbytes::doggie(6, QList<QByteArray>{"Pip", {}, "6/1/2020"})});
+        row("dogs: a box takes no more than its field, typed or pasted",
+            "go dogs; click imgAdd; paste txtName " + QString(36, u'n') + "abcdefgh; is txtName " + QString(36, u'n') +
+                "abcd; click imgAdd",
+            {dogs() + rawbytes::doggie(6, QByteArray(36, 'n') + "abcd")});
+        row("journal: Add starts from the entry shown, selected: typing replaces it, an arrow key keeps it",
+            "go journal; pick 2; row 1; pick 0; is txtEntry \"\"; pick 2; row 1; date 2005-07-04; click imgAdd; "
+            "focus txtEntry; keys txtEntry Fireworks; pick 0; is txtEntry Fireworks; pick 2; click imgAdd; row 1; "
+            "date 2005-07-05; click imgAdd; key txtEntry Right; keys txtEntry , again; click imgAdd",
+            {{}, {}, journal() + rawbytes::journal(6, 3, "7-4-2005", "Fireworks") +
+                         rawbytes::journal(7, 3, "7-5-2005", "Snow, again")});
+        row("journal: a blank entry waits",
+            "go journal; pick 2; date 2005-07-04; click imgAdd; type txtEntry \"  \"; click imgAdd; is imgAdd SAVE; "
+            "focus txtEntry; keys txtEntry Walk; click imgAdd; is imgAdd ADD",
+            {{}, {}, journal() + rawbytes::journal(6, 3, "7-4-2005", "Walk")});
+        // Characters Windows-1252 has not: said, each once, with the box; the save waits there.
+        row("dogs: characters the file cannot hold",
+            "go dogs; click imgAdd; type txtName Rex; paste txtName \u738B\U0001F600\u738B; click imgAdd; "
+            "is imgAdd SAVE; asked 1; said : \u738B \U0001F600\n; said the Name box; focus txtName; keys txtName Rex; "
+            "click imgAdd; asked 1",
+            {dogs() + rawbytes::doggie(6, "Rex")});
+        row("health: characters the file cannot hold",
+            "go health; pick 2; click imgAdd; type txtdate 1/1/2001; paste txtvaccine Rabies \u2603; click imgAdd; "
+            "said : \u2603\n; said the Vaccine Given box; focus txtvaccine; keys txtvaccine Rabies; click imgAdd",
+            {{}, health() + rawbytes::health(7, 3, "1/1/2001", "Rabies")});
+        row("journal: characters the file cannot hold",
+            "go journal; pick 2; row 1; click imgEdit; key txtEntry Ctrl+End; paste txtEntry  \U0001F436; "
+            "click imgEdit; said \U0001F436; said the Journal Entry box; is imgEdit SAVE; focus txtEntry; "
+            "keys txtEntry Snow!; click imgEdit; is imgEdit EDIT",
+            {{}, {}, journal().replace(3 * 4114, 4114, rawbytes::journal(4, 3, "1-5-2005", "Snow!"))});
+        // Leaving while a command waits with unsaved typing asks, No the
+        // answer that stays; with nothing typed it does not ask.
+        const char* leaving[][6] = {
+            {"dogs", "click imgAdd; keys txtName Half", "txtName", "Doggies", "health", "J"},
+            {"health", "pick 2; click imgAdd; keys txtvaccine Half", "txtvaccine", "Doggie Health", "journal", "D"},
+            {"journal", "pick 2; date 2005-07-04; click imgAdd; keys txtEntry Half", "txtEntry", "Doggie Journal",
+             "doggies", "H"}};
+        for (const auto& [screen, begin, box, title, other, key] : leaving) {
+            row(QStringLiteral("%1: leaving with unsaved typing asks").arg(screen),
+                QStringLiteral("go %1; %2; click imgClose; asked 1; title %4; said Leave without saving it?; "
+                               "click imgPrint; click %5Picture; click %5Caption; alt %6; alt C; asked 6; "
+                               "is %3 Half; alone; answer yes; click imgClose; window MainWindow")
+                    .arg(screen, begin, box, title, other, key));
+        }
+        row("dogs: nothing typed, nothing asked", "go dogs; pick 1; click imgEdit; click imgClose; window MainWindow");
     }
     void scenarios()
     {
