@@ -225,7 +225,8 @@ void answerDatePicker(const QDate& day, bool keys)
             picker->done(QDialog::Rejected);
             QFAIL("the date picker stayed open");
         }
-        if (!picker->doggiePicture->hasPicture() || !picker->imgOk->hasPicture() || !picker->imgClose->hasPicture())
+        if (!picker->doggiePicture->hasPicture() || !picker->imgOk->hasPicture() || !picker->imgClose->hasPicture() ||
+            picker->windowIcon().isNull())
             QFAIL("the date picker lacks a picture");
     });
 }

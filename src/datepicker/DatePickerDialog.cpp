@@ -4,6 +4,7 @@
 #include "platform/Fonts.h"
 #include "platform/FormWindow.h"
 #include "platform/PictureControl.h"
+#include "platform/Prompts.h"
 #include "platform/Twips.h"
 #include "records/SharedState.h"
 
@@ -19,6 +20,7 @@ DatePickerDialog::DatePickerDialog(SharedState& state, QWidget* owner)
 {
     setObjectName(QStringLiteral("DatePickerDialog"));
     setWindowTitle(QStringLiteral("SELECT A DATE TO USE"));
+    setWindowIcon(programIcon());
     setModal(true);
     setFixedSize(twips::size(5775, 3600));
     controls::setBackground(this, colours::Peach);
@@ -75,6 +77,7 @@ void DatePickerDialog::finish()
 {
     m_closing = true;
     done(QDialog::Accepted);
+    returnKeyboard(parentWidget());
 }
 
 void DatePickerDialog::reject()

@@ -140,7 +140,7 @@ void DogRegisterWindow::ShowDoggie()
     }
     // A dog whose picture is gone shows none, never the dog shown before.
     const QString picture = fixedtext::shown(dog.Picture);
-    if (picture.isEmpty() || !imgDoggiePic->load(picture))
+    if (picture.isEmpty() || !imgDoggiePic->load(picture, PictureControl::Scaling::KeepProportions))
         loadPicture(imgDoggiePic, QStringLiteral("no-pic.gif"));
 }
 
@@ -352,7 +352,7 @@ void DogRegisterWindow::imgDoggiePic_Click()
     const QString name = *chosen;
     m_chooserName = name; // the chooser opens there next time
     QString refusal = pictureRefusal(name);
-    if (refusal.isEmpty() && !imgDoggiePic->load(name))
+    if (refusal.isEmpty() && !imgDoggiePic->load(name, PictureControl::Scaling::KeepProportions))
         refusal = QStringLiteral("It could not be read as a GIF, BMP or JPEG picture.");
     if (!refusal.isEmpty()) {
         // The dog keeps the picture it had.

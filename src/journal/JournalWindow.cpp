@@ -226,7 +226,6 @@ void JournalWindow::imgAdd_Click()
         DatePickerDialog picker(state(), this);
         picker.load();
         picker.exec();
-        returnKeyboard(this);
         if (fixedtext::isBlank(state().SelectedDate))
             return;
         m_addDate = state().SelectedDate;

@@ -16,6 +16,7 @@ FormWindow::FormWindow(SharedState& state, const QString& caption, int widthTwip
       m_state(state)
 {
     setWindowTitle(caption);
+    setWindowIcon(programIcon());
     setFixedSize(twips::size(widthTwips, heightTwips));
     QPalette p = palette();
     p.setColor(QPalette::Window, background);
@@ -34,6 +35,11 @@ QPoint FormWindow::placement(const QRect& screen, const QSize& frame) const
 {
     return QPoint(screen.x() + (screen.width() - frame.width()) / 2,
                   screen.y() + (screen.height() - frame.height()) / 2);
+}
+
+QIcon programIcon()
+{
+    return QIcon(QStringLiteral(":/pawfolio.png"));
 }
 
 bool loadUiPicture(const SharedState& state, PictureControl* control, const QString& fileName)
@@ -68,10 +74,22 @@ void FormWindow::showEvent(QShowEvent* event)
     if (m_placed)
         return;
     m_placed = true;
-    if (const QScreen* s = screen()) {
-        const QSize frame = frameGeometry().size().expandedTo(size());
-        move(placement(s->geometry(), frame));
-    }
+    if (const QScreen* s = screen())
+        placeOn(s->availableGeometry());
+}
+
+void FormWindow::placeOn(const QRect& area)
+{
+    // Before a window manager has framed the window its title bar is not
+    // known: room is kept for one.
+    QSize extra = frameGeometry().size() - geometry().size();
+    if (extra.isNull())
+        extra = QSize(0, 32);
+    fitInto(area.size() - extra);
+    const QSize whole = size() + extra;
+    const QPoint at = placement(area, whole);
+    move(qBound(area.left(), at.x(), qMax(area.left(), area.right() + 1 - whole.width())),
+         qBound(area.top(), at.y(), qMax(area.top(), area.bottom() + 1 - whole.height())));
 }
 
 void FormWindow::closeEvent(QCloseEvent* event)

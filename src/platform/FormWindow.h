@@ -1,12 +1,16 @@
 #pragma once
 
 #include <QColor>
+#include <QIcon>
 #include <QWidget>
 
 #include <functional>
 
 struct SharedState;
 class PictureControl;
+
+// The program's icon, the one the desktop menu shows.
+QIcon programIcon();
 
 // Loads a picture of the program folder into a control. A missing or
 // unreadable one leaves the control empty; the window works on without it.
@@ -35,9 +39,16 @@ public:
     // reported in a message box and the window goes on. False on failure.
     bool guard(const std::function<void()>& step);
 
+    // Puts the window on `area` (a screen's room for windows) whole: where
+    // placement() says, moved in as far as it must, after fitInto() made a
+    // window too large for the area smaller where it can be.
+    void placeOn(const QRect& area);
+
 protected:
     // Where the window goes on the screen, in the frame's top-left corner.
     virtual QPoint placement(const QRect& screen, const QSize& frame) const;
+    // Makes the window no larger than `room` where it can; by default it cannot.
+    virtual void fitInto(const QSize& room) { Q_UNUSED(room); }
 
     // Loads a picture of the program folder. A missing or unreadable one
     // leaves the control empty; the window works on without it.

@@ -7,7 +7,7 @@
 
 PictureControl::PictureControl(QWidget* parent) : QWidget(parent) {}
 
-bool PictureControl::load(const QString& filePath)
+bool PictureControl::load(const QString& filePath, Scaling scaling)
 {
     QImageReader reader(filePath);
     reader.setDecideFormatFromContent(true);
@@ -16,6 +16,7 @@ bool PictureControl::load(const QString& filePath)
         return false;
     m_picture = QPixmap::fromImage(image);
     m_scaled = QPixmap();
+    m_scaling = scaling;
     m_file = filePath;
     update();
     return true;
@@ -49,13 +50,17 @@ void PictureControl::paintEvent(QPaintEvent*)
     if (m_picture.isNull() || width() <= 0 || height() <= 0)
         return;
     const qreal ratio = devicePixelRatioF();
-    const QSize target = (QSizeF(size()) * ratio).toSize();
+    const bool keep = m_scaling == Scaling::KeepProportions;
+    const QSize frame = (QSizeF(size()) * ratio).toSize();
+    const QSize target = keep ? m_picture.size().scaled(frame, Qt::KeepAspectRatio) : frame;
     if (m_scaled.size() != target) {
         m_scaled = m_picture.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         m_scaled.setDevicePixelRatio(ratio);
     }
     QPainter painter(this);
-    painter.drawPixmap(0, 0, m_scaled);
+    // Centred in the frame: the space a photo leaves shows the window behind.
+    painter.drawPixmap(QPointF((frame.width() - target.width()) / 2, (frame.height() - target.height()) / 2) / ratio,
+                       m_scaled);
 }
 
 void PictureControl::mousePressEvent(QMouseEvent* event)

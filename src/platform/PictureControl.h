@@ -7,16 +7,20 @@
 #include <QString>
 #include <QWidget>
 
-// A picture stretched to its frame that acts as a button: it emits clicked(),
-// carries a free tag text, and takes no clicks while disabled.
+// A picture in a frame that acts as a button: it emits clicked(), carries a
+// free tag text, and takes no clicks while disabled. The program's own
+// pictures fill their frames; a photo keeps its proportions.
 class PictureControl : public QWidget {
     Q_OBJECT
 public:
     explicit PictureControl(QWidget* parent = nullptr);
 
-    // Loads a GIF, BMP or JPEG file. On failure the control keeps the picture
-    // it had and false is returned.
-    bool load(const QString& filePath);
+    enum class Scaling { Fill, KeepProportions };
+
+    // Loads a picture file (GIF, BMP, JPEG, PNG). On failure the control keeps
+    // the picture it had and false is returned.
+    bool load(const QString& filePath, Scaling scaling = Scaling::Fill);
+    const QPixmap& picture() const { return m_picture; }
     void clear();
     bool hasPicture() const { return !m_picture.isNull(); }
     // The file the shown picture came from (empty when none).
@@ -45,6 +49,7 @@ protected:
 private:
     QPixmap m_picture;
     QPixmap m_scaled; // cached at the control's size in device pixels
+    Scaling m_scaling = Scaling::Fill;
     QString m_file;
     QString m_tag;
     QString m_tip;

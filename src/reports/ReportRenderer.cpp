@@ -5,6 +5,10 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QTextLayout>
+#include <QtMath>
+
+#include <functional>
 
 namespace reportpage {
 
@@ -70,32 +74,100 @@ QFont font(qreal unitsPerTwip)
     return f;
 }
 
-void drawLines(QPainter& painter, LineReader& lines, qreal unitsPerTwip, qreal pageHeight,
-               const std::function<void()>& newPage)
+namespace {
+
+// Pieces of `text` no wider than the width each line is given.
+class Wrapper {
+public:
+    explicit Wrapper(const QFont& f) : m_font(f), m_metrics(f)
+    {
+        m_option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    }
+
+    template <typename WidthAt>
+    void wrap(const QString& text, WidthAt widthAt, const std::function<void(const QString&)>& piece)
+    {
+        if (text.isEmpty() || m_metrics.horizontalAdvance(text) <= widthAt()) {
+            piece(text);
+            return;
+        }
+        QTextLayout layout(text, m_font);
+        layout.setTextOption(m_option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(widthAt());
+            QString part = text.mid(line.textStart(), line.textLength());
+            while (part.endsWith(u' '))
+                part.chop(1);
+            piece(part);
+        }
+        layout.endLayout();
+    }
+
+private:
+    QFont m_font;
+    QFontMetricsF m_metrics;
+    QTextOption m_option;
+};
+
+// The height of a line in twips, the same on every device.
+int lineStep()
 {
-    const QFont f = font(unitsPerTwip);
-    painter.setFont(f);
-    painter.setPen(Qt::black);
-    const QFontMetricsF metrics(f, painter.device());
-    const qreal step = metrics.lineSpacing();
-    const qreal x = TextLeftTwips * unitsPerTwip;
-    qreal y = 0;
+    return qCeil(QFontMetricsF(font(1.0)).lineSpacing());
+}
+
+} // namespace
+
+QList<Page> layOut(LineReader& lines, bool besidePhoto)
+{
+    const int step = lineStep();
+    constexpr int gap = 240; // between the text and the photo
+    QList<Page> pages(1);
+    int top = 0;
+    auto widthAt = [&] {
+        const bool beside = besidePhoto && pages.size() == 1 && top < PhotoTwips.bottom() + gap &&
+                            top + step > PhotoTwips.top() - gap;
+        return (beside ? PhotoTwips.left() - gap : TextRightTwips) - TextLeftTwips;
+    };
+    Wrapper wrapper(font(1.0));
     QString line;
     while (lines.next(line)) {
-        if (!newPage && y >= pageHeight)
-            return; // the bottom of the page cuts the rest
-        if (newPage && y > 0 && y + step > pageHeight) {
-            newPage();
-            y = 0;
-        }
         // Trailing blanks show nothing; leaving them out spares the layout.
         qsizetype end = line.size();
         while (end > 0 && line[end - 1] == u' ')
             --end;
-        if (end > 0)
-            painter.drawText(QPointF(x, y + metrics.ascent()), line.left(end));
-        y += step;
+        line.truncate(end);
+        wrapper.wrap(line, widthAt, [&](const QString& piece) {
+            if (top > 0 && top + step > TextHeightTwips) {
+                pages.append(Page());
+                top = 0;
+            }
+            pages.last().append({top, piece});
+            top += step;
+        });
     }
+    return pages;
+}
+
+void drawPage(QPainter& painter, const Page& page, qreal unitsPerTwip, QPointF origin)
+{
+    const QFont f = font(unitsPerTwip);
+    painter.setFont(f);
+    painter.setPen(Qt::black);
+    const qreal ascent = QFontMetricsF(f, painter.device()).ascent();
+    const qreal x = origin.x() + TextLeftTwips * unitsPerTwip;
+    for (const Line& line : page) {
+        if (!line.text.isEmpty())
+            painter.drawText(QPointF(x, origin.y() + line.topTwips * unitsPerTwip + ascent), line.text);
+    }
+}
+
+QRectF fitted(const QSizeF& picture, const QRectF& frame)
+{
+    if (picture.isEmpty())
+        return frame;
+    const QSizeF size = picture.scaled(frame.size(), Qt::KeepAspectRatio);
+    return QRectF(frame.center() - QPointF(size.width(), size.height()) / 2, size);
 }
 
 } // namespace reportpage

@@ -3,12 +3,11 @@
 #include <QByteArray>
 #include <QFile>
 #include <QFont>
+#include <QList>
+#include <QRect>
 #include <QString>
 
-#include <functional>
-
 class QPainter;
-class QPaintDevice;
 
 // Draws report.txt on a page: the preview's picture of the page and the
 // printer use this one routine, so that what is printed is what is previewed.
@@ -40,11 +39,34 @@ private:
 // device with `unitsPerTwip` device units to the twip.
 QFont font(qreal unitsPerTwip);
 
-// Draws the lines from the top of the page down, one under the other, each
-// whole and never wrapped (the page's right edge cuts a line too wide).
-// Lengths are in device units. Without `newPage` drawing stops at the bottom
-// of the page; with it, a line that would pass the bottom goes on a new page.
-void drawLines(QPainter& painter, LineReader& lines, qreal unitsPerTwip, qreal pageHeight,
-               const std::function<void()>& newPage = {});
+// The printer keeps this much paper blank all round; the text of a page
+// starts there, and the preview lays its pages out the same way, so that the
+// preview shows the pages that Print prints, line for line.
+constexpr int MarginTwips = 360;
+constexpr int TextHeightTwips = HeightTwips - 2 * MarginTwips;
+// Lines wrap here, as far from the printed area's right edge as they start
+// from its left.
+constexpr int TextRightTwips = WidthTwips - 2 * MarginTwips - TextLeftTwips;
+// Where the dog's photo stands on the first page; no text runs under it.
+inline const QRect PhotoTwips(5280, 960, 1335, 1455);
+
+// A line as it is drawn: its top on its page and its text.
+struct Line {
+    int topTwips;
+    QString text;
+};
+using Page = QList<Line>;
+
+// Lays the report's lines out on pages of TextHeightTwips, wrapping a line
+// too wide at the right margin (at a space where there is one, else
+// anywhere) and, with `besidePhoto`, the lines beside the photo before it.
+// There is always a first page, empty for an empty report.
+QList<Page> layOut(LineReader& lines, bool besidePhoto);
+
+// Draws a page's lines with their tops at `origin` (device units).
+void drawPage(QPainter& painter, const Page& page, qreal unitsPerTwip, QPointF origin = {});
+
+// A picture of `picture`'s proportions fitted inside `frame` and centred.
+QRectF fitted(const QSizeF& picture, const QRectF& frame);
 
 } // namespace reportpage

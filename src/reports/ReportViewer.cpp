@@ -25,9 +25,9 @@ using controls::place;
 
 namespace {
 
-QPushButton* button(QWidget* parent, const char* name, const QString& text, QRect geometry)
+CommandButton* button(QWidget* parent, const char* name, const QString& text, QRect geometry)
 {
-    auto* b = place(new QPushButton(text, parent), name, geometry);
+    auto* b = place(new CommandButton(text, parent), name, geometry);
     b->setFont(fonts::plain(9.75, true));
     QPalette p = b->palette();
     p.setColor(QPalette::Button, colours::LightGrey);
@@ -45,25 +45,46 @@ QFrame* rule(QWidget* parent, const char* name, int topTwips)
 
 const QString kErrorTitle = QStringLiteral("Error!");
 
+const QColor kBetweenPages(160, 160, 160);
+
 } // namespace
+
+void CommandButton::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    event->accept(); // the first press and release made the click
+}
 
 ReportPage::ReportPage(QWidget* parent) : QWidget(parent)
 {
-    controls::setBackground(this, colours::LightYellow);
+    controls::setBackground(this, kBetweenPages);
+    setPages({reportpage::Page()});
 }
 
-void ReportPage::setPage(const QPixmap& page)
+void ReportPage::setPages(const QList<reportpage::Page>& pages)
 {
-    m_page = page;
+    m_pages = pages;
+    const auto n = int(qMax<qsizetype>(1, pages.size()));
+    resize(twips::size(reportpage::WidthTwips, n * reportpage::HeightTwips + (n - 1) * GapTwips));
     update();
 }
 
-void ReportPage::paintEvent(QPaintEvent*)
+QRect ReportPage::pageRect(qsizetype index) const
 {
-    if (m_page.isNull())
-        return;
+    return QRect(QPoint(0, twips::px(int(index) * (reportpage::HeightTwips + GapTwips))),
+                 twips::size(reportpage::WidthTwips, reportpage::HeightTwips));
+}
+
+void ReportPage::paintEvent(QPaintEvent* event)
+{
     QPainter painter(this);
-    painter.drawPixmap(0, 0, m_page);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    for (qsizetype i = 0; i < m_pages.size(); ++i) {
+        const QRect page = pageRect(i);
+        if (!page.intersects(event->rect()))
+            continue;
+        painter.fillRect(page, colours::LightYellow);
+        reportpage::drawPage(painter, m_pages[i], 1.0 / twips::PerPixel, page.topLeft());
+    }
 }
 
 void ReportPage::wheelEvent(QWheelEvent* event)
@@ -84,8 +105,11 @@ ReportViewer::ReportViewer(SharedState& state, ScreenRequests& screens)
     controls::setBackground(previewFrame, colours::LightCyan);
     DocumentContainer = place(new QWidget(previewFrame), "DocumentContainer", twips::rect(120, 240, 9615, 6975));
     controls::setBackground(DocumentContainer, colours::LightYellow);
-    Document = place(new ReportPage(DocumentContainer), "Document", QRect(0, 0, 0, 0));
-    dogPicture = place(new PictureControl(Document), "dogPicture", twips::rect(5280, 960, 1335, 1455));
+    Document = new ReportPage(DocumentContainer);
+    Document->setObjectName(QStringLiteral("Document"));
+    const QRect photo = reportpage::PhotoTwips;
+    dogPicture = place(new PictureControl(Document), "dogPicture",
+                       twips::rect(photo.x(), photo.y(), photo.width(), photo.height()));
     dogPicture->setAccessibleName(QStringLiteral("Picture of your doggie"));
     horizontalScroll = place(new QScrollBar(Qt::Horizontal, previewFrame), "horizontalScroll", QRect());
     verticalScroll = place(new QScrollBar(Qt::Vertical, previewFrame), "verticalScroll", QRect());
@@ -107,24 +131,25 @@ ReportViewer::ReportViewer(SharedState& state, ScreenRequests& screens)
 
 void ReportViewer::load()
 {
-    Document->resize(twips::size(reportpage::WidthTwips, reportpage::HeightTwips));
-    SizeScrolls(DocumentContainer, Document);
     const QString type = state().ReportType;
     // A report of years of journal takes a moment: the pointer says so.
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-    guard([&] {
+    try {
         if (type == QLatin1String("Doggies"))
             BuildDoggieReport(state());
         else if (type == QLatin1String("Health"))
             BuildHealthReport(state());
         else if (type == QLatin1String("Journal"))
             BuildJournalReport(state());
-        else
-            return;
-        // The page shows what Print prints, found entries or not.
-        RenderReport();
-    });
+        // The pages show what Print prints, found entries or not.
+        if (!type.isEmpty())
+            RenderReport();
+    } catch (const FileError& error) {
+        m_failure = error;
+        reportFileError(this, error);
+    }
+    SizeScrolls(DocumentContainer, Document);
 }
 
 void ReportViewer::SizeScrolls(QWidget* container, QWidget* page)
@@ -157,60 +182,59 @@ void ReportViewer::movePage()
                    qRound(-verticalScroll->value() / qreal(twips::PerPixel)));
 }
 
-bool ReportViewer::renderOn(QPainter& painter, qreal unitsPerTwip, qreal pageHeight,
-                            const std::function<void()>& newPage)
+void ReportViewer::RenderReport()
 {
+    // The photo first: the lines beside it wrap before it.
+    const bool photo = showDoggiePicture();
     try {
         reportpage::LineReader lines(state().path(files::Report));
-        reportpage::drawLines(painter, lines, unitsPerTwip, pageHeight, newPage);
-        return true;
+        Document->setPages(reportpage::layOut(lines, photo));
+        m_built = true;
     } catch (const FileError& error) {
+        m_failure = error;
         prompts().message(this, kErrorTitle, QStringLiteral("There was an error producing your print preview."),
                           Prompts::Icon::Critical);
         prompts().message(this, QString(), error.message(), Prompts::Icon::None);
-        return false;
+        return;
+    }
+    const QString picture = fixedtext::shown(state().DoggieRecord.Picture);
+    if (!picture.isEmpty() && !photo) { // the report stays shown; only the picture is missing
+        prompts().message(this, kErrorTitle,
+                          QStringLiteral("There was an error producing your print preview.\n\n"
+                                         "The dog's picture \"%1\" is missing or is not a picture; "
+                                         "the report is shown without it.")
+                              .arg(picture),
+                          Prompts::Icon::Critical);
     }
 }
 
-void ReportViewer::RenderReport()
-{
-    const qreal ratio = devicePixelRatioF();
-    QPixmap page(Document->size() * ratio);
-    page.setDevicePixelRatio(ratio);
-    page.fill(colours::LightYellow);
-    bool drawn = false;
-    {
-        QPainter painter(&page);
-        painter.setRenderHint(QPainter::TextAntialiasing);
-        drawn = renderOn(painter, 1.0 / twips::PerPixel, Document->height(), {});
-    }
-    Document->setPage(page);
-    if (drawn)
-        showDoggiePicture();
-}
-
-void ReportViewer::showDoggiePicture()
+bool ReportViewer::showDoggiePicture()
 {
     const QString picture = fixedtext::shown(state().DoggieRecord.Picture);
-    if (picture.isEmpty() || dogPicture->load(picture))
-        return;
-    // The report stays shown; only the picture is missing.
-    prompts().message(this, kErrorTitle,
-                      QStringLiteral("There was an error producing your print preview.\n\n"
-                                     "The dog's picture \"%1\" is missing or is not a picture; "
-                                     "the report is shown without it.")
-                          .arg(picture),
+    return !picture.isEmpty() && dogPicture->load(picture, PictureControl::Scaling::KeepProportions);
+}
+
+void ReportViewer::printingFailed(const QString& reason)
+{
+    prompts().message(this, kErrorTitle, QStringLiteral("There was an error printing to your printer.\n\n") + reason,
                       Prompts::Icon::Critical);
 }
 
-void ReportViewer::printingFailed()
+QString ReportViewer::jobName() const
 {
-    prompts().message(this, kErrorTitle, QStringLiteral("There was an error printing to your printer."),
-                      Prompts::Icon::Critical);
+    const QString type = state().ReportType;
+    const QString report = type == QLatin1String("Doggies") ? QStringLiteral("Doggie") : type;
+    const QString dog = fixedtext::shown(state().DoggieRecord.Name);
+    return dog.isEmpty() ? QStringLiteral("%1 report").arg(report) : QStringLiteral("%1 report for %2").arg(report, dog);
 }
 
 void ReportViewer::cmdPrint_Click()
 {
+    if (!m_built) { // nothing was previewed, so nothing is printed, and the reason is said again
+        if (m_failure)
+            reportFileError(this, *m_failure, QStringLiteral("Nothing was printed."));
+        return;
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
 
@@ -221,25 +245,59 @@ void ReportViewer::cmdPrint_Click()
     } else {
         const QPrinterInfo info = QPrinterInfo::defaultPrinter();
         if (info.isNull()) {
-            printingFailed(); // no printer to print on
+            printingFailed(QStringLiteral("No printer is set up on this computer."));
             return;
         }
         printer.setPrinterName(info.printerName());
     }
-    printer.setDocName(QStringLiteral("Pawfolio report"));
-    const bool laidOut = printer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
-                                                           QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch));
+    printer.setDocName(jobName());
+    const qreal margin = reportpage::MarginTwips / 1440.0;
+    if (!printer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
+                                           QMarginsF(margin, margin, margin, margin), QPageLayout::Inch))) {
+        printingFailed(QStringLiteral("The printer does not take US Letter pages with margins of a quarter inch."));
+        return;
+    }
+    const QString where = m_printFile.isEmpty() ? QStringLiteral("The printer \"%1\"").arg(printer.printerName())
+                                                : QStringLiteral("The file \"%1\"").arg(m_printFile);
     QPainter painter;
-    if (!laidOut || !printer.isValid() || !painter.begin(&printer)) {
-        printingFailed();
+    if (!printer.isValid() || !painter.begin(&printer)) {
+        printingFailed(where + QStringLiteral(" could not be opened for printing."));
         return;
     }
     const qreal unitsPerTwip = printer.resolution() / 1440.0;
-    const qreal pageHeight = printer.pageRect(QPrinter::DevicePixel).height();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     bool pagesOk = true;
-    renderOn(painter, unitsPerTwip, pageHeight, [&] { pagesOk = printer.newPage() && pagesOk; });
+    const QList<reportpage::Page>& pages = Document->pages();
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        if (i > 0)
+            pagesOk = printer.newPage() && pagesOk;
+        reportpage::drawPage(painter, pages[i], unitsPerTwip);
+        if (i == 0 && dogPicture->hasPicture()) { // where the preview shows it
+            const QPixmap& photo = dogPicture->picture();
+            const QRectF frame(QRectF(reportpage::PhotoTwips).topLeft() * unitsPerTwip,
+                               QSizeF(reportpage::PhotoTwips.size()) * unitsPerTwip);
+            painter.drawPixmap(reportpage::fitted(photo.size(), frame), photo, photo.rect());
+        }
+    }
     if (!painter.end() || !pagesOk)
-        printingFailed();
+        printingFailed(where + QStringLiteral(" did not take the whole report."));
+}
+
+void ReportViewer::fitInto(const QSize& room)
+{
+    // Only the viewport gives way, down to a fifth of its size; the scroll
+    // bars then cover more of the page.
+    const QSize viewport = DocumentContainer->size();
+    const QSize less = (size() - room).expandedTo(QSize(0, 0)).boundedTo(viewport * 4 / 5);
+    if (less.isNull())
+        return;
+    setFixedSize(size() - less);
+    previewFrame->resize(previewFrame->size() - less);
+    DocumentContainer->resize(viewport - less);
+    cmdClose->move(cmdClose->pos() - QPoint(less.width(), 0));
+    for (QFrame* rule : {ruleAboveButtons, ruleBelowButtons})
+        rule->resize(rule->width() - less.width(), rule->height());
+    SizeScrolls(DocumentContainer, Document);
 }
 
 QPoint ReportViewer::placement(const QRect& screen, const QSize& frame) const

@@ -2,23 +2,29 @@
 
 #include "frame/ScreenRequests.h"
 #include "platform/FormWindow.h"
+#include "records/FileError.h"
+#include "reports/ReportRenderer.h"
 
-#include <QPixmap>
+#include <QPushButton>
+
+#include <optional>
 
 class PictureControl;
 class QFrame;
 class QGroupBox;
-class QPushButton;
 class QScrollBar;
 
-// The page of the preview: the report drawn once on a Letter-sized picture,
-// which the scroll bars only move.
+// The pages of the preview, US Letter each, one below the other with a gap,
+// which the scroll bars move. A page is drawn when it comes into view.
 class ReportPage : public QWidget {
     Q_OBJECT
 public:
     explicit ReportPage(QWidget* parent);
-    void setPage(const QPixmap& page);
-    const QPixmap& page() const { return m_page; }
+    static constexpr int GapTwips = 240;
+    // The widget takes the height of the pages and their gaps.
+    void setPages(const QList<reportpage::Page>& pages);
+    const QList<reportpage::Page>& pages() const { return m_pages; }
+    QRect pageRect(qsizetype index) const;
 
 signals:
     void wheeled(QWheelEvent* event);
@@ -28,7 +34,16 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    QPixmap m_page;
+    QList<reportpage::Page> m_pages;
+};
+
+// A push button that a double-click presses once.
+class CommandButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
 // The print preview: builds the report that ReportType names into report.txt,
@@ -41,8 +56,8 @@ public:
 
     void load() override;
     void SizeScrolls(QWidget* container, QWidget* page);
-    // Draws report.txt on the page, once, and shows the dog's picture on it.
-    // Printing draws the same lines through the same routine.
+    // Lays report.txt out on the pages of the preview and shows the dog's
+    // picture on the first. Print prints these pages.
     void RenderReport();
 
     void cmdPrint_Click();
@@ -51,8 +66,8 @@ public:
     // Prints into this PDF file instead of on the default printer.
     void setPrintFile(const QString& pdfPath) { m_printFile = pdfPath; }
 
-    QPushButton* cmdPrint;
-    QPushButton* cmdClose;
+    CommandButton* cmdPrint;
+    CommandButton* cmdClose;
     QFrame* ruleBelowButtons;
     QFrame* ruleAboveButtons;
     QGroupBox* previewFrame;
@@ -65,13 +80,19 @@ public:
 protected:
     // Centred across, a quarter of the free height down.
     QPoint placement(const QRect& screen, const QSize& frame) const override;
+    // The viewport shrinks, its scroll bars covering the rest.
+    void fitInto(const QSize& room) override;
 
 private:
     void movePage();
-    bool renderOn(QPainter& painter, qreal unitsPerTwip, qreal pageHeight, const std::function<void()>& newPage);
-    void showDoggiePicture();
-    void printingFailed();
+    bool showDoggiePicture();
+    void printingFailed(const QString& reason);
+    // What the print job is called: the register and the dog.
+    QString jobName() const;
 
     ScreenRequests& m_screens;
     QString m_printFile;
+    bool m_built = false;                // the report was written and laid out
+    std::optional<FileError> m_failure; // why it was not
 };
+

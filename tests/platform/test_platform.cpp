@@ -42,6 +42,15 @@ private slots:
         QCOMPARE(seen,
                  QStringList({"DELETE!", "ordinary pointer", "Delete Rex!", QString::number(QMessageBox::Critical),
                               QString::number(QMessageBox::Yes | QMessageBox::No), "1"}));
+        // Leaving with unsaved typing: No the default; the owner has the keyboard again after.
+        QWidget owner;
+        owner.show();
+        owner.activateWindow();
+        answer(QMessageBox::Yes);
+        QVERIFY(prompts().askYesNo(&owner, QStringLiteral("Doggies"), QStringLiteral("Leave?"), Prompts::Answer::No));
+        QCOMPARE(seen.mid(3), QStringList({QString::number(QMessageBox::Warning),
+                                           QString::number(QMessageBox::Yes | QMessageBox::No), "0"}));
+        QTRY_COMPARE(QApplication::activeWindow(), &owner);
         answer(QMessageBox::Ok); // asked while the hourglass shows: the box has the ordinary pointer
         QApplication::setOverrideCursor(Qt::WaitCursor);
         reportFileError(nullptr, FileError(QStringLiteral("/data/doggies.dat"), QStringLiteral("written"),

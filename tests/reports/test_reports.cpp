@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QGroupBox>
 #include <QImage>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -39,11 +40,10 @@ int pdfPages(const QString& file)
     return run(QStringLiteral("pdfinfo"), {file}).section(QStringLiteral("Pages:"), 1).section(u'\n', 0, 0).toInt();
 }
 
-// Whether a strip of the page holds anything but page colour.
-bool inked(const QPixmap& page, QRect strip)
+// Whether a strip of the pages holds anything but page colour.
+bool inked(QWidget* pages, QRect strip)
 {
-    const qreal ratio = page.devicePixelRatio();
-    const QImage part = page.toImage().copy(QRect(strip.topLeft() * ratio, strip.size() * ratio));
+    const QImage part = pages->grab(strip).toImage();
     QImage blank(part.size(), part.format());
     blank.fill(QColor(255, 255, 192));
     return part != blank;
@@ -160,8 +160,8 @@ private slots:
         ReportViewer* v = viewer(s);
         QVERIFY(!v->dogPicture->hasPicture()); // Bella has none
         QCOMPARE(v->dogPicture->accessibleName(), QStringLiteral("Picture of your doggie"));
-        QVERIFY(inked(v->Document->page(), QRect(24, 0, 300, 14)));     // the first line
-        QVERIFY(!inked(v->Document->page(), QRect(24, 600, 300, 100))); // far below the last
+        QVERIFY(inked(v->Document, QRect(24, 0, 300, 14)));     // the first line
+        QVERIFY(!inked(v->Document, QRect(24, 600, 300, 100))); // far below the last
         QCOMPARE(v->horizontalScroll->maximum(), 2925);
         QCOMPARE(v->verticalScroll->maximum(), 8915);
         QCOMPARE(v->Document->pos(), QPoint(1, 1)); // the page starts 10 twips in
@@ -175,7 +175,7 @@ private slots:
         QVERIFY(viewer(s)->dogPicture->hasPicture());
         QCOMPARE(viewer(s)->dogPicture->geometry(), QRect(352, 64, 89, 97));
         RUN(s, "click cmdClose; pick 4; click imgPrint; asked 1; title Error!; said gone.gif; window ReportViewer");
-        QVERIFY(inked(viewer(s)->Document->page(), QRect(24, 0, 300, 60)));
+        QVERIFY(inked(viewer(s)->Document, QRect(24, 0, 300, 60)));
     }
 
     // Printing to a PDF file: every line whole, about 60 lines a page; a
@@ -209,13 +209,121 @@ private slots:
         QCOMPARE(QApplication::overrideCursor(), nullptr);
 
         viewer(s)->setPrintFile(s.folder.path(QStringLiteral("no such folder/out.pdf")));
-        RUN(s, "click cmdPrint; asked 1; title Error!; said There was an error printing to your printer.; window "
-               "ReportViewer");
+        RUN(s, "double cmdPrint; asked 1; title Error!; said There was an error printing to your printer.; "
+               "said out.pdf\" could not be opened; window ReportViewer"); // a double-click prints once
         QCOMPARE(QApplication::overrideCursor(), nullptr);
-        if (QPrinterInfo::defaultPrinter().isNull()) { // the system's printer, where there is none
-            viewer(s)->setPrintFile(QString());
-            RUN(s, "click cmdPrint; asked 2; said There was an error printing to your printer.");
+    }
+
+    // A long paragraph on paper and in the preview: wrapped at the right
+    // margin and beside the photo, which keeps its proportions; every page
+    // that Print prints is in the preview, and the job is named for the report.
+    void print_wrapsAndShowsEveryPage()
+    {
+        Session s;
+        QImage photo(300, 160, QImage::Format_RGB32);
+        photo.fill(Qt::red);
+        QVERIFY(photo.save(s.folder.path(QStringLiteral("wide.png"))));
+        QList<QByteArray> rex = standard::rexTexts();
+        rex[11] = QFile::encodeName(s.folder.path(QStringLiteral("wide.png")));
+        s.folder.write(files::Doggies, standard::dogs({1}) + rawbytes::doggie(2, rex));
+        const QByteArray paragraph = QByteArray("Long walk by the river, ").repeated(160).trimmed();
+        s.folder.write(files::Journal, rawbytes::journal(1, 2, "1-1-2005", paragraph) +
+                                           rawbytes::journal(2, 2, "1-2-2005", paragraph) +
+                                           rawbytes::journal(3, 2, "1-3-2005", paragraph));
+        RUN(s, "go dogs; pick 1; click imgPrint; click cmdClose; go journal; pick 1; click imgPrint; asked 0");
+        ReportViewer* v = viewer(s);
+        const qsizetype pages = v->Document->pages().size();
+        QVERIFY2(pages >= 2, qPrintable(QString::number(pages)));
+        QCOMPARE(v->verticalScroll->maximum(), pages * 15840 + (pages - 1) * 240 + 50 - 6975);
+        const QImage shownPhoto = v->dogPicture->grab().toImage();
+        QCOMPARE(shownPhoto.pixelColor(shownPhoto.rect().center()), QColor(Qt::red));
+        QVERIFY(shownPhoto.pixelColor(shownPhoto.width() / 2, 2) != QColor(Qt::red));
+        v->dogPicture->hide(); // nothing under it
+        QVERIFY(!inked(v->Document, v->dogPicture->geometry()));
+        for (qsizetype i = 0; i < pages; ++i) {
+            const QRect page = v->Document->pageRect(i);
+            QVERIFY(inked(v->Document, QRect(page.x() + 24, page.y(), 400, 40)));
+            QVERIFY(!inked(v->Document, QRect(page.x() + 760, page.y(), 56, page.height()))); // the right margin
         }
+
+        const QString file = s.folder.path(QStringLiteral("out.pdf"));
+        v->setPrintFile(file);
+        RUN(s, "click cmdPrint; asked 0");
+        QCOMPARE(pdfPages(file), int(pages));
+        QVERIFY(run(QStringLiteral("pdfinfo"), {file}).contains(QLatin1String("Journal report for Rex")));
+        // Words in points: the printed area starts a quarter inch (18 pt) in;
+        // the photo stands from 66 to 139 pt down, from 282 pt across.
+        const QString boxes = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file, QStringLiteral("-")});
+        const QRegularExpression word(QStringLiteral("xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\""));
+        const QString firstPage = boxes.section(QStringLiteral("<page "), 1, 1);
+        int words = 0;
+        for (const QRegularExpressionMatch& m : word.globalMatch(boxes)) {
+            ++words;
+            QVERIFY2(m.captured(1).toDouble() <= 612 - 18 - 18, qPrintable(m.captured(0)));
+        }
+        QVERIFY(words > 500);
+        for (const QRegularExpressionMatch& m : word.globalMatch(firstPage)) {
+            const qreal bottom = m.captured(2).toDouble();
+            QVERIFY2(m.captured(1).toDouble() < 282 || bottom < 66 || bottom > 139 + 12, qPrintable(m.captured(0)));
+        }
+        run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-f"),
+                                         QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
+                                         QStringLiteral("-png"), file, s.folder.path(QStringLiteral("page"))});
+        const QImage paper(s.folder.path(QStringLiteral("page-1.png")));
+        QVERIFY(paper.pixelColor(315, 102).red() > 200 && paper.pixelColor(315, 102).green() < 60);
+        QCOMPARE(paper.pixelColor(315, 70), QColor(Qt::white)); // the photo is not stretched to its frame
+    }
+
+    // A report that could not be written shows nothing and prints nothing:
+    // Print says why again, never printing the report written before.
+    void print_neverStale()
+    {
+        Session s;
+        RUN(s, "go health; pick 2; click imgPrint; click cmdClose; mkdir report.txt; click imgPrint; asked 1; "
+               "said report.txt");
+        const QString file = s.folder.path(QStringLiteral("out.pdf"));
+        viewer(s)->setPrintFile(file);
+        RUN(s, "click cmdPrint; asked 2; title Error!; said report.txt; said Nothing was printed.");
+        QVERIFY(!QFile::exists(file));
+    }
+
+    // With no printer set up the message says so: run again where CUPS
+    // answers nothing.
+    void print_withoutPrinter()
+    {
+        if (!qEnvironmentVariableIsSet("PAWFOLIO_NO_PRINTER")) {
+            QProcess again;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("PAWFOLIO_NO_PRINTER"), QStringLiteral("1"));
+            env.insert(QStringLiteral("CUPS_SERVER"), QStringLiteral("/nonexistent/cups.sock"));
+            for (const char* name : {"PRINTER", "LPDEST"})
+                env.remove(QLatin1String(name));
+            again.setProcessEnvironment(env);
+            again.start(QCoreApplication::applicationFilePath(), {QStringLiteral("print_withoutPrinter")});
+            QVERIFY(again.waitForFinished(60000));
+            QVERIFY2(again.exitCode() == 0, again.readAllStandardOutput().constData());
+            return;
+        }
+        QVERIFY(QPrinterInfo::defaultPrinter().isNull());
+        Session s;
+        RUN(s, "go health; pick 2; click imgPrint; click cmdPrint; asked 1; title Error!; "
+               "said There was an error printing to your printer.; said No printer is set up on this computer.");
+    }
+
+    // On a screen too small for it, the preview fits whole: its viewport
+    // shrinks and the scroll bars cover the rest.
+    void viewer_fitsOnTheScreen()
+    {
+        Session s;
+        RUN(s, "go health; pick 2; click imgPrint");
+        ReportViewer* v = viewer(s);
+        const QRect area(0, 0, 960, 540); // 1920 x 1080 at a scale of 2
+        v->placeOn(area);
+        QVERIFY(area.contains(v->frameGeometry()));
+        QCOMPARE(v->frameGeometry().height(), 540);
+        QCOMPARE(v->verticalScroll->maximum(), 8915 + (561 - v->height()) * 15);
+        QCOMPARE(v->verticalScroll->geometry().bottom(), v->DocumentContainer->geometry().bottom());
+        QVERIFY(v->previewFrame->geometry().bottom() < v->height());
     }
 
     // Print as a person does, through the system's default print queue. It

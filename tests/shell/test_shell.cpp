@@ -41,6 +41,7 @@ private slots:
             }
             QWidget* w = s.navigator.go(screen);
             QVERIFY(!w->close()); // Alt+F4 and the title bar, which has no close button
+            QVERIFY(!w->windowIcon().isNull());
             QVERIFY(!(w->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint)));
             for (PictureControl* picture : w->findChildren<PictureControl*>()) {
                 QVERIFY2(!picture->accessibleName().isEmpty(), qPrintable(picture->objectName()));

@@ -136,7 +136,7 @@ private slots:
         row("health: Alt+A", "go health; pick 2; alt A; is imgAdd SAVE");
         row("health: Alt+R, Alt+E", "go health; pick 2; row 0; alt R; asked 1; alt E; is imgEdit SAVE");
         row("journal: Alt+A, the picker's Enter, Escape and close do nothing, Alt+O",
-            "go journal; pick 2; date today keys; alt A; is imgAdd SAVE; state SelectedDate " +
+            "go journal; pick 2; date today keys; alt A; is imgAdd SAVE; alone; focus txtEntry; state SelectedDate " +
                 DatePickerDialog::dateText(QDate::currentDate()));
         row("journal: Alt+A, Alt+C", "go journal; pick 2; date close keys; alt A; is imgAdd ADD; state SelectedDate");
         row("journal: the picker keeps to years of four digits",
