@@ -81,15 +81,18 @@ void FormWindow::showEvent(QShowEvent* event)
 void FormWindow::placeOn(const QRect& area)
 {
     // Before a window manager has framed the window its title bar is not
-    // known: room is kept for one.
+    // known: room is kept for one, and the position given is then the one of
+    // the window below its title bar.
     QSize extra = frameGeometry().size() - geometry().size();
-    if (extra.isNull())
+    const bool framed = !extra.isNull();
+    if (!framed)
         extra = QSize(0, 32);
     fitInto(area.size() - extra);
     const QSize whole = size() + extra;
     const QPoint at = placement(area, whole);
-    move(qBound(area.left(), at.x(), qMax(area.left(), area.right() + 1 - whole.width())),
-         qBound(area.top(), at.y(), qMax(area.top(), area.bottom() + 1 - whole.height())));
+    const QPoint corner(qBound(area.left(), at.x(), qMax(area.left(), area.right() + 1 - whole.width())),
+                        qBound(area.top(), at.y(), qMax(area.top(), area.bottom() + 1 - whole.height())));
+    move(framed ? corner : corner + QPoint(0, extra.height()));
 }
 
 void FormWindow::closeEvent(QCloseEvent* event)
