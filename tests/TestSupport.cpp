@@ -7,8 +7,8 @@
 #include "shell/Screens.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QCalendarWidget>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -309,7 +309,7 @@ bool Session::run(const QString& script)
             QTest::qFail(qPrintable(QStringLiteral("step \"%1\": got %2").arg(step, got)), __FILE__, __LINE__);
             return false;
         };
-        const QStringList onControls = {"click", "double", "rclick", "drag",   "key",   "keys",    "type", "paste",
+        const QStringList onControls = {"click", "double", "rclick", "drag", "key",    "keys",  "type",   "paste",
                                         "is",    "pad",    "cursor", "rows", "locked", "shown", "picture"};
         if (onControls.contains(verb) && !control)
             return fail(QStringLiteral("no control %1").arg(name));

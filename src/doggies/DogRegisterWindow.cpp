@@ -301,7 +301,8 @@ QString DogRegisterWindow::eraseQuestion(const DoggieRecord& dog)
     });
     QStringList goes;
     if (vaccinations > 0)
-        goes << (vaccinations == 1 ? QStringLiteral("1 vaccination") : QStringLiteral("%1 vaccinations").arg(vaccinations));
+        goes << (vaccinations == 1 ? QStringLiteral("1 vaccination")
+                                   : QStringLiteral("%1 vaccinations").arg(vaccinations));
     if (entries > 0)
         goes << (entries == 1 ? QStringLiteral("1 journal entry") : QStringLiteral("%1 journal entries").arg(entries));
     const QString name = fixedtext::shown(dog.Name);

@@ -336,6 +336,11 @@ bool RegisterWindow::storable(const QList<QWidget*>& boxes)
         const QStringList missing = win1252::unstorable(textOf(box));
         if (missing.isEmpty())
             continue;
+        // Each with its number, which a font without the character still shows.
+        QStringList named;
+        for (const QString& c : missing)
+            named.append(QStringLiteral("%1 (U+%2)")
+                             .arg(c, QString::number(c.toUcs4().value(0), 16).toUpper().rightJustified(4, u'0')));
         QString field = box->accessibleName();
         if (field.endsWith(u':'))
             field.chop(1);
@@ -346,7 +351,7 @@ bool RegisterWindow::storable(const QList<QWidget*>& boxes)
                               .arg(QApplication::applicationName(),
                                    missing.size() == 1 ? QStringLiteral("this") : QStringLiteral("these"),
                                    missing.size() == 1 ? QStringLiteral("character") : QStringLiteral("characters"),
-                                   missing.join(QStringLiteral(" ")),
+                                   named.join(QStringLiteral(", ")),
                                    missing.size() == 1 ? QStringLiteral("it") : QStringLiteral("them"), field,
                                    missing.size() == 1 ? QStringLiteral("its") : QStringLiteral("their")),
                           Prompts::Icon::Warning);

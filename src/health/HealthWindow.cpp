@@ -166,7 +166,7 @@ bool HealthWindow::saveRefused()
 {
     if (!storable(entryBoxes))
         return true;
-    QLineEdit* wrong = !isDate(txtdate->text())                  ? txtdate
+    QLineEdit* wrong = !isDate(txtdate->text())                 ? txtdate
                        : fixedtext::isBlank(txtvaccine->text()) ? txtvaccine
                                                                 : nullptr;
     if (wrong)

@@ -1,6 +1,5 @@
 #include "platform/DateTest.h"
 
-
 #include <QList>
 
 #include <array>

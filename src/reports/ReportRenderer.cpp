@@ -125,8 +125,8 @@ QList<Page> layOut(LineReader& lines, bool besidePhoto)
     QList<Page> pages(1);
     int top = 0;
     auto widthAt = [&] {
-        const bool beside = besidePhoto && pages.size() == 1 && top < PhotoTwips.bottom() + gap &&
-                            top + step > PhotoTwips.top() - gap;
+        const bool beside =
+            besidePhoto && pages.size() == 1 && top < PhotoTwips.bottom() + gap && top + step > PhotoTwips.top() - gap;
         return (beside ? PhotoTwips.left() - gap : TextRightTwips) - TextLeftTwips;
     };
     Wrapper wrapper(font(1.0));

@@ -225,7 +225,8 @@ QString ReportViewer::jobName() const
     const QString type = state().ReportType;
     const QString report = type == QLatin1String("Doggies") ? QStringLiteral("Doggie") : type;
     const QString dog = fixedtext::shown(state().DoggieRecord.Name);
-    return dog.isEmpty() ? QStringLiteral("%1 report").arg(report) : QStringLiteral("%1 report for %2").arg(report, dog);
+    return dog.isEmpty() ? QStringLiteral("%1 report").arg(report)
+                         : QStringLiteral("%1 report for %2").arg(report, dog);
 }
 
 void ReportViewer::cmdPrint_Click()

@@ -92,7 +92,6 @@ private:
 
     ScreenRequests& m_screens;
     QString m_printFile;
-    bool m_built = false;                // the report was written and laid out
+    bool m_built = false;               // the report was written and laid out
     std::optional<FileError> m_failure; // why it was not
 };
-

@@ -17,7 +17,7 @@ int main(int argc, char* argv[])
 #endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pawfolio"));
-    QApplication::setWindowIcon(programIcon()); // the message boxes' and the file chooser's too
+    QApplication::setWindowIcon(programIcon());     // the message boxes' and the file chooser's too
     QApplication::setQuitOnLastWindowClosed(false); // only Quit ends the program
 
     // A second start on the same program folder hands over to the first.

@@ -45,7 +45,6 @@ private slots:
         // Leaving with unsaved typing: No the default; the owner has the keyboard again after.
         QWidget owner;
         owner.show();
-        owner.activateWindow();
         answer(QMessageBox::Yes);
         QVERIFY(prompts().askYesNo(&owner, QStringLiteral("Doggies"), QStringLiteral("Leave?"), Prompts::Answer::No));
         QCOMPARE(seen.mid(3), QStringList({QString::number(QMessageBox::Warning),

@@ -301,7 +301,6 @@ private slots:
             QVERIFY2(again.exitCode() == 0, again.readAllStandardOutput().constData());
             return;
         }
-        QVERIFY(QPrinterInfo::defaultPrinter().isNull());
         Session s;
         RUN(s, "go health; pick 2; click imgPrint; click cmdPrint; asked 1; title Error!; "
                "said There was an error printing to your printer.; said No printer is set up on this computer.");

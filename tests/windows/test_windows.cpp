@@ -179,8 +179,9 @@ private slots:
             QList<QByteArray> texts = standard::rexTexts();
             texts[field] = stored;
             row(QStringLiteral("dogs: edit, %1 \"%2\" stored as \"%3\"").arg(box, typed, stored),
-                QStringLiteral("go dogs; pick 1; click imgEdit; is imgEdit SAVE; status entry; type %1 %2; "
-                               "is %1 %3; click imgEdit; is imgEdit EDIT; picture imgEdit doggie-edit.gif; status ready")
+                QStringLiteral(
+                    "go dogs; pick 1; click imgEdit; is imgEdit SAVE; status entry; type %1 %2; "
+                    "is %1 %3; click imgEdit; is imgEdit EDIT; picture imgEdit doggie-edit.gif; status ready")
                     .arg(box, typed, stored),
                 {dogs().replace(439, 439, rawbytes::doggie(2, texts))});
         }
@@ -275,7 +276,8 @@ private slots:
         }
         row("health: a box takes no more than its field, typed or pasted",
             "go health; pick 0; click imgAdd; paste txtdate 12/25/2005 and more; is txtdate 12/25/2005; "
-            "type txtvaccine " + QString(48, u'v') + "xyz; click imgAdd",
+            "type txtvaccine " +
+                QString(48, u'v') + "xyz; click imgAdd",
             {{}, health() + rawbytes::health(7, 1, "12/25/2005", QByteArray(48, 'v') + "xy")});
         row("health: a refused edit waits as typed",
             "go health; pick 2; row 1; click imgEdit; type txtdate 12/32/2004; click imgEdit; is imgEdit SAVE; "
@@ -341,9 +343,9 @@ private slots:
             QString script =
                 "remove journal.dat; go journal; pick 0; date 2005-01-02; click imgAdd; type txtEntry " + text;
             if (over > 0) { // said, not cut: the entry waits to be shortened
-                script +=
-                    QStringLiteral("; click imgAdd; said 4096; said  %1 ; is imgAdd SAVE; focus txtEntry; type txtEntry ")
-                        .arg(over);
+                script += QStringLiteral(
+                              "; click imgAdd; said 4096; said  %1 ; is imgAdd SAVE; focus txtEntry; type txtEntry ")
+                              .arg(over);
                 script += text.chopped(over);
                 text.chop(over);
             }
@@ -372,8 +374,9 @@ private slots:
              {std::tuple{1, "yes", journal({1, 2, 3, 0, 5})}, std::tuple{2, "yes", journal({1, 2, 3, 4})},
               std::tuple{1, "no", QByteArray()}}) {
             row(QStringLiteral("journal: erase row %1, answered %2").arg(at).arg(answer),
-                QStringLiteral("go journal; pick 2; row %1; answer %2; click imgErase; title DELETE; "
-                               "said Delete the %5 entry of Max!; rows lbDates %3; is shownDogName Max; click imgErase; asked %4")
+                QStringLiteral(
+                    "go journal; pick 2; row %1; answer %2; click imgErase; title DELETE; "
+                    "said Delete the %5 entry of Max!; rows lbDates %3; is shownDogName Max; click imgErase; asked %4")
                     .arg(at)
                     .arg(answer, after.isNull() ? "3-2-2005|1-5-2005|3-2-2005" : "", after.isNull() ? "2" : "1",
                          at == 1 ? "1-5-2005" : "3-2-2005"),
@@ -399,17 +402,21 @@ private slots:
             "date 2005-07-05; click imgAdd; key txtEntry Right; keys txtEntry , again; click imgAdd; date 2005-07-06; "
             "click imgAdd; type txtEntry \"  \"; click imgAdd; is imgAdd SAVE; focus txtEntry; keys txtEntry Walk; "
             "click imgAdd; is imgAdd ADD",
-            {{}, {}, journal() + rawbytes::journal(6, 3, "7-4-2005", "Fireworks") +
-                         rawbytes::journal(7, 3, "7-5-2005", "Snow, again") + rawbytes::journal(8, 3, "7-6-2005", "Walk")});
+            {{},
+             {},
+             journal() + rawbytes::journal(6, 3, "7-4-2005", "Fireworks") +
+                 rawbytes::journal(7, 3, "7-5-2005", "Snow, again") + rawbytes::journal(8, 3, "7-6-2005", "Walk")});
         // Characters Windows-1252 has not: said, each once, with the box; the save waits there.
         row("dogs: characters the file cannot hold",
             "go dogs; click imgAdd; type txtName Rex; paste txtName \u738B\U0001F600\u738B; click imgAdd; "
-            "is imgAdd SAVE; asked 1; said : \u738B \U0001F600\n; said the Name box; focus txtName; keys txtName Rex; "
+            "is imgAdd SAVE; asked 1; said : \u738B (U+738B), \U0001F600 (U+1F600)\n; said the Name box; focus "
+            "txtName; keys txtName Rex; "
             "click imgAdd; asked 1",
             {dogs() + rawbytes::doggie(6, "Rex")});
         row("health: characters the file cannot hold",
             "go health; pick 2; click imgAdd; type txtdate 1/1/2001; paste txtvaccine Rabies \u2603; click imgAdd; "
-            "said : \u2603\n; said the Vaccine Given box; focus txtvaccine; keys txtvaccine Rabies; click imgAdd",
+            "said : \u2603 (U+2603)\n; said the Vaccine Given box; focus txtvaccine; keys txtvaccine Rabies; click "
+            "imgAdd",
             {{}, health() + rawbytes::health(7, 3, "1/1/2001", "Rabies")});
         row("journal: characters the file cannot hold",
             "go journal; pick 2; row 1; click imgEdit; key txtEntry Ctrl+End; paste txtEntry  \U0001F436; "
