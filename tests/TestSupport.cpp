@@ -335,12 +335,14 @@ bool Session::run(const QString& script)
             QGuiApplication::clipboard()->setText(rest);
             control->setFocus();
             QTest::keyClick(control, Qt::Key_V, Qt::ControlModifier);
-        } else if (verb == u"remove" || verb == u"write" || verb == u"mkdir") {
+        } else if (verb == u"remove" || verb == u"write" || verb == u"mkdir" || verb == u"mkfifo") {
             QFile::remove(folder.path(name));
             if (verb == u"write")
                 folder.write(name, QByteArray::fromPercentEncoding(rest.toUtf8()));
             if (verb == u"mkdir")
                 QDir(folder.folder()).mkdir(name);
+            if (verb == u"mkfifo" && ::mkfifo(QFile::encodeName(folder.path(name)).constData(), 0600) != 0)
+                return fail(QStringLiteral("no pipe"));
         } else if (verb == u"elsewhere") { // another window with boxes, as a file chooser has
             elsewhere = std::make_unique<QWidget>();
             new QLineEdit(elsewhere.get());

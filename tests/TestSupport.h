@@ -91,7 +91,7 @@ inline const auto journal = [](const QList<int>& numbers = {1, 2, 3, 4, 5}) { re
 // it held), keys NAME TEXT (typed where the cursor is), paste NAME TEXT (Ctrl+V), date
 // YYYY-MM-DD|today|close [keys] (answers the picker the next step opens),
 // answer yes|no..., choose FILE|cancel, write FILE TEXT (%XX a byte), mkdir
-// FILE, remove FILE, erasedog N, elsewhere (another window, with the box
+// FILE, mkfifo FILE, remove FILE, erasedog N, elsewhere (another window, with the box
 // elsewhereBox).
 // Checks: is NAME TEXT (a bone's tag, a box's or label's text; spaces at the
 // end aside unless quoted), pad NAME N (the text's length), cursor NAME N,

@@ -2,6 +2,7 @@
 
 #include "platform/Controls.h"
 
+#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 
@@ -9,6 +10,9 @@ PictureControl::PictureControl(QWidget* parent) : QWidget(parent) {}
 
 bool PictureControl::load(const QString& filePath, Scaling scaling)
 {
+    // A pipe or a device would hold the window until something wrote to it.
+    if (!QFileInfo(filePath).isFile())
+        return false;
     QImageReader reader(filePath);
     reader.setDecideFormatFromContent(true);
     const QImage image = reader.read();

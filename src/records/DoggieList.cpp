@@ -33,7 +33,7 @@ bool lookup(SharedState& state, int row, const QString& entryText)
         if (own > n)
             return false;
         const DoggieRecord dog = file.read<DoggieRecord>(own);
-        if (dog.ID == 0 || !fixedtext::isBlank(dog.Name))
+        if (dog.ID == 0 || !fixedtext::shown(dog.Name).isEmpty())
             return false;
         state.DoggieRecNo = own;
         state.DoggieRecord = dog;
@@ -42,14 +42,14 @@ bool lookup(SharedState& state, int row, const QString& entryText)
     state.DoggieRecNo = 0;
     if (own >= 1 && own <= n) {
         state.DoggieRecord = file.read<DoggieRecord>(own);
-        if (fixedtext::trimSpaces(state.DoggieRecord.Name) == wanted) {
+        if (fixedtext::shown(state.DoggieRecord.Name) == wanted) {
             state.DoggieRecNo = own;
             return true;
         }
     }
     for (qint32 i = 1; i <= n; ++i) {
         state.DoggieRecord = file.read<DoggieRecord>(i);
-        if (fixedtext::trimSpaces(state.DoggieRecord.Name) == wanted) {
+        if (fixedtext::shown(state.DoggieRecord.Name) == wanted) {
             state.DoggieRecNo = i;
             return true;
         }

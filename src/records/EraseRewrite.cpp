@@ -7,9 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <filesystem>
-#include <system_error>
-
 #ifndef Q_OS_WIN
 #include <fcntl.h>
 #include <unistd.h>
@@ -34,23 +31,19 @@ void syncFolder(const QString& filePath)
 #endif
 }
 
-std::filesystem::path fsPath(const QString& path)
-{
-#ifdef Q_OS_WIN
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
-}
-
 // temp.dat while it is being written: removed again unless it was put in place.
 class TempFile {
 public:
     explicit TempFile(const QString& path) : m_file(path)
     {
-        if (QFileInfo(path).isDir())
+        // Made afresh and for this erase alone: one left over goes first, and
+        // a link there is removed itself, never written through.
+        const QFileInfo there(path);
+        if (there.isDir() && !there.isSymLink())
             throw FileError(path, QStringLiteral("created"), QStringLiteral("There is a folder of that name."));
-        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        if ((there.exists() || there.isSymLink()) && !m_file.remove())
+            throw FileError(path, QStringLiteral("removed"), m_file.errorString());
+        if (!m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             throw FileError(path, QStringLiteral("created"), m_file.errorString());
     }
     ~TempFile()
@@ -77,25 +70,19 @@ public:
     // Puts the whole file on the disk, then in place of `target` in one rename.
     void replace(const QString& target)
     {
-        if (!syncToDisk(m_file))
-            fail();
+        const QString unsynced = syncToDisk(m_file);
+        if (!unsynced.isEmpty())
+            throw FileError(m_file.fileName(), QStringLiteral("written"), unsynced);
         m_file.close();
-        std::error_code error;
-        std::filesystem::rename(fsPath(m_file.fileName()), fsPath(target), error);
-        if (error)
-            throw FileError(target, QStringLiteral("replaced by its rewritten copy"),
-                            QString::fromLocal8Bit(error.message()));
+        const QString unrenamed = renameOver(m_file.fileName(), target);
+        if (!unrenamed.isEmpty())
+            throw FileError(target, QStringLiteral("replaced by its rewritten copy"), unrenamed);
         m_placed = true;
         syncFolder(target);
     }
 
 private:
-    [[noreturn]] void fail()
-    {
-        throw FileError(m_file.fileName(), QStringLiteral("written"),
-                        m_file.error() != QFileDevice::NoError ? m_file.errorString()
-                                                               : QStringLiteral("The disk took only part of it."));
-    }
+    [[noreturn]] void fail() { throw FileError(m_file.fileName(), QStringLiteral("written"), partWritten(m_file)); }
 
     QFile m_file;
     qint64 m_size = 0;
@@ -109,7 +96,11 @@ std::optional<QByteArray> eraseMatching(const QString& dataPath, const QString& 
 {
     RecordFile data(dataPath, recordLength, RecordFile::Mode::Read);
     const qint32 n = data.count();
-    TempFile temp(tempPath);
+    // A data file that is a link stays one: the file it names is rewritten,
+    // beside itself, so that the rename stays on its disk.
+    const QFileInfo info(dataPath);
+    const QString target = info.isSymLink() && info.exists() ? info.canonicalFilePath() : dataPath;
+    TempFile temp(target == dataPath ? tempPath : target + QStringLiteral(".temp"));
 
     QFile source(dataPath);
     if (n > 0 && !source.open(QIODevice::ReadOnly))
@@ -149,7 +140,7 @@ std::optional<QByteArray> eraseMatching(const QString& dataPath, const QString& 
     // Every record after the last one kept was erased now: those are cut off.
     // Erased slots from before are records like any other and stay.
     temp.truncate(qint64(lastKept) * recordLength);
-    temp.replace(dataPath);
+    temp.replace(target);
     return last;
 }
 

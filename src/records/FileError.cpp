@@ -11,5 +11,7 @@ FileError::FileError(QString path, QString action, QString reason)
 QString FileError::message(const QString& outcome) const
 {
     return QStringLiteral("The file \"%1\" could not be %2.\n\nReason: %3\n\n%4")
-        .arg(QDir::toNativeSeparators(m_path), m_action, m_reason, outcome);
+        .arg(QDir::toNativeSeparators(m_path), m_action, m_reason,
+             m_mayHaveChanged ? QStringLiteral("The record may have been changed: look at it before you go on.")
+                              : outcome);
 }

@@ -10,6 +10,14 @@ class FileError : public std::runtime_error {
 public:
     FileError(QString path, QString action, QString reason);
 
+    // Marks a failure after which the file may hold part of what was being
+    // written: the message then says so, whatever outcome is asked for.
+    FileError& mayHaveChanged()
+    {
+        m_mayHaveChanged = true;
+        return *this;
+    }
+
     const QString& path() const { return m_path; }
     const QString& action() const { return m_action; }
     const QString& reason() const { return m_reason; }
@@ -22,4 +30,5 @@ private:
     QString m_path;
     QString m_action;
     QString m_reason;
+    bool m_mayHaveChanged = false;
 };

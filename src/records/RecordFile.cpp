@@ -2,21 +2,45 @@
 
 #include <QFileInfo>
 
+#include <filesystem>
+#include <system_error>
+
 #ifdef Q_OS_WIN
 #include <io.h>
 #else
 #include <unistd.h>
 #endif
 
-bool syncToDisk(QFile& file)
+QString syncToDisk(QFile& file)
 {
     if (!file.flush())
-        return false;
+        return partWritten(file);
 #ifdef Q_OS_WIN
-    return _commit(file.handle()) == 0;
+    const bool synced = _commit(file.handle()) == 0;
 #else
-    return ::fsync(file.handle()) == 0;
+    const bool synced = ::fsync(file.handle()) == 0;
 #endif
+    return synced ? QString() : QStringLiteral("The disk did not confirm the write (%1).").arg(qt_error_string(errno));
+}
+
+QString partWritten(const QFile& file)
+{
+    return file.error() != QFileDevice::NoError ? file.errorString()
+                                                : QStringLiteral("The disk took only part of it; it may be full.");
+}
+
+QString renameOver(const QString& from, const QString& to)
+{
+#ifdef Q_OS_WIN
+    const auto fsPath = [](const QString& path) { return std::filesystem::path(path.toStdWString()); };
+#else
+    const auto fsPath = [](const QString& path) {
+        return std::filesystem::path(QFile::encodeName(path).toStdString());
+    };
+#endif
+    std::error_code error;
+    std::filesystem::rename(fsPath(from), fsPath(to), error);
+    return error ? QString::fromLocal8Bit(error.message()) : QString();
 }
 
 qint32 RecordFile::roundedCount(qint64 bytes, int recordLength)
@@ -101,17 +125,30 @@ void RecordFile::writeRaw(qint32 n, const QByteArray& bytes)
         throw FileError(m_path, QStringLiteral("written"), QStringLiteral("The file is open for reading only."));
     const qint64 oldSize = m_file.size();
     const qint64 pos = qint64(n - 1) * m_length;
-    bool ok = true;
-    if (pos > oldSize)
-        ok = m_file.resize(pos); // the gap reads back as zero bytes
-    ok = ok && m_file.seek(pos) && m_file.write(bytes) == bytes.size() && syncToDisk(m_file) &&
-         m_file.size() >= pos + m_length;
-    if (!ok) {
-        const QString reason = m_file.errorString();
-        if (m_file.size() > oldSize) // take back a half-written extension
-            m_file.resize(oldSize);
-        throw FileError(m_path, QStringLiteral("written"), reason);
-    }
+    // What the write replaces, to put back should it fail.
+    const QByteArray old = pos < oldSize ? readRaw(n).left(oldSize - pos) : QByteArray();
+    const QString reason = put(pos, bytes);
+    if (reason.isEmpty())
+        return;
+    FileError error(m_path, QStringLiteral("written"), reason);
+    // Only once the file holds what it held is "nothing changed" true.
+    if ((m_file.size() > oldSize && !m_file.resize(oldSize)) || (!old.isEmpty() && !put(pos, old).isEmpty()))
+        error.mayHaveChanged();
+    throw error;
+}
+
+QString RecordFile::put(qint64 pos, const QByteArray& bytes)
+{
+    if (pos > m_file.size() && !m_file.resize(pos)) // the gap reads back as zero bytes
+        return m_file.errorString();
+    if (!m_file.seek(pos))
+        return m_file.errorString();
+    if (m_file.write(bytes) != bytes.size())
+        return partWritten(m_file);
+    const QString unsynced = syncToDisk(m_file);
+    if (!unsynced.isEmpty())
+        return unsynced;
+    return m_file.size() < pos + bytes.size() ? partWritten(m_file) : QString();
 }
 
 void RecordFile::scan(qint32 first, qint32 last, const std::function<bool(qint32, const char*)>& visit)

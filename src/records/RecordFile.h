@@ -88,6 +88,9 @@ public:
 
 private:
     [[noreturn]] void fail(const QString& action) const;
+    // Writes `bytes` at `pos` and puts them on the disk; empty when done, else
+    // why not.
+    QString put(qint64 pos, const QByteArray& bytes);
 
     QString m_path;
     int m_length;
@@ -96,4 +99,12 @@ private:
 };
 
 // Puts what was written on the disk (the operating system's buffers too).
-bool syncToDisk(QFile& file);
+// Empty when it did; else why not, in words.
+QString syncToDisk(QFile& file);
+
+// Why a write of a file took only part of what it was given.
+QString partWritten(const QFile& file);
+
+// Puts the file `from` in place of `to` in one rename: a link at `to` is
+// replaced itself. Empty when done, else why not.
+QString renameOver(const QString& from, const QString& to);

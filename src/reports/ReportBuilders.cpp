@@ -6,17 +6,19 @@
 #include "records/SharedState.h"
 #include "records/Win1252.h"
 
-#include <QSaveFile>
+#include <QTemporaryFile>
 
 namespace {
 
-// Writes report.txt line by line; the file is replaced whole when finished,
-// or not at all.
+// Writes report.txt line by line, into a file of its own beside it that is
+// put in its place whole when finished, or not at all. A link named
+// report.txt is replaced itself, never written through.
 class ReportWriter {
 public:
-    explicit ReportWriter(const SharedState& state) : m_file(state.path(files::Report))
+    explicit ReportWriter(const SharedState& state)
+        : m_path(state.path(files::Report)), m_file(m_path + QStringLiteral(".XXXXXX"))
     {
-        if (!m_file.open(QIODevice::WriteOnly))
+        if (!m_file.open())
             fail();
     }
 
@@ -32,8 +34,13 @@ public:
     {
         flush();
         // A write cut short by the file system must not pass for a report.
-        if (!m_file.flush() || m_file.size() != m_written || !m_file.commit())
+        if (!m_file.flush() || m_file.size() != m_written)
             fail();
+        m_file.close();
+        const QString unrenamed = renameOver(m_file.fileName(), m_path);
+        if (!unrenamed.isEmpty())
+            throw FileError(m_path, QStringLiteral("written"), unrenamed);
+        m_file.setAutoRemove(false);
     }
 
 private:
@@ -44,16 +51,10 @@ private:
         m_written += m_pending.size();
         m_pending.clear();
     }
-    [[noreturn]] void fail()
-    {
-        const QString reason = m_file.error() != QFileDevice::NoError
-                                   ? m_file.errorString()
-                                   : QStringLiteral("The disk took only part of it.");
-        m_file.cancelWriting();
-        throw FileError(m_file.fileName(), QStringLiteral("written"), reason);
-    }
+    [[noreturn]] void fail() { throw FileError(m_path, QStringLiteral("written"), partWritten(m_file)); }
 
-    QSaveFile m_file;
+    QString m_path;
+    QTemporaryFile m_file;
     QByteArray m_pending;
     qint64 m_written = 0;
 };

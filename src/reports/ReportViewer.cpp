@@ -12,6 +12,7 @@
 #include "reports/ReportRenderer.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QGroupBox>
 #include <QPainter>
 #include <QPrinter>
@@ -280,8 +281,19 @@ void ReportViewer::cmdPrint_Click()
             painter.drawPixmap(reportpage::fitted(photo.size(), frame), photo, photo.rect());
         }
     }
-    if (!painter.end() || !pagesOk)
-        printingFailed(where + QStringLiteral(" did not take the whole report."));
+    if (!painter.end() || !pagesOk || !printedWhole())
+        printingFailed(where + QStringLiteral(" did not take the whole report; the disk may be full."));
+}
+
+bool ReportViewer::printedWhole() const
+{
+    // A PDF the program writes itself ends with its end-of-file mark, which a
+    // full disk cuts off.
+    if (m_printFile.isEmpty())
+        return true;
+    QFile file(m_printFile);
+    return file.open(QIODevice::ReadOnly) && file.seek(qMax<qint64>(0, file.size() - 64)) &&
+           file.read(64).contains("%%EOF");
 }
 
 void ReportViewer::fitInto(const QSize& room)

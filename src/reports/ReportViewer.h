@@ -87,6 +87,7 @@ private:
     void movePage();
     bool showDoggiePicture();
     void printingFailed(const QString& reason);
+    bool printedWhole() const;
     // What the print job is called: the register and the dog.
     QString jobName() const;
 

@@ -5,7 +5,9 @@
 #include "records/RecordFile.h"
 #include "records/Records.h"
 #include "records/Win1252.h"
+#include "reports/ReportBuilders.h"
 
+#include <QDir>
 #include <QTest>
 
 class TestRecords : public QObject {
@@ -167,6 +169,29 @@ private slots:
         folder.write(files::Journal, journal);
         eraseRecord(folder.path(files::Journal), folder.path(files::Temp), JournalRecord::Length, 300);
         QCOMPARE(folder.read(files::Journal), journal.replace(299 * 4114, 4114, QByteArray(4114, '\0')));
+    }
+
+    // The program's own scratch files are made afresh, never written through
+    // a link; a data file that is a link stays one, the file it names rewritten.
+    void links()
+    {
+        DataFolder folder(false), elsewhere(false);
+        elsewhere.write(QStringLiteral("victim"), "keep me");
+        elsewhere.write(files::Health, standard::health());
+        folder.write(files::Doggies, standard::dogs());
+        for (const QString& name : {files::Temp, files::Report, files::Health})
+            QFile::link(elsewhere.path(name == files::Health ? name : QStringLiteral("victim")), folder.path(name));
+        eraseRecord(folder.path(files::Doggies), folder.path(files::Temp), DoggieRecord::Length, 5);
+        eraseRecord(folder.path(files::Health), folder.path(files::Temp), HealthRecord::Length, 2);
+        SharedState state(folder.folder());
+        BuildHealthReport(state);
+        QCOMPARE(elsewhere.read(QStringLiteral("victim")), QByteArray("keep me"));
+        QCOMPARE(elsewhere.read(files::Health), standard::health({1, 0, 3, 4, 5, 6}));
+        QVERIFY(QFileInfo(folder.path(files::Health)).isSymLink());
+        QVERIFY(!QFileInfo(folder.path(files::Report)).isSymLink());
+        QCOMPARE(QDir(folder.folder()).entryList(QDir::Files | QDir::System),
+                 QStringList({files::Doggies, files::Health, files::Report}));
+        QCOMPARE(QDir(elsewhere.folder()).entryList(QDir::Files), QStringList({files::Health, "victim"}));
     }
 };
 
