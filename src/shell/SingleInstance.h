@@ -8,10 +8,13 @@
 
 class QLocalServer;
 
-// One Pawfolio per program folder. The first start takes a lock on the
+// One Pawfolio per records folder. The first start takes a lock on the
 // folder and listens for later starts; a later start on the same folder asks
 // the first to come to the front and ends, so that two processes never write
-// the same record files. A lock left by a process that died is taken over.
+// the same record files. Whoever answers there holds the folder: a lock that
+// nobody answers for (left by a process that died, emptied by a power cut,
+// written on another computer) is taken over, and where no lock can be had
+// at all (a full disk) the listening itself keeps a second Pawfolio away.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -21,11 +24,15 @@ public:
     // True when this process is now the Pawfolio of the folder. False when
     // another one runs: it has been asked to come to the front.
     bool start();
+    // When start() ran without its lock or without listening: why, in words
+    // for the person; empty otherwise.
+    const QString& problem() const { return m_problem; }
 
-    // The lock file: in the program folder, or beside the other temporary
-    // files when the program folder cannot be written.
+    // The lock file: in the program folder, or in the person's runtime folder
+    // when the program folder cannot be written.
     QString lockPath() const { return m_lockPath; }
-    // The name both starts meet under; one per program folder.
+    // Where both starts meet: one per folder, in the person's runtime folder,
+    // which no other user can write.
     static QString serverName(const QString& programFolder);
 
 signals:
@@ -33,11 +40,13 @@ signals:
     void raiseRequested();
 
 private:
-    void listen();
-    static void askFirstToRaise(const QString& name);
+    bool listen(bool replaceLeftOver);
+    // Whether a Pawfolio answered and was asked to come to the front.
+    static bool askFirstToRaise(const QString& name);
 
     QString m_name;
     QString m_lockPath;
+    QString m_problem;
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer* m_server = nullptr;
 };

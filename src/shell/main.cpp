@@ -1,4 +1,5 @@
 #include "platform/FormWindow.h"
+#include "platform/Prompts.h"
 #include "records/SharedState.h"
 #include "shell/Navigator.h"
 #include "shell/Screens.h"
@@ -40,5 +41,7 @@ int main(int argc, char* argv[])
         front->activateWindow();
     });
     navigator.go(Screen::Main);
+    if (!instance.problem().isEmpty())
+        prompts().message(navigator.current(), QString(), instance.problem(), Prompts::Icon::Warning);
     return app.exec();
 }

@@ -11,7 +11,11 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTest>
+
+#include <sys/resource.h>
 
 Q_DECLARE_METATYPE(Screen)
 
@@ -72,7 +76,11 @@ private slots:
     {
         QTest::addColumn<QString>("situation");
         QTest::newRow("a second start on the folder hands over") << "same folder";
+        QTest::newRow("a raise in two writes, on a full disk") << "same folder, split, full disk";
         QTest::newRow("a lock left by a killed Pawfolio is taken over") << "stale lock";
+        QTest::newRow("an empty lock, as a power cut leaves, is taken over") << "stale lock, empty";
+        QTest::newRow("a lock of another computer is taken over") << "stale lock, foreign";
+        QTest::newRow("a folder in place of the lock is taken over") << "stale lock, folder";
         QTest::newRow("another folder runs on its own") << "other folder";
     }
     void singleInstance()
@@ -92,22 +100,47 @@ private slots:
             socket.connectToServer(SingleInstance::serverName(folder.folder()));
             return socket.waitForConnected(100);
         };
+        // The lock and the socket where only the person can write.
+        QVERIFY(SingleInstance::serverName(first.folder())
+                    .startsWith(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)));
+        if (situation.contains(u"empty") || situation.contains(u"foreign"))
+            first.write(QStringLiteral("pawfolio.lock"),
+                        situation.contains(u"empty") ? "" : "4242\npawfolio\nfar-away\n");
+        if (situation.contains(u"folder,"))
+            QDir(first.folder()).mkdir(QStringLiteral("pawfolio.lock"));
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        const auto undo = qScopeGuard([&] { setrlimit(RLIMIT_FSIZE, &limit); });
+        const rlimit full = {0, limit.rlim_max}; // no file can grow: no lock can be written
+        if (situation.contains(u"full disk"))
+            setrlimit(RLIMIT_FSIZE, &full);
         QProcess& firstRun = start(first);
         QTRY_VERIFY_WITH_TIMEOUT(listening(first), 10000);
-        QVERIFY(QFile::exists(first.path(QStringLiteral("pawfolio.lock"))));
+        QCOMPARE(QFileInfo(first.path(QStringLiteral("pawfolio.lock"))).isFile(), !situation.contains(u"full disk"));
         if (situation == u"stale lock") {
             firstRun.kill(); // SIGKILL: the lock file and the socket stay behind
             QVERIFY(firstRun.waitForFinished(5000));
             QVERIFY(QFile::exists(first.path(QStringLiteral("pawfolio.lock"))));
         }
         const QStringList filesBefore = QDir(first.folder()).entryList(QDir::Files);
+        if (situation.contains(u"split")) { // a raise may come in pieces
+            QLocalSocket socket;
+            socket.connectToServer(SingleInstance::serverName(first.folder()));
+            QVERIFY(socket.waitForConnected(1000));
+            for (const char* piece : {"rai", "se\n"}) {
+                socket.write(piece);
+                QVERIFY(socket.waitForBytesWritten(1000));
+                QTest::qWait(100);
+            }
+        }
         QProcess& secondRun = start(situation == u"other folder" ? second : first);
-        if (situation == u"same folder") {
+        if (situation != u"stale lock" && situation != u"other folder") { // hands over
             QVERIFY(secondRun.waitForFinished(3000));
             QVERIFY(secondRun.exitStatus() == QProcess::NormalExit && secondRun.exitCode() == 0);
             QCOMPARE(QDir(first.folder()).entryList(QDir::Files), filesBefore);
             QByteArray said;
-            QTRY_VERIFY2((said += firstRun.readAllStandardError()).contains("bringing MainWindow to the front"),
+            QTRY_VERIFY2((said += firstRun.readAllStandardError()).count("bringing MainWindow to the front") ==
+                             (situation.contains(u"split") ? 2 : 1),
                          said.constData());
             QCOMPARE(firstRun.state(), QProcess::Running);
         } else {
