@@ -8,7 +8,15 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update
-  apt-get install -y --no-install-recommends "${missing[@]}"
+  # Installing needs root; nothing else here does.
+  as_root=()
+  if [ "$(id -u)" != 0 ]; then
+    if ! command -v sudo > /dev/null; then
+      echo "Missing: ${missing[*]}. Install them as root (apt-get install ${missing[*]}), then run this again." >&2
+      exit 1
+    fi
+    as_root=(sudo)
+  fi
+  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update
+  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 fi
