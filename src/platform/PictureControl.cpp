@@ -6,16 +6,39 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include <future>
+#include <memory>
+#include <thread>
+
+namespace {
+
+// Reads a picture off the window's thread, so that a file that does not
+// answer (on a network share gone dead) holds up no window: it is given up
+// after a moment, and its reader left to end when it can.
+QImage readPicture(const QString& path)
+{
+    auto promise = std::make_shared<std::promise<QImage>>();
+    std::future<QImage> image = promise->get_future();
+    std::thread([promise, path] {
+        QImage read;
+        // A pipe or a device would wait until something wrote to it.
+        if (QFileInfo(path).isFile()) {
+            QImageReader reader(path);
+            reader.setDecideFormatFromContent(true);
+            read = reader.read();
+        }
+        promise->set_value(read);
+    }).detach();
+    return image.wait_for(std::chrono::seconds(3)) == std::future_status::ready ? image.get() : QImage();
+}
+
+} // namespace
+
 PictureControl::PictureControl(QWidget* parent) : QWidget(parent) {}
 
 bool PictureControl::load(const QString& filePath, Scaling scaling)
 {
-    // A pipe or a device would hold the window until something wrote to it.
-    if (!QFileInfo(filePath).isFile())
-        return false;
-    QImageReader reader(filePath);
-    reader.setDecideFormatFromContent(true);
-    const QImage image = reader.read();
+    const QImage image = readPicture(filePath);
     if (image.isNull())
         return false;
     m_picture = QPixmap::fromImage(image);
