@@ -341,20 +341,20 @@ bool RegisterWindow::storable(const QList<QWidget*>& boxes)
         for (const QString& c : missing)
             named.append(QStringLiteral("%1 (U+%2)")
                              .arg(c, QString::number(c.toUcs4().value(0), 16).toUpper().rightJustified(4, u'0')));
+        const bool one = missing.size() == 1;
         QString field = box->accessibleName();
         if (field.endsWith(u':'))
             field.chop(1);
-        prompts().message(this, windowTitle(),
-                          QStringLiteral("%1 cannot keep %2 %3 in its files: %4\n\n"
-                                         "Take %5 out of the %6 box, or put others in %7 place, and click the save "
-                                         "bone again.")
-                              .arg(QApplication::applicationName(),
-                                   missing.size() == 1 ? QStringLiteral("this") : QStringLiteral("these"),
-                                   missing.size() == 1 ? QStringLiteral("character") : QStringLiteral("characters"),
-                                   named.join(QStringLiteral(", ")),
-                                   missing.size() == 1 ? QStringLiteral("it") : QStringLiteral("them"), field,
-                                   missing.size() == 1 ? QStringLiteral("its") : QStringLiteral("their")),
-                          Prompts::Icon::Warning);
+        prompts().message(
+            this, windowTitle(),
+            QStringLiteral("%1 cannot keep %2 %3 in its files: %4\n\n"
+                           "Take %5 out of the %6 box, or put others in %7 place, and click the save "
+                           "bone again.")
+                .arg(QApplication::applicationName(), one ? QStringLiteral("this") : QStringLiteral("these"),
+                     one ? QStringLiteral("character") : QStringLiteral("characters"), named.join(QStringLiteral(", ")),
+                     one ? QStringLiteral("it") : QStringLiteral("them"), field,
+                     one ? QStringLiteral("its") : QStringLiteral("their")),
+            Prompts::Icon::Warning);
         refuse(box);
         return false;
     }

@@ -407,13 +407,13 @@ private slots:
         // Characters Windows-1252 has not: said, each once, with the box; the save waits there.
         row("dogs: characters the file cannot hold",
             "go dogs; click imgAdd; type txtName Rex; paste txtName \u738B\U0001F600\u738B; click imgAdd; "
-            "is imgAdd SAVE; asked 1; said : \u738B (U+738B), \U0001F600 (U+1F600)\n; said the Name box; "
-            "focus txtName; keys txtName Rex; click imgAdd; asked 1",
+            "is imgAdd SAVE; asked 1; said : \u738B (U+738B), \U0001F600 (U+1F600)\n; said these characters; "
+            "said them out of the Name box, or put others in their; focus txtName; keys txtName Rex; click imgAdd",
             {dogs() + rawbytes::doggie(6, "Rex")});
         row("health: characters the file cannot hold",
             "go health; pick 2; click imgAdd; type txtdate 1/1/2001; paste txtvaccine Rabies \u2603; click imgAdd; "
-            "said : \u2603 (U+2603)\n; said the Vaccine Given box; focus txtvaccine; keys txtvaccine Rabies; "
-            "click imgAdd",
+            "said : \u2603 (U+2603)\n; said this character; said it out of the Vaccine Given box, or put others in "
+            "its; focus txtvaccine; keys txtvaccine Rabies; click imgAdd",
             {{}, health() + rawbytes::health(7, 3, "1/1/2001", "Rabies")});
         row("journal: characters the file cannot hold",
             "go journal; pick 2; row 1; click imgEdit; key txtEntry Ctrl+End; paste txtEntry  \U0001F436; "
