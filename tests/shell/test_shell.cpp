@@ -100,8 +100,7 @@ private slots:
             socket.connectToServer(SingleInstance::serverName(folder.folder()));
             return socket.waitForConnected(100);
         };
-        // The lock and the socket where only the person can write.
-        QVERIFY(SingleInstance::serverName(first.folder())
+        QVERIFY(SingleInstance::serverName(first.folder()) // where only the person can write
                     .startsWith(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)));
         if (situation.contains(u"empty") || situation.contains(u"foreign"))
             first.write(QStringLiteral("pawfolio.lock"),
@@ -116,7 +115,9 @@ private slots:
             setrlimit(RLIMIT_FSIZE, &full);
         QProcess& firstRun = start(first);
         QTRY_VERIFY_WITH_TIMEOUT(listening(first), 10000);
-        QCOMPARE(QFileInfo(first.path(QStringLiteral("pawfolio.lock"))).isFile(), !situation.contains(u"full disk"));
+        QCOMPARE(
+            first.read(QStringLiteral("pawfolio.lock")).startsWith(QByteArray::number(firstRun.processId()) + '\n'),
+            !situation.contains(u"full disk")); // the lock is this Pawfolio's now
         if (situation == u"stale lock") {
             firstRun.kill(); // SIGKILL: the lock file and the socket stay behind
             QVERIFY(firstRun.waitForFinished(5000));
