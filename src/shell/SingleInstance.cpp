@@ -129,16 +129,12 @@ bool SingleInstance::listen(bool replaceLeftOver)
             // A caller says what it wants within a moment, in as many writes as
             // it likes; one that does not, or one too many, is closed, so that
             // no flood of callers can stop the server.
-            const auto close = [socket] {
-                socket->abort();
-                socket->deleteLater();
-            };
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
             if (m_server->findChildren<QLocalSocket*>().size() > kMaxCallers) {
-                close();
+                socket->deleteLater(); // which closes it
                 continue;
             }
-            QTimer::singleShot(kCallerTimeMs, socket, close);
+            QTimer::singleShot(kCallerTimeMs, socket, &QObject::deleteLater);
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
                 while (socket->canReadLine()) {
                     if (socket->readLine() == kRaise)
