@@ -12,23 +12,25 @@
 
 namespace {
 
-// Reads a picture off the window's thread, so that a file that does not
-// answer (on a network share gone dead) holds up no window: it is given up
-// after a moment, and its reader left to end when it can.
 QImage readPicture(const QString& path)
+{
+    // A pipe or a device would wait until something wrote to it.
+    if (!QFileInfo(path).isFile())
+        return QImage();
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    return reader.read();
+}
+
+// A dog's photo may lie anywhere, on a network share gone dead among other
+// places: it is read off the window's thread and given up after a moment,
+// its reader left to end when it can. The program's own pictures lie in its
+// folder and are read at once.
+QImage readPhoto(const QString& path)
 {
     auto promise = std::make_shared<std::promise<QImage>>();
     std::future<QImage> image = promise->get_future();
-    std::thread([promise, path] {
-        QImage read;
-        // A pipe or a device would wait until something wrote to it.
-        if (QFileInfo(path).isFile()) {
-            QImageReader reader(path);
-            reader.setDecideFormatFromContent(true);
-            read = reader.read();
-        }
-        promise->set_value(read);
-    }).detach();
+    std::thread([promise, path] { promise->set_value(readPicture(path)); }).detach();
     return image.wait_for(std::chrono::seconds(3)) == std::future_status::ready ? image.get() : QImage();
 }
 
@@ -38,7 +40,7 @@ PictureControl::PictureControl(QWidget* parent) : QWidget(parent) {}
 
 bool PictureControl::load(const QString& filePath, Scaling scaling)
 {
-    const QImage image = readPicture(filePath);
+    const QImage image = scaling == Scaling::KeepProportions ? readPhoto(filePath) : readPicture(filePath);
     if (image.isNull())
         return false;
     m_picture = QPixmap::fromImage(image);

@@ -17,8 +17,9 @@ public:
 
     enum class Scaling { Fill, KeepProportions };
 
-    // Loads a picture file (GIF, BMP, JPEG, PNG). On failure the control keeps
-    // the picture it had and false is returned.
+    // Loads a picture file (GIF, BMP, JPEG, PNG); a photo is read off the
+    // window's thread. On failure the control keeps the picture it had and
+    // false is returned.
     bool load(const QString& filePath, Scaling scaling = Scaling::Fill);
     const QPixmap& picture() const { return m_picture; }
     void clear();
