@@ -16,9 +16,8 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QPlainTextEdit>
-
 #include <QListWidget>
+#include <QPlainTextEdit>
 
 #include <optional>
 
