@@ -73,7 +73,7 @@ public:
         const QString unsynced = syncToDisk(m_file);
         if (!unsynced.isEmpty())
             throw FileError(m_file.fileName(), QStringLiteral("written"), unsynced);
-        m_file.close();
+        m_file.close(); // Windows renames no open file
         const QString unrenamed = renameOver(m_file.fileName(), target);
         if (!unrenamed.isEmpty())
             throw FileError(target, QStringLiteral("replaced by its rewritten copy"), unrenamed);
