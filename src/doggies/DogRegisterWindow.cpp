@@ -67,6 +67,20 @@ QString pictureRefusal(const QString& path)
     return QString();
 }
 
+// How many records of dog `doggieId` the file holds.
+template <typename R>
+qint32 recordsOf(const QString& path, qint32 doggieId)
+{
+    RecordFile file(path, R::Length, RecordFile::Mode::Read);
+    R last;
+    qint32 count = 0;
+    file.scanDoggie(file.count(), doggieId, last, [&](qint32, const R&) {
+        ++count;
+        return true;
+    });
+    return count;
+}
+
 } // namespace
 
 DogRegisterWindow::DogRegisterWindow(SharedState& state, ScreenRequests& screens)
@@ -286,18 +300,8 @@ QString DogRegisterWindow::eraseQuestion(const DoggieRecord& dog)
     // journal thinking they erase a name.
     qint32 vaccinations = 0, entries = 0;
     guard([&] {
-        RecordFile health(state().path(files::Health), HealthRecord::Length, RecordFile::Mode::Read);
-        HealthRecord h;
-        health.scanDoggie(health.count(), m_shown, h, [&](qint32, const HealthRecord&) {
-            ++vaccinations;
-            return true;
-        });
-        RecordFile journal(state().path(files::Journal), JournalRecord::Length, RecordFile::Mode::Read);
-        JournalRecord j;
-        journal.scanDoggie(journal.count(), m_shown, j, [&](qint32, const JournalRecord&) {
-            ++entries;
-            return true;
-        });
+        vaccinations = recordsOf<HealthRecord>(state().path(files::Health), m_shown);
+        entries = recordsOf<JournalRecord>(state().path(files::Journal), m_shown);
     });
     QStringList goes;
     if (vaccinations > 0)

@@ -38,6 +38,14 @@ QImage readPhoto(const QString& path)
 
 PictureControl::PictureControl(QWidget* parent) : QWidget(parent) {}
 
+QRectF PictureControl::fitted(const QSizeF& picture, const QRectF& frame)
+{
+    if (picture.isEmpty())
+        return frame;
+    const QSizeF size = picture.scaled(frame.size(), Qt::KeepAspectRatio);
+    return QRectF(frame.center() - QPointF(size.width(), size.height()) / 2, size);
+}
+
 bool PictureControl::load(const QString& filePath, Scaling scaling)
 {
     const QImage image = scaling == Scaling::KeepProportions ? readPhoto(filePath) : readPicture(filePath);
@@ -79,17 +87,15 @@ void PictureControl::paintEvent(QPaintEvent*)
     if (m_picture.isNull() || width() <= 0 || height() <= 0)
         return;
     const qreal ratio = devicePixelRatioF();
-    const bool keep = m_scaling == Scaling::KeepProportions;
-    const QSize frame = (QSizeF(size()) * ratio).toSize();
-    const QSize target = keep ? m_picture.size().scaled(frame, Qt::KeepAspectRatio) : frame;
-    if (m_scaled.size() != target) {
-        m_scaled = m_picture.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // A photo leaves the rest of its frame to the window behind.
+    const QRectF frame(QPointF(0, 0), QSizeF(size()) * ratio);
+    const QRectF target = m_scaling == Scaling::KeepProportions ? fitted(m_picture.size(), frame) : frame;
+    if (m_scaled.size() != target.size().toSize()) {
+        m_scaled = m_picture.scaled(target.size().toSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         m_scaled.setDevicePixelRatio(ratio);
     }
     QPainter painter(this);
-    // Centred in the frame: the space a photo leaves shows the window behind.
-    painter.drawPixmap(QPointF((frame.width() - target.width()) / 2, (frame.height() - target.height()) / 2) / ratio,
-                       m_scaled);
+    painter.drawPixmap(target.topLeft() / ratio, m_scaled);
 }
 
 void PictureControl::mousePressEvent(QMouseEvent* event)

@@ -22,6 +22,9 @@ public:
     // false is returned.
     bool load(const QString& filePath, Scaling scaling = Scaling::Fill);
     const QPixmap& picture() const { return m_picture; }
+    // Where a photo of `picture`'s proportions stands inside `frame`: fitted
+    // whole and centred.
+    static QRectF fitted(const QSizeF& picture, const QRectF& frame);
     void clear();
     bool hasPicture() const { return !m_picture.isNull(); }
     // The file the shown picture came from (empty when none).

@@ -162,12 +162,4 @@ void drawPage(QPainter& painter, const Page& page, qreal unitsPerTwip, QPointF o
     }
 }
 
-QRectF fitted(const QSizeF& picture, const QRectF& frame)
-{
-    if (picture.isEmpty())
-        return frame;
-    const QSizeF size = picture.scaled(frame.size(), Qt::KeepAspectRatio);
-    return QRectF(frame.center() - QPointF(size.width(), size.height()) / 2, size);
-}
-
 } // namespace reportpage

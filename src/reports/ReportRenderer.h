@@ -66,7 +66,4 @@ QList<Page> layOut(LineReader& lines, bool besidePhoto);
 // Draws a page's lines with their tops at `origin` (device units).
 void drawPage(QPainter& painter, const Page& page, qreal unitsPerTwip, QPointF origin = {});
 
-// A picture of `picture`'s proportions fitted inside `frame` and centred.
-QRectF fitted(const QSizeF& picture, const QRectF& frame);
-
 } // namespace reportpage

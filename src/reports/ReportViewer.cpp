@@ -278,7 +278,7 @@ void ReportViewer::cmdPrint_Click()
             const QPixmap& photo = dogPicture->picture();
             const QRectF frame(QRectF(reportpage::PhotoTwips).topLeft() * unitsPerTwip,
                                QSizeF(reportpage::PhotoTwips.size()) * unitsPerTwip);
-            painter.drawPixmap(reportpage::fitted(photo.size(), frame), photo, photo.rect());
+            painter.drawPixmap(PictureControl::fitted(photo.size(), frame), photo, photo.rect());
         }
     }
     if (!painter.end() || !pagesOk || !printedWhole())
