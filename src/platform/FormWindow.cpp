@@ -44,7 +44,7 @@ QIcon programIcon()
 
 bool loadUiPicture(const SharedState& state, PictureControl* control, const QString& fileName)
 {
-    if (control->load(state.path(fileName)))
+    if (control->load(state.picture(fileName)))
         return true;
     control->clear();
     qWarning("Pawfolio: the picture \"%s\" is missing or unreadable; the window goes on without it.",

@@ -2,9 +2,19 @@
 
 #include <QDir>
 
-SharedState::SharedState(QString folder) : programFolder(std::move(folder)) {}
+SharedState::SharedState(const QString& folder) : SharedState(folder, folder) {}
+
+SharedState::SharedState(QString programFolder, QString recordsFolder)
+    : programFolder(std::move(programFolder)), recordsFolder(std::move(recordsFolder))
+{
+}
 
 QString SharedState::path(const QString& fileName) const
+{
+    return QDir(recordsFolder).filePath(fileName);
+}
+
+QString SharedState::picture(const QString& fileName) const
 {
     return QDir(programFolder).filePath(fileName);
 }

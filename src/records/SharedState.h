@@ -5,14 +5,21 @@
 #include <QString>
 
 // What outlives a window: the working records, the selection globals and the
-// program folder. main() makes one and hands it to every window by reference.
+// two folders. main() makes one and hands it to every window by reference.
 struct SharedState {
-    explicit SharedState(QString programFolder);
+    // Records kept beside the program.
+    explicit SharedState(const QString& folder);
+    SharedState(QString programFolder, QString recordsFolder);
 
-    // The program folder: the folder of the executable, where every data and
-    // picture file of the program lives.
+    // The folder of the executable, where the windows' pictures lie.
     QString programFolder;
+    // Where the record files, temp.dat and report.txt live: the program
+    // folder, or the person's own data folder when that one is not theirs.
+    QString recordsFolder;
+    // A record or scratch file, in the records folder.
     QString path(const QString& fileName) const;
+    // A picture of the windows, in the program folder.
+    QString picture(const QString& fileName) const;
 
     ::DoggieRecord DoggieRecord;
     ::HealthRecord HealthRecord;

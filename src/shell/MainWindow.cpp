@@ -52,9 +52,11 @@ MainWindow::MainWindow(SharedState& state, Navigator& navigator)
 
     footer = footerLine(this, "footer", QStringLiteral("A record keeper for dog owners, by the Pawfolio team."),
                         twips::rect(0, 5280, 5535, 255));
-    footerSecondLine =
-        footerLine(this, "footerSecondLine", QStringLiteral("Your records stay on this computer, beside the program."),
-                   twips::rect(0, 5520, 5535, 255));
+    footerSecondLine = footerLine(this, "footerSecondLine",
+                                  state.recordsFolder == state.programFolder
+                                      ? QStringLiteral("Your records stay on this computer, beside the program.")
+                                      : QStringLiteral("Your records stay on this computer, in your own folder."),
+                                  twips::rect(0, 5520, 5535, 255));
 
     background->setAccessibleName(QStringLiteral("Paw prints"));
     doggiesPicture->setTip(QStringLiteral("DOGGIES"));

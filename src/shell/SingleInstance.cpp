@@ -55,10 +55,10 @@ bool removeLeftOver(const QString& path)
 
 } // namespace
 
-SingleInstance::SingleInstance(const QString& programFolder, QObject* parent)
-    : QObject(parent), m_name(serverName(programFolder))
+SingleInstance::SingleInstance(const QString& recordsFolder, QObject* parent)
+    : QObject(parent), m_name(serverName(recordsFolder))
 {
-    const QString folder = canonicalFolder(programFolder);
+    const QString folder = canonicalFolder(recordsFolder);
     m_lockPath = QFileInfo(folder).isWritable()
                      ? QDir(folder).filePath(QStringLiteral("pawfolio.lock"))
                      : QDir(runtimeFolder()).filePath(QStringLiteral("pawfolio-%1.lock").arg(folderKey(folder)));
@@ -66,9 +66,9 @@ SingleInstance::SingleInstance(const QString& programFolder, QObject* parent)
 
 SingleInstance::~SingleInstance() = default;
 
-QString SingleInstance::serverName(const QString& programFolder)
+QString SingleInstance::serverName(const QString& recordsFolder)
 {
-    const QString name = QStringLiteral("pawfolio-%1").arg(folderKey(programFolder));
+    const QString name = QStringLiteral("pawfolio-%1").arg(folderKey(recordsFolder));
 #ifdef Q_OS_WIN
     return name; // a pipe of the person's own session
 #else

@@ -18,7 +18,7 @@ class QLocalServer;
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
-    explicit SingleInstance(const QString& programFolder, QObject* parent = nullptr);
+    explicit SingleInstance(const QString& recordsFolder, QObject* parent = nullptr);
     ~SingleInstance() override;
 
     // True when this process is now the Pawfolio of the folder. False when
@@ -28,12 +28,12 @@ public:
     // for the person; empty otherwise.
     const QString& problem() const { return m_problem; }
 
-    // The lock file: in the program folder, or in the person's runtime folder
-    // when the program folder cannot be written.
+    // The lock file: in the records folder, or in the person's runtime folder
+    // when the records folder cannot be written.
     QString lockPath() const { return m_lockPath; }
     // Where both starts meet: one per folder, in the person's runtime folder,
     // which no other user can write.
-    static QString serverName(const QString& programFolder);
+    static QString serverName(const QString& recordsFolder);
 
 signals:
     // Another start on this folder asked this one to come to the front.

@@ -6,8 +6,30 @@
 #include "shell/SingleInstance.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 #include <csignal>
+
+namespace {
+
+// The records live beside the program when the person may write its folder
+// (built or installed by them, or carried from another computer with its
+// record files); otherwise, as for a system-wide install, in their own data
+// folder, made here. `problem` says why when that folder cannot be made.
+QString recordsFolder(const QString& programFolder, QString& problem)
+{
+    if (QFileInfo(programFolder).isWritable())
+        return programFolder;
+    const QString own = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (!QDir().mkpath(own))
+        problem = QStringLiteral("Pawfolio cannot make the folder for your records, %1, so nothing can be saved.")
+                      .arg(QDir::toNativeSeparators(own));
+    return own;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -21,12 +43,17 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(programIcon());     // the message boxes' and the file chooser's too
     QApplication::setQuitOnLastWindowClosed(false); // only Quit ends the program
 
-    // A second start on the same program folder hands over to the first.
-    SingleInstance instance(QCoreApplication::applicationDirPath());
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    QString problem;
+    const QString records = recordsFolder(programFolder, problem);
+    // A second start on the same records folder hands over to the first.
+    SingleInstance instance(records);
     if (!instance.start())
         return 0;
+    if (problem.isEmpty())
+        problem = instance.problem();
 
-    SharedState state(QCoreApplication::applicationDirPath());
+    SharedState state(programFolder, records);
     Navigator navigator(state);
     registerScreens(navigator);
     QObject::connect(&instance, &SingleInstance::raiseRequested, &navigator, [&navigator] {
@@ -41,7 +68,7 @@ int main(int argc, char* argv[])
         front->activateWindow();
     });
     navigator.go(Screen::Main);
-    if (!instance.problem().isEmpty())
-        prompts().message(navigator.current(), QString(), instance.problem(), Prompts::Icon::Warning);
+    if (!problem.isEmpty())
+        prompts().message(navigator.current(), QString(), problem, Prompts::Icon::Warning);
     return app.exec();
 }
