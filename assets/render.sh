@@ -12,5 +12,7 @@ for svg in src/*.svg; do
   convert "/tmp/pawfolio-$name.png" -channel A -threshold 50% +channel "$name.gif"
   rm -f "/tmp/pawfolio-$name.png"
 done
-# The icon of the desktop menu entry.
-rsvg-convert -w 128 -h 128 src/doggie.svg -o pawfolio.png
+# The icon of the program and its menu entry, at the sizes desktops ask for.
+for size in 16 22 24 32 48 64 128 256; do
+  rsvg-convert -w "$size" -h "$size" src/doggie.svg -o "icons/pawfolio-$size.png"
+done

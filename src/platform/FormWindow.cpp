@@ -39,7 +39,11 @@ QPoint FormWindow::placement(const QRect& screen, const QSize& frame) const
 
 QIcon programIcon()
 {
-    return QIcon(QStringLiteral(":/pawfolio.png"));
+    // Each size drawn for itself, read when a desktop first asks for it.
+    QIcon icon;
+    for (const int size : {16, 32, 48, 128, 256})
+        icon.addFile(QStringLiteral(":/pawfolio-%1.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 bool loadUiPicture(const SharedState& state, PictureControl* control, const QString& fileName)
