@@ -6,6 +6,6 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh dpkg-dev
 # Packing installs what these targets made, without building the tests.
 cmake -S . -B build-package -DCMAKE_BUILD_TYPE=Release -DPAWFOLIO_WERROR=ON -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON > /dev/null
-cmake --build build-package -j2 --target pawfolio pawfolio_pictures pawfolio_docs > /dev/null
+cmake --build build-package -j2 --target pawfolio > /dev/null
 (cd build-package && cpack -G DEB > /dev/null)
 ls "$PWD"/build-package/pawfolio_*_amd64.deb
