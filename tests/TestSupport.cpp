@@ -240,8 +240,9 @@ QString shownText(QWidget* w)
     return text.isValid() ? text.toString() : w->property("plainText").toString();
 }
 
-// A list's entries, or a grid's rows as "date vaccine", header first.
-QString rowsOf(QWidget* w)
+// A list's entries, or a grid's data rows as "date vaccine" (the header is
+// its own), trimmed.
+QStringList rowsOf(QWidget* w)
 {
     QStringList rows;
     if (auto* grid = qobject_cast<FlexGrid*>(w)) {
@@ -251,7 +252,7 @@ QString rowsOf(QWidget* w)
         for (int i = 0; i < list->count(); ++i)
             rows.append(list->item(i)->text().trimmed());
     }
-    return rows.join(u'|');
+    return rows;
 }
 
 // The window is the only one left, shown, and has the keyboard.
@@ -262,6 +263,444 @@ bool alone(QWidget* w)
         windows += qobject_cast<FormWindow*>(top) != nullptr;
     return w && windows == 1 && w->isVisible() &&
            QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }, 2000);
+}
+
+// A step's words: bare words, and texts in double quotes, which may hold
+// spaces and are the only way to give them.
+struct Word {
+    QString text;
+    bool quoted = false;
+};
+
+std::optional<QList<Word>> wordsOf(const QString& step)
+{
+    QList<Word> words;
+    for (qsizetype at = 0; at < step.size();) {
+        if (step[at] == u' ') {
+            ++at;
+        } else if (step[at] == u'"') {
+            const qsizetype end = step.indexOf(u'"', at + 1);
+            if (end < 0)
+                return std::nullopt;
+            words.append({step.mid(at + 1, end - at - 1), true});
+            at = end + 1;
+        } else {
+            const qsizetype end = step.indexOf(u' ', at) < 0 ? step.size() : step.indexOf(u' ', at);
+            words.append({step.mid(at, end - at)});
+            at = end;
+        }
+    }
+    return words;
+}
+
+// What an argument may be. A control is named by its objectName and must
+// be of a kind the verb applies to; a text is one bare word or quoted.
+enum class Arg {
+    Control,
+    Shows,
+    Box,
+    Lockable,
+    Picture,
+    Rows,
+    Text,
+    Number,
+    Word,
+    Date,
+    Key,
+    Letter,
+    Answers,
+    Optional
+};
+
+bool isBox(QWidget* w)
+{
+    return qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w);
+}
+
+} // namespace
+
+struct Session::Step {
+    Session& session;
+    QList<Word> words;     // the verb first
+    QList<QWidget*> named; // the controls among the arguments
+    QString arg(int i) const { return words.value(i).text; }
+    QWidget* control() const { return named.value(0); }
+    // A check: what the person sees against what the step says.
+    QString expect(const QString& got, const QString& want) const
+    {
+        return got == want ? QString() : QStringLiteral("\"%1\", not \"%2\"").arg(got, want);
+    }
+};
+
+namespace {
+
+using Step = Session::Step;
+const QString kOk;
+
+QString yesNo(bool yes)
+{
+    return yes ? QStringLiteral("yes") : QStringLiteral("no");
+}
+
+// Clicks and keys; a modal dialog that no step answers is closed, and the
+// step fails.
+QString interact(Step& step, const std::function<QString()>& act)
+{
+    QObject scope;
+    QString unexpected;
+    const bool pickerAnswered = std::exchange(step.session.pickerAnswered, false);
+    QTimer::singleShot(0, &scope, [&unexpected, pickerAnswered] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog && !pickerAnswered) {
+            unexpected = dialog->objectName();
+            dialog->done(QDialog::Rejected);
+        }
+    });
+    const QString error = act();
+    settle();
+    return !error.isEmpty()      ? error
+           : unexpected.isNull() ? kOk
+                                 : QStringLiteral("the dialog %1, which no step answers").arg(unexpected);
+}
+
+// A key on a window that has first taken the keyboard.
+QString press(QWidget* target, QWidget* receiver, QKeyCombination key)
+{
+    target->activateWindow();
+    if (!QTest::qWaitFor([target] { return QApplication::activeWindow() == target; }, 2000))
+        return QStringLiteral("a window that would not take the keyboard");
+    receiver->setFocus();
+    QTest::keyClick(receiver, key.key(), key.keyboardModifiers());
+    return kOk;
+}
+
+// Clicks the entry of a list or a grid's row that shows `text`, the
+// `occurrence`th of those that do.
+QString clickRow(QAbstractItemView* view, const QString& text, int occurrence)
+{
+    const QStringList rows = rowsOf(view);
+    int row = -1;
+    for (int i = qobject_cast<FlexGrid*>(view) ? 1 : 0, seen = 0; i < rows.size() && row < 0; ++i)
+        row = rows[i] == text && ++seen == occurrence ? i - (qobject_cast<FlexGrid*>(view) ? 1 : 0) : -1;
+    if (row < 0)
+        return QStringLiteral("no row \"%1\" (%2) in %3: %4")
+            .arg(text)
+            .arg(occurrence)
+            .arg(view->objectName(), rows.join(u'|'));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 0)).center());
+    return kOk;
+}
+
+struct Verb {
+    QList<Arg> args;
+    std::function<QString(Step&)> run; // what went wrong, or nothing
+};
+
+const std::map<QString, Verb>& verbs()
+{
+    using A = Arg;
+    static const QMap<QString, Screen> screens = {
+        {"main", Screen::Main}, {"dogs", Screen::Doggies}, {"health", Screen::Health}, {"journal", Screen::Journal}};
+    static const QMap<QString, QString> statuses = {
+        {"ready", "Select doggie then click on a doggie bone to add, edit, erase, or print."},
+        {"DogRegisterWindow", "Enter your information and then click the save doggie bone."},
+        {"HealthWindow", "Enter information and click on the save bone to save."},
+        {"JournalWindow", "Add your information and click on the save bone to save."}};
+    const auto click = [](Qt::MouseButton button) {
+        return Verb{{A::Control}, [button](Step& s) {
+                        return interact(s, [&] {
+                            QTest::mouseClick(s.control(), button);
+                            return kOk;
+                        });
+                    }};
+    };
+    const auto pickIn = [](const char* fixedList) {
+        return Verb{
+            {A::Text, A::Optional}, [fixedList](Step& s) {
+                QWidget* w = s.session.window();
+                const QString list = fixedList ? fixedList : w->findChild<FlexGrid*>() ? "vaccinationGrid" : "lbDates";
+                auto* view = w->findChild<QAbstractItemView*>(list);
+                const int occurrence = s.words.size() > 2 ? s.arg(2).toInt() : 1;
+                return interact(s, [&] { return clickRow(view, s.arg(1), occurrence); });
+            }};
+    };
+    const auto fileStep = [](const std::function<bool(const QString&, const QString&)>& make) {
+        return Verb{{A::Word, A::Optional}, [make](Step& s) {
+                        QFile::remove(s.session.folder.path(s.arg(1)));
+                        return make(s.session.folder.path(s.arg(1)), s.arg(2)) ? kOk
+                                                                               : QStringLiteral("could not make it");
+                    }};
+    };
+    static const std::map<QString, Verb> table = {
+        // What a person does
+        {"go",
+         {{A::Word},
+          [](Step& s) {
+              if (!screens.contains(s.arg(1)))
+                  return QStringLiteral("no screen %1 (main, dogs, health, journal)").arg(s.arg(1));
+              s.session.navigator.go(screens.value(s.arg(1)));
+              return kOk;
+          }}},
+        {"pick", pickIn("lbDoggieList")},
+        {"row", pickIn(nullptr)},
+        {"click", click(Qt::LeftButton)},
+        {"rclick", click(Qt::RightButton)},
+        {"double",
+         {{A::Control},
+          [](Step& s) {
+              return interact(s, [&] {
+                  doubleClick(s.control());
+                  return kOk;
+              });
+          }}},
+        {"drag",
+         {{A::Control},
+          [](Step& s) { // pressed on the control, released off it
+              return interact(s, [&] {
+                  QTest::mousePress(s.control(), Qt::LeftButton);
+                  QTest::mouseRelease(s.control(), Qt::LeftButton, {},
+                                      s.control()->rect().bottomRight() + QPoint(20, 20));
+                  return kOk;
+              });
+          }}},
+        {"alt",
+         {{A::Letter},
+          [](Step& s) {
+              const auto key = Qt::Key(Qt::Key_A + s.arg(1).at(0).unicode() - u'A');
+              return interact(s, [&] {
+                  return press(s.session.window(), s.session.window(), QKeyCombination(Qt::AltModifier, key));
+              });
+          }}},
+        {"key",
+         {{A::Control, A::Key},
+          [](Step& s) {
+              return interact(s, [&] { return press(s.control()->window(), s.control(), QKeySequence(s.arg(2))[0]); });
+          }}},
+        {"type",
+         {{A::Box, A::Text},
+          [](Step& s) { // in place of what it held
+              if (s.control()->property("plainText").isValid()) {
+                  s.control()->setProperty("plainText", s.arg(2));
+              } else {
+                  s.control()->setProperty("text", QString());
+                  QTest::keyClicks(s.control(), s.arg(2));
+              }
+              return kOk;
+          }}},
+        {"keys",
+         {{A::Box, A::Text},
+          [](Step& s) { // where the cursor is
+              QTest::keyClicks(s.control(), s.arg(2));
+              return kOk;
+          }}},
+        {"paste",
+         {{A::Box, A::Text},
+          [](Step& s) { // where the cursor is, over what is selected
+              QGuiApplication::clipboard()->setText(s.arg(2));
+              s.control()->setFocus();
+              QTest::keyClick(s.control(), Qt::Key_V, Qt::ControlModifier);
+              return kOk;
+          }}},
+        {"date",
+         {{A::Date, A::Optional},
+          [](Step& s) { // answers the picker the next step opens
+              if (s.words.size() > 2 && s.arg(2) != u"keys")
+                  return QStringLiteral("\"%1\" where only keys may follow a date").arg(s.arg(2));
+              answerDatePicker(s.arg(1) == u"today" ? QDate::currentDate() : QDate::fromString(s.arg(1), Qt::ISODate),
+                               s.words.size() > 2);
+              s.session.pickerAnswered = true;
+              return kOk;
+          }}},
+        {"answer",
+         {{A::Answers},
+          [](Step& s) {
+              for (const Word& a : s.words.mid(1))
+                  s.session.prompts->answers.push_back(a.text == u"yes");
+              return kOk;
+          }}},
+        {"choose",
+         {{A::Word},
+          [](Step& s) {
+              const QString file = s.arg(1);
+              s.session.prompts->files.append(file == u"cancel"     ? QString()
+                                              : file.contains(u'/') ? file
+                                                                    : s.session.folder.path(file));
+              return kOk;
+          }}},
+        {"write", fileStep([](const QString& path, const QString& text) {
+             QFile file(path);
+             const QByteArray bytes = QByteArray::fromPercentEncoding(text.toUtf8());
+             return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+         })},
+        {"mkdir", fileStep([](const QString& path, const QString&) { return QDir().mkdir(path); })},
+        {"mkfifo", fileStep([](const QString& path, const QString&) {
+             return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+         })},
+        {"remove", fileStep([](const QString&, const QString&) { return true; })},
+        {"elsewhere",
+         {{},
+          [](Step& s) { // another window with boxes, as a file chooser has
+              s.session.elsewhere = std::make_unique<QWidget>();
+              new QLineEdit(s.session.elsewhere.get());
+              (new QLineEdit(s.session.elsewhere.get()))->setObjectName(QStringLiteral("elsewhereBox"));
+              s.session.elsewhere->show();
+              return kOk;
+          }}},
+        {"erasedog",
+         {{A::Text},
+          [](Step& s) { // as another Pawfolio would, behind this window's back
+              QByteArray bytes = s.session.folder.read(files::Doggies);
+              const qsizetype at = bytes.indexOf(rawbytes::field(s.arg(1).toLatin1(), 40));
+              if (at < 4)
+                  return QStringLiteral("no dog %1").arg(s.arg(1));
+              s.session.folder.write(files::Doggies, bytes.replace(at - 4, 439, QByteArray(439, '\0')));
+              return kOk;
+          }}},
+        // What the person sees
+        {"is",
+         {{A::Shows, A::Text},
+          [](Step& s) { // spaces at the end aside
+              static const QRegularExpression end(QStringLiteral(" +$"));
+              return s.expect(shownText(s.control()).remove(end), s.arg(2).remove(end));
+          }}},
+        {"pad",
+         {{A::Box, A::Number},
+          [](Step& s) { return s.expect(QString::number(shownText(s.control()).size()), s.arg(2)); }}},
+        {"cursor",
+         {{A::Box, A::Number},
+          [](Step& s) { return s.expect(s.control()->property("cursorPosition").toString(), s.arg(2)); }}},
+        {"picture",
+         {{A::Picture, A::Word},
+          [](Step& s) {
+              return s.expect(QFileInfo(qobject_cast<PictureControl*>(s.control())->pictureFile()).fileName(),
+                              s.arg(2));
+          }}},
+        {"status",
+         {{A::Word},
+          [](Step& s) {
+              QWidget* w = s.session.window();
+              if (s.arg(1) != u"ready" && s.arg(1) != u"entry")
+                  return QStringLiteral("no status %1 (ready, entry)").arg(s.arg(1));
+              return s.expect(w->findChild<QLabel*>(QStringLiteral("statusLine"))->text(),
+                              statuses.value(s.arg(1) == u"ready" ? s.arg(1) : w->objectName()));
+          }}},
+        {"rows",
+         {{A::Rows, A::Text},
+          [](Step& s) {
+              QStringList rows = rowsOf(s.control());
+              if (qobject_cast<FlexGrid*>(s.control()))
+                  rows.removeFirst(); // the header
+              return s.expect(rows.join(u'|'), s.arg(2));
+          }}},
+        {"locked",
+         {{A::Lockable, A::Word},
+          [](Step& s) {
+              return s.expect(yesNo(s.control()->property("readOnly").toBool() || !s.control()->isEnabled()), s.arg(2));
+          }}},
+        {"shown", {{A::Control, A::Word}, [](Step& s) { return s.expect(yesNo(s.control()->isVisible()), s.arg(2)); }}},
+        {"state",
+         {{A::Word, A::Text},
+          [](Step& s) {
+              const SharedState& state = s.session.state;
+              const QMap<QString, QString> fields = {{"DoggieRecNo", QString::number(state.DoggieRecNo)},
+                                                     {"HealthRecNo", QString::number(state.HealthRecNo)},
+                                                     {"SelectedDate", state.SelectedDate.trimmed()},
+                                                     {"ReportType", state.ReportType},
+                                                     {"quits", QString::number(s.session.quitCount)}};
+              if (!fields.contains(s.arg(1)))
+                  return QStringLiteral("no field %1").arg(s.arg(1));
+              return s.expect(fields.value(s.arg(1)), s.arg(2));
+          }}},
+        {"window",
+         {{A::Word},
+          [](Step& s) { return s.expect(s.session.window() ? s.session.window()->objectName() : "none", s.arg(1)); }}},
+        {"alone", {{}, [](Step& s) { return s.expect(yesNo(alone(s.session.window())), "yes"); }}},
+        {"focus",
+         {{A::Word},
+          [](Step& s) {
+              QWidget* focus = QApplication::focusWidget();
+              return s.expect(focus ? focus->objectName() : "none", s.arg(1));
+          }}},
+        {"asked",
+         {{A::Number}, [](Step& s) { return s.expect(QString::number(s.session.prompts->shown.size()), s.arg(1)); }}},
+        {"said",
+         {{A::Text},
+          [](Step& s) { // the last message holds it
+              if (s.arg(1).isEmpty())
+                  return QStringLiteral("an empty expectation, which any message holds");
+              const QString last =
+                  s.session.prompts->shown.isEmpty() ? "(nothing)" : s.session.prompts->shown.last().text;
+              return s.expect(last.contains(s.arg(1)) ? s.arg(1) : last, s.arg(1));
+          }}},
+        {"title",
+         {{A::Text},
+          [](Step& s) {
+              return s.expect(s.session.prompts->shown.isEmpty() ? "(nothing)" : s.session.prompts->shown.last().title,
+                              s.arg(1));
+          }}},
+        {"chooser", {{A::Word}, [](Step& s) { // where the last file chooser started
+                         return s.expect(QFileInfo(s.session.prompts->chooserStarts.value(
+                                                       s.session.prompts->chooserStarts.size() - 1))
+                                             .fileName(),
+                                         s.arg(1));
+                     }}}};
+    return table;
+}
+
+// Whether the words fit what the verb takes; what does not, otherwise.
+QString checkArgs(Step& step, const Verb& verb)
+{
+    const QList<Word>& words = step.words;
+    int at = 1;
+    for (const Arg arg : verb.args) {
+        if (arg == Arg::Optional) {
+            at = words.size() > at ? at + 1 : at;
+            continue;
+        }
+        if (at >= words.size())
+            return QStringLiteral("too few words");
+        const Word& word = words[at++];
+        if (arg != Arg::Text && word.quoted)
+            return QStringLiteral("\"%1\" quoted where a name or number goes").arg(word.text);
+        if (arg == Arg::Text)
+            continue;
+        if (arg == Arg::Number && !QRegularExpression(QStringLiteral("^\\d+$")).match(word.text).hasMatch())
+            return QStringLiteral("%1 where a number goes").arg(word.text);
+        if (arg == Arg::Date && word.text != u"today" && word.text != u"close" &&
+            !QDate::fromString(word.text, Qt::ISODate).isValid())
+            return QStringLiteral("%1 is no date (YYYY-MM-DD, today, close)").arg(word.text);
+        if (arg == Arg::Key && QKeySequence(word.text).count() != 1)
+            return QStringLiteral("%1 is no key").arg(word.text);
+        if (arg == Arg::Key && QKeySequence(word.text)[0].key() == Qt::Key_unknown)
+            return QStringLiteral("%1 is no key").arg(word.text);
+        if (arg == Arg::Letter && !QRegularExpression(QStringLiteral("^[A-Z]$")).match(word.text).hasMatch())
+            return QStringLiteral("%1 is no letter A to Z").arg(word.text);
+        if (arg == Arg::Answers) {
+            for (const Word& a : words.mid(at - 1))
+                if (a.text != u"yes" && a.text != u"no")
+                    return QStringLiteral("%1 is no answer (yes, no)").arg(a.text);
+            at = int(words.size());
+        }
+        if (arg < Arg::Control || arg > Arg::Rows)
+            continue;
+        QWidget* w = step.session.window();
+        QWidget* control = w ? w->findChild<QWidget*>(word.text) : nullptr;
+        if (!control && step.session.elsewhere)
+            control = step.session.elsewhere->findChild<QWidget*>(word.text);
+        if (!control)
+            return QStringLiteral("no control %1").arg(word.text);
+        const bool picture = qobject_cast<PictureControl*>(control);
+        const bool fits =
+            arg == Arg::Control || (arg == Arg::Box && isBox(control)) ||
+            (arg == Arg::Shows && (isBox(control) || picture || qobject_cast<QLabel*>(control))) ||
+            (arg == Arg::Lockable && (isBox(control) || picture)) || (arg == Arg::Picture && picture) ||
+            (arg == Arg::Rows && (qobject_cast<FlexGrid*>(control) || qobject_cast<QListWidget*>(control)));
+        if (!fits)
+            return QStringLiteral("%1 is a %2, which this step does not apply to")
+                .arg(word.text, QString::fromLatin1(control->metaObject()->className()));
+        step.named.append(control);
+    }
+    return at < words.size() ? QStringLiteral("\"%1\" left over").arg(words[at].text) : kOk;
 }
 
 } // namespace
@@ -280,6 +719,8 @@ Session::Session()
 
 Session::~Session()
 {
+    if (!QTest::currentTestFailed() && (!prompts->answers.empty() || !prompts->files.isEmpty()))
+        QTest::qFail("answers or chosen files that no step used", __FILE__, __LINE__);
     if (navigator.current())
         navigator.current()->unload();
     settle();
@@ -288,163 +729,24 @@ Session::~Session()
 
 bool Session::run(const QString& script)
 {
-    static const QMap<QString, QString> statuses = {
-        {"ready", "Select doggie then click on a doggie bone to add, edit, erase, or print."},
-        {"DogRegisterWindow", "Enter your information and then click the save doggie bone."},
-        {"HealthWindow", "Enter information and click on the save bone to save."},
-        {"JournalWindow", "Add your information and click on the save bone to save."}};
-    static const QMap<QString, Screen> screens = {
-        {"main", Screen::Main}, {"dogs", Screen::Doggies}, {"health", Screen::Health}, {"journal", Screen::Journal}};
-    bool pickerAnswered = false;
-    for (QString step : script.split(u';', Qt::SkipEmptyParts)) {
-        step.remove(QRegularExpression(QStringLiteral("^ +")));
-        const QString verb = step.section(u' ', 0, 0), name = step.section(u' ', 1, 1), tail = step.section(u' ', 1);
-        const bool quoted = QRegularExpression(QStringLiteral("^\"[^\"]*\"$")).match(step.section(u' ', 2)).hasMatch();
-        const QString rest = quoted ? step.section(u' ', 2).chopped(1).mid(1) : step.section(u' ', 2).trimmed();
-        QWidget* w = window();
-        QWidget* control = w && !name.isEmpty() ? w->findChild<QWidget*>(name) : nullptr;
-        if (!control && elsewhere && !name.isEmpty())
-            control = elsewhere->findChild<QWidget*>(name);
-        auto fail = [&](const QString& got) {
-            QTest::qFail(qPrintable(QStringLiteral("step \"%1\": got %2").arg(step, got)), __FILE__, __LINE__);
+    const QStringList steps = script.split(u';', Qt::SkipEmptyParts);
+    for (int n = 0; n < steps.size(); ++n) {
+        const QString text = steps[n].trimmed();
+        const auto words = wordsOf(text);
+        const auto verb = words && !words->isEmpty() ? verbs().find(words->first().text) : verbs().end();
+        Step step{*this, words.value_or(QList<Word>{}), {}};
+        QString error = !words                  ? QStringLiteral("a quote left open")
+                        : verb == verbs().end() ? QStringLiteral("a step this language does not know")
+                                                : checkArgs(step, verb->second);
+        if (error.isEmpty())
+            error = verb->second.run(step);
+        if (error.isEmpty() && QTest::currentTestFailed())
+            error = QStringLiteral("a failure above");
+        if (!error.isEmpty()) {
+            QTest::qFail(qPrintable(QStringLiteral("step %1, \"%2\": %3").arg(n + 1).arg(text, error)), __FILE__,
+                         __LINE__);
             return false;
-        };
-        const QStringList onControls = {"click", "double", "rclick", "drag", "key",    "keys",  "type",   "paste",
-                                        "is",    "pad",    "cursor", "rows", "locked", "shown", "picture"};
-        if (onControls.contains(verb) && !control)
-            return fail(QStringLiteral("no control %1").arg(name));
-
-        if (verb == u"go") {
-            navigator.go(screens.value(name));
-        } else if (verb == u"date") { // answers the picker the next step opens
-            answerDatePicker(name == u"today" ? QDate::currentDate() : QDate::fromString(name, Qt::ISODate),
-                             rest == u"keys");
-            pickerAnswered = true;
-        } else if (verb == u"answer") {
-            for (const QString& a : tail.split(u' '))
-                prompts->answers.push_back(a == u"yes");
-        } else if (verb == u"choose") {
-            prompts->files.append(name == u"cancel" ? QString() : name.contains(u'/') ? name : folder.path(name));
-        } else if (verb == u"type" && control->property("plainText").isValid()) {
-            control->setProperty("plainText", rest);
-        } else if (verb == u"type" || verb == u"keys") {
-            if (verb == u"type")
-                control->setProperty("text", QString());
-            QTest::keyClicks(control, verb == u"type" ? rest : step.section(u' ', 2));
-        } else if (verb == u"paste") { // where the cursor is, over what is selected
-            QGuiApplication::clipboard()->setText(rest);
-            control->setFocus();
-            QTest::keyClick(control, Qt::Key_V, Qt::ControlModifier);
-        } else if (verb == u"remove" || verb == u"write" || verb == u"mkdir" || verb == u"mkfifo") {
-            QFile::remove(folder.path(name));
-            if (verb == u"write")
-                folder.write(name, QByteArray::fromPercentEncoding(rest.toUtf8()));
-            if (verb == u"mkdir")
-                QDir(folder.folder()).mkdir(name);
-            if (verb == u"mkfifo" && ::mkfifo(QFile::encodeName(folder.path(name)).constData(), 0600) != 0)
-                return fail(QStringLiteral("no pipe"));
-        } else if (verb == u"elsewhere") { // another window with boxes, as a file chooser has
-            elsewhere = std::make_unique<QWidget>();
-            new QLineEdit(elsewhere.get());
-            (new QLineEdit(elsewhere.get()))->setObjectName(QStringLiteral("elsewhereBox"));
-            elsewhere->show();
-        } else if (verb == u"erasedog") { // as another Pawfolio would, behind this window's back
-            QByteArray bytes = folder.read(files::Doggies);
-            folder.write(files::Doggies, bytes.replace((name.toInt() - 1) * 439, 439, QByteArray(439, '\0')));
-        } else if (QStringList{"click", "double", "rclick", "drag", "alt", "key", "pick", "row"}.contains(verb)) {
-            // A modal dialog that no step answers is closed, and the test fails.
-            QObject scope;
-            QString unexpected;
-            QTimer::singleShot(0, &scope, [&unexpected, pickerAnswered] {
-                auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-                if (dialog && !pickerAnswered) {
-                    unexpected = dialog->objectName();
-                    dialog->done(QDialog::Rejected);
-                }
-            });
-            pickerAnswered = false;
-            if (verb == u"click" || verb == u"rclick") {
-                QTest::mouseClick(control, verb == u"click" ? Qt::LeftButton : Qt::RightButton);
-            } else if (verb == u"double") {
-                doubleClick(control);
-            } else if (verb == u"drag") { // pressed on the control, released off it
-                QTest::mousePress(control, Qt::LeftButton);
-                QTest::mouseRelease(control, Qt::LeftButton, {}, control->rect().bottomRight() + QPoint(20, 20));
-            } else if (verb == u"pick" || verb == u"row") { // the dog list's entry, or the grid's or the dates' row
-                const QString list = verb == u"pick"             ? "lbDoggieList"
-                                     : w->findChild<FlexGrid*>() ? "vaccinationGrid"
-                                                                 : "lbDates";
-                auto* view = w->findChild<QAbstractItemView*>(list);
-                if (!view || name.toInt() >= view->model()->rowCount())
-                    return fail(QStringLiteral("no row %1 in %2").arg(name, list));
-                const QRect item = view->visualRect(view->model()->index(name.toInt(), 0));
-                QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
-            } else {
-                QWidget* target = control ? control->window() : w;
-                target->activateWindow();
-                if (!QTest::qWaitFor([target] { return QApplication::activeWindow() == target; }, 2000))
-                    return fail(QStringLiteral("a window that would not take the keyboard"));
-                if (verb == u"alt") {
-                    QTest::keyClick(w, Qt::Key(Qt::Key_A + name.at(0).unicode() - u'A'), Qt::AltModifier);
-                } else {
-                    control->setFocus();
-                    const QKeyCombination key = QKeySequence(rest)[0];
-                    QTest::keyClick(control, key.key(), key.keyboardModifiers());
-                }
-            }
-            settle();
-            if (!unexpected.isNull())
-                return fail(QStringLiteral("the dialog %1, which no step answers").arg(unexpected));
-        } else { // a check: what the person sees against what the step says
-            QWidget* focus = QApplication::focusWidget();
-            const ScriptedPrompts::Shown last = prompts->shown.value(prompts->shown.size() - 1);
-            const auto yesNo = [](bool yes) { return yes ? QStringLiteral("yes") : QStringLiteral("no"); };
-            const std::map<QString, std::function<QString()>> checks = {
-                {"is",
-                 [&] { return quoted ? shownText(control) : shownText(control).remove(QRegularExpression(" +$")); }},
-                {"pad", [&] { return QString::number(shownText(control).size()); }},
-                {"cursor", [&] { return control->property("cursorPosition").toString(); }},
-                {"picture",
-                 [&] {
-                     auto* picture = qobject_cast<PictureControl*>(control);
-                     return picture ? QFileInfo(picture->pictureFile()).fileName() : QStringLiteral("(no picture)");
-                 }},
-                {"status", [&] { return w->findChild<QLabel*>(QStringLiteral("statusLine"))->text(); }},
-                {"rows", [&] { return rowsOf(control); }},
-                {"locked", [&] { return yesNo(control->property("readOnly").toBool() || !control->isEnabled()); }},
-                {"shown", [&] { return yesNo(control->isVisible()); }},
-                {"state",
-                 [&] {
-                     const QMap<QString, QString> fields = {{"DoggieRecNo", QString::number(state.DoggieRecNo)},
-                                                            {"HealthRecNo", QString::number(state.HealthRecNo)},
-                                                            {"JournalRecNo", QString::number(state.JournalRecNo)},
-                                                            {"SelectedDate", state.SelectedDate.trimmed()},
-                                                            {"ReportType", state.ReportType},
-                                                            {"quits", QString::number(quitCount)}};
-                     return fields.value(name, QStringLiteral("(no such field)"));
-                 }},
-                {"window", [&] { return w ? w->objectName() : QStringLiteral("none"); }},
-                {"alone", [&] { return yesNo(alone(w)); }},
-                {"focus", [&] { return focus ? focus->objectName() : QStringLiteral("none"); }},
-                {"asked", [&] { return QString::number(prompts->shown.size()); }},
-                {"said", [&] { return last.text.contains(tail) ? tail : last.text; }},
-                {"title", [&] { return last.title; }},
-                {"chooser", [&] {
-                     return QFileInfo(prompts->chooserStarts.value(prompts->chooserStarts.size() - 1)).fileName();
-                 }}};
-            const auto check = checks.find(verb);
-            if (check == checks.end())
-                return fail(QStringLiteral("a step this script does not know"));
-            QString want = onControls.contains(verb) || verb == u"state" ? rest : tail;
-            if (verb == u"status")
-                want = statuses.value(name == u"ready" ? name : w->objectName());
-            if (verb == u"alone")
-                want = QStringLiteral("yes");
-            if (check->second() != want)
-                return fail(QStringLiteral("\"%1\", not \"%2\"").arg(check->second(), want));
         }
-        if (QTest::currentTestFailed())
-            return false;
     }
     return true;
 }

@@ -77,7 +77,7 @@ private slots:
     void reports()
     {
         Session s;
-        RUN(s, "go dogs; pick 1; click imgPrint; asked 0");
+        RUN(s, "go dogs; pick Rex; click imgPrint; asked 0");
         QCOMPARE(s.folder.read(files::Report),
                  lines("Rex", QByteArray(80, '='), " ", "Dog Name: " + pad("Rex", 40),
                        "Name on Pedigree: " + pad("Rex of Riverside", 40), "Birthdate: 5/12/2003 ",
@@ -90,18 +90,18 @@ private slots:
         // dog's records, an erased slot and a partial last record are none.
         s.folder.write(files::Health, standard::health() + rawbytes::health(7, 3, "7/7/2007", "  Lepto  ") +
                                           rawbytes::health(8, 3, "x", "y").left(50));
-        RUN(s, "go health; pick 2; click imgPrint");
+        RUN(s, "go health; pick Max; click imgPrint");
         const QByteArray heading = "DATE           VACCINE GIVEN";
         QCOMPARE(s.folder.read(files::Report),
                  lines("Health Report For " + pad("Max", 40), QByteArray(80, '='), "", heading, QByteArray(80, '-'),
                        "10/20/2003 - Rabies", "12/5/2004  - Distemper", "9/1/2003   - Lepto", "7/7/2007   - Lepto"));
         QVERIFY(s.state.ReportFound);
-        RUN(s, "go journal; pick 2; click imgPrint");
+        RUN(s, "go journal; pick Max; click imgPrint");
         QCOMPARE(s.folder.read(files::Report),
                  lines("Journal For " + pad("Max", 40), QByteArray(80, '='), " ", "3-2-2005  ", QByteArray(15, '-'),
                        pad("Park\r\nand a nap", 4096), " ", "1-5-2005  ", QByteArray(15, '-'), pad("Snow", 4096), " ",
                        "3-2-2005  ", QByteArray(15, '-'), pad("Later", 4096), " "));
-        RUN(s, "go health; pick 0; click imgPrint");
+        RUN(s, "go health; pick Bella; click imgPrint");
         QCOMPARE(s.folder.read(files::Report),
                  lines("Health Report For " + pad("Bella", 40), QByteArray(80, '='), "", heading, QByteArray(80, '-')));
         QVERIFY(!s.state.ReportFound);
@@ -115,7 +115,7 @@ private slots:
         QTest::addColumn<QString>("script");
         QTest::addColumn<QByteArray>("heading");
         QTest::addColumn<int>("lineCount");
-        QTest::newRow("picked in another window") << "go health; pick 2; go journal; click imgPrint"
+        QTest::newRow("picked in another window") << "go health; pick Max; go journal; click imgPrint"
                                                   << "Journal For " + pad("Max", 40) << 16;
         const std::tuple<const char*, QByteArray, int> reports[] = {
             {"dogs", QByteArray(), 22},
@@ -125,7 +125,7 @@ private slots:
             QTest::addRow("%s, no dog picked", screen)
                 << QStringLiteral("go %1; click imgPrint").arg(screen) << heading << lineCount;
             QTest::addRow("%s, an erased slot", screen)
-                << QStringLiteral("go %1; pick 2; erasedog 3; click imgPrint").arg(screen) << heading << lineCount;
+                << QStringLiteral("go %1; pick Max; erasedog Max; click imgPrint").arg(screen) << heading << lineCount;
         }
     }
     void printBone()
@@ -170,7 +170,7 @@ private slots:
     void viewer_pageAndScrollBars()
     {
         Session s;
-        RUN(s, "go dogs; pick 0; click imgPrint");
+        RUN(s, "go dogs; pick Bella; click imgPrint");
         ReportViewer* v = viewer(s);
         QVERIFY(!v->dogPicture->hasPicture()); // Bella has none
         QCOMPARE(v->dogPicture->accessibleName(), QStringLiteral("Picture of your doggie"));
@@ -185,10 +185,11 @@ private slots:
         v->verticalScroll->setSliderPosition(v->verticalScroll->maximum()); // at the bottom: 50 twips to spare
         QCOMPARE(v->Document->geometry().bottom() + 1, v->DocumentContainer->height() - 3);
 
-        RUN(s, "click cmdClose; pick 1; click imgPrint");
+        RUN(s, "click cmdClose; pick Rex; click imgPrint");
         QVERIFY(viewer(s)->dogPicture->hasPicture());
         QCOMPARE(viewer(s)->dogPicture->geometry(), QRect(352, 64, 89, 97));
-        RUN(s, "click cmdClose; pick 4; click imgPrint; asked 1; title Error!; said gone.gif; window ReportViewer");
+        RUN(s,
+            "click cmdClose; pick \"\" 2; click imgPrint; asked 1; title Error!; said gone.gif; window ReportViewer");
         QVERIFY(inked(viewer(s)->Document, QRect(24, 0, 300, 60)));
 
         // On a screen too small for it the preview fits whole: its viewport
@@ -213,7 +214,7 @@ private slots:
             journal +=
                 rawbytes::journal(i, 3, QByteArray::number(i) + "-1-2005", "Entry number " + QByteArray::number(i));
         s.folder.write(files::Journal, standard::journal({1}) + journal.mid(4114));
-        RUN(s, "go journal; pick 2; click imgPrint");
+        RUN(s, "go journal; pick Max; click imgPrint");
         const QString file = s.folder.path(QStringLiteral("out.pdf"));
         viewer(s)->setPrintFile(file);
         RUN(s, "alt P; asked 0");
@@ -224,8 +225,8 @@ private slots:
         QCOMPARE(QApplication::overrideCursor(), nullptr);
 
         viewer(s)->setPrintFile(s.folder.path(QStringLiteral("no such folder/out.pdf")));
-        RUN(s, "double cmdPrint; asked 1; title Error!; said There was an error printing to your printer.; "
-               "said out.pdf\" could not be opened; window ReportViewer"); // a double-click prints once
+        RUN(s, "double cmdPrint; asked 1; title Error!; said \"There was an error printing to your printer.\"; "
+               "said out.pdf; said \"could not be opened\"; window ReportViewer"); // a double-click prints once
 
         { // a full disk cuts the PDF short: said, never passed for a print
             rlimit limit{};
@@ -234,13 +235,13 @@ private slots:
             const rlimit full = {4096, limit.rlim_max};
             setrlimit(RLIMIT_FSIZE, &full);
             viewer(s)->setPrintFile(s.folder.path(QStringLiteral("full.pdf")));
-            RUN(s, "click cmdPrint; asked 2; said full.pdf\" did not take the whole report");
+            RUN(s, "click cmdPrint; asked 2; said full.pdf; said \"did not take the whole report\"");
         }
         // A report that could not be written shows nothing and prints nothing:
         // Print says why again, never printing the report written before.
         RUN(s, "click cmdClose; mkdir report.txt; click imgPrint; asked 3; said report.txt");
         viewer(s)->setPrintFile(s.folder.path(QStringLiteral("stale.pdf")));
-        RUN(s, "click cmdPrint; asked 4; title Error!; said report.txt; said Nothing was printed.");
+        RUN(s, "click cmdPrint; asked 4; title Error!; said report.txt; said \"Nothing was printed.\"");
         QVERIFY(!s.folder.exists(QStringLiteral("stale.pdf")));
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
@@ -261,9 +262,9 @@ private slots:
         s.folder.write(files::Journal, rawbytes::journal(1, 2, "1-1-2005", paragraph) +
                                            rawbytes::journal(2, 2, "1-2-2005", paragraph) +
                                            rawbytes::journal(3, 2, "1-3-2005", paragraph));
-        RUN(s, "go dogs; pick 1");
+        RUN(s, "go dogs; pick Rex");
         QVERIFY(showsFitted(s.window()->findChild<QWidget*>(QStringLiteral("imgDoggiePic"))));
-        RUN(s, "go journal; pick 1; click imgPrint; asked 0");
+        RUN(s, "go journal; pick Rex; click imgPrint; asked 0");
         ReportViewer* v = viewer(s);
         const qsizetype pages = v->Document->pages().size();
         QVERIFY2(pages >= 2, qPrintable(QString::number(pages)));
@@ -290,7 +291,8 @@ private slots:
         const QString firstPage = boxes.section(QStringLiteral("<page "), 1, 1);
         QVERIFY(boxes.count(QStringLiteral("<word")) > 500);
         for (const QRegularExpressionMatch& m : word.globalMatch(boxes)) {
-            const qreal top = m.captured(1).toDouble(), right = m.captured(2).toDouble(), bottom = m.captured(3).toDouble();
+            const qreal top = m.captured(1).toDouble(), right = m.captured(2).toDouble(),
+                        bottom = m.captured(3).toDouble();
             QVERIFY2(top > 17.5 && right <= 612 - 18 - 18 && bottom <= 792 - 18, qPrintable(m.captured(0)));
             QVERIFY2(!firstPage.contains(m.captured(0)) || right < 282 || bottom < 66 || bottom > 139 + 12,
                      qPrintable(m.captured(0)));
@@ -308,8 +310,8 @@ private slots:
     {
         if (qEnvironmentVariableIsSet("PAWFOLIO_NO_PRINTER")) {
             Session s;
-            RUN(s, "go health; pick 2; click imgPrint; click cmdPrint; asked 1; title Error!; "
-                   "said There was an error printing to your printer.\n\nNo printer is set up on this computer.");
+            RUN(s, "go health; pick Max; click imgPrint; click cmdPrint; asked 1; title Error!; "
+                   "said \"There was an error printing to your printer.\n\nNo printer is set up on this computer.\"");
             return;
         }
         QProcess again;
@@ -320,7 +322,6 @@ private slots:
         again.start(QCoreApplication::applicationFilePath(), {QStringLiteral("print_withoutPrinter")});
         QVERIFY(again.waitForFinished(60000) && again.exitCode() == 0);
     }
-
 
     // Print as a person does, through the system's default print queue. It
     // runs where that queue is a CUPS-PDF printer, which writes each job as a
@@ -335,7 +336,7 @@ private slots:
             QSKIP("the default print queue is not a CUPS-PDF printer; the test would print on paper");
         Session s;
         const QDateTime pressed = QDateTime::currentDateTime().addSecs(-1); // file times are whole seconds
-        RUN(s, "go health; pick 2; click imgPrint; click cmdPrint; asked 0");
+        RUN(s, "go health; pick Max; click imgPrint; click cmdPrint; asked 0");
         // The queue names its files after the document, so an earlier job's
         // file may bear the same name: the new one is told by its time.
         QString printed;

@@ -65,7 +65,7 @@ private slots:
                 const auto inside = [w](QWidget* area) { return (area->pos() + QPoint(4, 4)) * w->devicePixelRatio(); };
                 QCOMPARE(shown.pixelColor(inside(frame->statusLine)), QColor(255, 192, 255));
                 QCOMPARE(shown.pixelColor(inside(frame->infoPanel)), QColor(192, 255, 192));
-                RUN(s, "pick 2; state DoggieRecNo 3; click imgClose; window MainWindow");
+                RUN(s, "pick Max; state DoggieRecNo 3; click imgClose; window MainWindow");
             }
         }
     }

@@ -85,7 +85,7 @@ private slots:
         for (const auto& m : moves) {
             const QString go = QStringLiteral("go ") + m[0], to = QStringLiteral("; window %1; alone").arg(m[3]);
             row(go + ": " + m[1] + "Picture",
-                go + "; click " + m[1] + "Picture" + to + "; rows lbDoggieList Bella|Rex|Max||");
+                go + "; click " + m[1] + "Picture" + to + "; rows lbDoggieList \"Bella|Rex|Max||\"");
             row(go + ": " + m[1] + "Caption", go + "; click " + m[1] + "Caption" + to);
             row(go + ": Alt+" + m[2], go + "; alt " + m[2] + to);
         }
@@ -96,30 +96,30 @@ private slots:
             for (const char* how : {"click imgClose; window MainWindow", "alt C; window MainWindow",
                                     "click imgPrint; window ReportViewer", "alt P; window ReportViewer"})
                 row(QStringLiteral("%1: %2").arg(screen, how),
-                    QStringLiteral("go %1; %2; alone; state ReportType %3")
+                    QStringLiteral("go %1; %2; alone; state ReportType \"%3\"")
                         .arg(screen, how, QString(how).contains(u'P') ? report : ""));
         }
         for (const char* how : {"click cmdClose", "alt C"})
             row(QStringLiteral("viewer: %1").arg(how),
                 QStringLiteral("go health; click imgPrint; %1; window HealthWindow; alone").arg(how));
         row("journal: closing returns to main, which resets the date",
-            "go journal; pick 2; date 2005-12-25; click imgAdd; click imgClose; window MainWindow; "
+            "go journal; pick Max; date 2005-12-25; click imgAdd; click imgClose; window MainWindow; "
             "state SelectedDate " +
                 QDate::currentDate().toString(QStringLiteral("MM-dd-yyyy")));
         for (const char* screen : {"dogs", "health", "journal"}) { // by mouse and keyboard
             row(QStringLiteral("%1: a dog is picked, an erased slot picks nothing").arg(screen),
-                QStringLiteral("go %1; pick 2; state DoggieRecNo 3; is shownDogName Max; pick 3; "
-                               "state DoggieRecNo 3; is shownDogName Max; pick 0; pick 0; state DoggieRecNo 1; "
-                               "key lbDoggieList Down; key lbDoggieList Down; state DoggieRecNo 3; pick 4; "
+                QStringLiteral("go %1; pick Max; state DoggieRecNo 3; is shownDogName Max; pick \"\"; "
+                               "state DoggieRecNo 3; is shownDogName Max; pick Bella; pick Bella; state DoggieRecNo 1; "
+                               "key lbDoggieList Down; key lbDoggieList Down; state DoggieRecNo 3; pick \"\" 2; "
                                "state DoggieRecNo 5")
                     .arg(screen));
         }
         row("health: a folder in place of doggies.dat is said, and the window goes on",
-            "mkdir doggies.dat; go health; rows lbDoggieList; asked 1; title Error!; said doggies.dat; "
+            "mkdir doggies.dat; go health; rows lbDoggieList \"\"; asked 1; title Error!; said doggies.dat; "
             "click journalCaption; window JournalWindow",
             {QByteArray("")}); // a folder reads as nothing
         row("dogs: a name ended by NUL bytes is picked as the list shows it",
-            "go dogs; rows lbDoggieList |Re; pick 0; state DoggieRecNo 1; pick 1; state DoggieRecNo 2", {},
+            "go dogs; rows lbDoggieList |Re; pick \"\"; state DoggieRecNo 1; pick Re; state DoggieRecNo 2", {},
             {rawbytes::doggie(1, QByteArray(40, '\0')) + rawbytes::doggie(2, QByteArray("Re\0x", 4))});
 
         // Each bone by its key; a double-click is one click.
@@ -129,28 +129,32 @@ private slots:
             "go dogs; rclick imgAdd; drag imgAdd; is imgAdd ADD");
         row("main: a release off a caption is no click", "go main; drag healthCaption; window MainWindow");
         row("dogs: Alt+E, Alt+I",
-            "go dogs; pick 1; alt E; is imgEdit SAVE; alt I; title SELECT A PICTURE OF YOUR DOGGIE");
+            "go dogs; pick Rex; alt E; is imgEdit SAVE; alt I; title \"SELECT A PICTURE OF YOUR DOGGIE\"");
         row("dogs: a double-click on Edit, then on the picture: one chooser; nothing typed, nothing asked on leaving",
-            "go dogs; pick 1; double imgEdit; is imgEdit SAVE; double imgDoggiePic; asked 1; click imgClose; "
+            "go dogs; pick Rex; double imgEdit; is imgEdit SAVE; double imgDoggiePic; asked 1; click imgClose; "
             "window MainWindow");
-        row("dogs: Alt+I while the picture is locked, Alt+R", "go dogs; pick 1; alt I; asked 0; alt R; title DELETE!");
-        row("health: Alt+A", "go health; pick 2; alt A; is imgAdd SAVE");
-        row("health: Alt+R, Alt+E", "go health; pick 2; row 0; alt R; asked 1; alt E; is imgEdit SAVE");
+        row("dogs: Alt+I while the picture is locked, Alt+R",
+            "go dogs; pick Rex; alt I; asked 0; alt R; title DELETE!");
+        row("health: Alt+A", "go health; pick Max; alt A; is imgAdd SAVE");
+        row("health: Alt+R, Alt+E",
+            "go health; pick Max; row \"9/1/2003 Lepto\"; alt R; asked 1; alt E; is imgEdit SAVE");
         row("journal: Alt+A, the picker's Enter, Escape and close do nothing, Alt+O",
-            "go journal; pick 2; date today keys; alt A; is imgAdd SAVE; alone; focus txtEntry; state SelectedDate " +
+            "go journal; pick Max; date today keys; alt A; is imgAdd SAVE; alone; focus txtEntry; state SelectedDate " +
                 DatePickerDialog::dateText(QDate::currentDate()));
-        row("journal: Alt+A, Alt+C", "go journal; pick 2; date close keys; alt A; is imgAdd ADD; state SelectedDate");
+        row("journal: Alt+A, Alt+C",
+            "go journal; pick Max; date close keys; alt A; is imgAdd ADD; state SelectedDate \"\"");
         row("journal: the picker keeps to years of four digits",
-            "go journal; pick 2; date 0045-12-14; click imgAdd; state SelectedDate 1-1-1000");
+            "go journal; pick Max; date 0045-12-14; click imgAdd; state SelectedDate 1-1-1000");
         row("journal: a double-click on the save bone saves once, with no second picker",
-            "go journal; pick 2; date 2005-07-04; click imgAdd; type txtEntry Fireworks; double imgAdd; is imgAdd ADD",
+            "go journal; pick Max; date 2005-07-04; click imgAdd; type txtEntry Fireworks; double imgAdd; is imgAdd "
+            "ADD",
             {{}, {}, journal() + rawbytes::journal(6, 3, "7-4-2005", "Fireworks")});
-        row("journal: Alt+R, Alt+E", "go journal; pick 2; row 0; alt R; asked 1; alt E; is imgEdit SAVE");
+        row("journal: Alt+R, Alt+E", "go journal; pick Max; row 3-2-2005; alt R; asked 1; alt E; is imgEdit SAVE");
         for (const char* screen : {"health", "journal"}) { // Add is for a dog picked in that window, still there
             const QString go = QStringLiteral("go ") + screen;
             row(go + ": Add without a dog", go + "; click imgAdd; is imgAdd ADD");
-            row(go + ": Add for a dog picked elsewhere", "go dogs; pick 2; " + go + "; click imgAdd; is imgAdd ADD");
-            row(go + ": Add for a dog erased since", go + "; pick 2; erasedog 3; click imgAdd; is imgAdd ADD",
+            row(go + ": Add for a dog picked elsewhere", "go dogs; pick Max; " + go + "; click imgAdd; is imgAdd ADD");
+            row(go + ": Add for a dog erased since", go + "; pick Max; erasedog Max; click imgAdd; is imgAdd ADD",
                 {dogs({1, 2, 0, 4, 5})});
         }
 
@@ -159,55 +163,58 @@ private slots:
             "go dogs; locked txtName yes; locked txtGroomerPhoneNo yes; locked imgDoggiePic yes; is txtName \"\"; "
             "picture imgDoggiePic no-photo.gif");
         row("dogs: a pick shows the whole fields; a dog whose picture is gone shows none",
-            "go dogs; pick 1; is shownDogName Rex; pad txtName 40; is txtBirthDate \"5/12/2003 \"; "
-            "is txtVetAddress 1 High St, Town; picture imgDoggiePic rex.gif; locked txtName yes; pick 4; "
-            "picture imgDoggiePic no-pic.gif; is shownDogName \"\"; pick 1; pick 0; picture imgDoggiePic no-pic.gif");
+            "go dogs; pick Rex; is shownDogName Rex; pad txtName 40; is txtBirthDate 5/12/2003; pad txtBirthDate 10; "
+            "is txtVetAddress \"1 High St, Town\"; picture imgDoggiePic rex.gif; locked txtName yes; pick \"\" 2; "
+            "picture imgDoggiePic no-pic.gif; is shownDogName \"\"; pick Rex; pick Bella; picture imgDoggiePic "
+            "no-pic.gif");
         row("dogs: add to a missing file",
             "remove doggies.dat; go dogs; click imgAdd; picture imgAdd doggie-save.gif; status entry; "
             "locked txtName no; type txtName Rex; type txtBirthDate 7/14/2003; click imgAdd; is imgAdd ADD; "
             "picture imgAdd doggie-add.gif; status ready; state DoggieRecNo 1; locked txtName no; is txtName Rex",
             {rawbytes::doggie(1, QList<QByteArray>{"Rex", {}, "7/14/2003"})});
         row("dogs: add starts from a blank dog, and the new dog can be edited at once",
-            "go dogs; pick 1; click imgAdd; picture imgDoggiePic no-photo.gif; is txtVetName \"\"; type txtName Pip; "
+            "go dogs; pick Rex; click imgAdd; picture imgDoggiePic no-photo.gif; is txtVetName \"\"; type txtName Pip; "
             "click imgAdd; state DoggieRecNo 6; rows lbDoggieList Bella|Rex|Max|||Pip; "
             "is shownDogName Rex; click imgEdit; type txtCameFrom Shelter; click imgEdit",
             {dogs() + rawbytes::doggie(6, QList<QByteArray>{"Pip", {}, {}, {}, "Shelter"})});
         const std::tuple<const char*, const char*, int, const char*> edits[] = {
             {"txtVetName", "", 5, ""},
-            {"txtGroomerName", "\"   \"", 9, ""},
+            {"txtGroomerName", "   ", 9, ""},
             {"txtVetPhoneNo", "0123456789ABCDEFGH", 7, "0123456789ABCDE"}};
         for (const auto& [box, typed, field, stored] : edits) {
             QList<QByteArray> texts = standard::rexTexts();
             texts[field] = stored;
             row(QStringLiteral("dogs: edit, %1 \"%2\" stored as \"%3\"").arg(box, typed, stored),
                 QStringLiteral(
-                    "go dogs; pick 1; click imgEdit; is imgEdit SAVE; status entry; type %1 %2; "
-                    "is %1 %3; click imgEdit; is imgEdit EDIT; picture imgEdit doggie-edit.gif; status ready")
+                    "go dogs; pick Rex; click imgEdit; is imgEdit SAVE; status entry; type %1 \"%2\"; "
+                    "is %1 \"%3\"; click imgEdit; is imgEdit EDIT; picture imgEdit doggie-edit.gif; status ready")
                     .arg(box, typed, stored),
                 {dogs().replace(439, 439, rawbytes::doggie(2, texts))});
         }
         row("dogs: edit and erase need a dog shown here; picking elsewhere shows nothing",
-            "go health; pick 2; go dogs; state DoggieRecNo 3; is shownDogName Doggie Information; click imgEdit; "
-            "is imgEdit EDIT; answer yes; click imgErase; asked 0");
+            "go health; pick Max; go dogs; state DoggieRecNo 3; is shownDogName \"Doggie Information\"; click imgEdit; "
+            "is imgEdit EDIT; click imgErase; asked 0");
         row("dogs: erase answered No",
-            "go dogs; pick 1; click imgErase; title DELETE!; said Delete Rex, with its 2 vaccinations!; pick 2; "
-            "click imgErase; said Delete Max, with its 3 vaccinations and 3 journal entries!; pick 0; "
-            "click imgErase; said Delete Bella, with its 1 journal entry!");
+            "go dogs; pick Rex; click imgErase; title DELETE!; said \"Delete Rex, with its 2 vaccinations!\"; pick "
+            "Max; "
+            "click imgErase; said \"Delete Max, with its 3 vaccinations and 3 journal entries!\"; pick Bella; "
+            "click imgErase; said \"Delete Bella, with its 1 journal entry!\"");
         row("dogs: a waiting edit ends with its dog; the dog's records go, those at the end cut off",
-            "go dogs; pick 2; click imgEdit; type txtVetName Dr. Gone; answer yes; click imgErase; is imgEdit EDIT; "
+            "go dogs; pick Max; click imgEdit; type txtVetName \"Dr. Gone\"; answer yes; click imgErase; is imgEdit "
+            "EDIT; "
             "status ready; rows lbDoggieList Bella|Rex|||; is txtName \"\"; is shownDogName Max; click imgErase; "
             "asked 1",
             {dogs({1, 2, 0, 4, 5}), health({0, 2, 3, 0, 0, 6}), journal({0, 2, 3})});
         row("dogs: a nameless dog is edited and erased; the last one frees its number",
-            "go dogs; pick 4; click imgEdit; type txtVetName Dr. Who; click imgEdit; answer yes; click imgErase; "
-            "said Delete this doggie!; click imgAdd; type txtName Newbie; click imgAdd; state DoggieRecNo 5",
+            "go dogs; pick \"\" 2; click imgEdit; type txtVetName \"Dr. Who\"; click imgEdit; answer yes; click "
+            "imgErase; "
+            "said \"Delete this doggie!\"; click imgAdd; type txtName Newbie; click imgAdd; state DoggieRecNo 5",
             {dogs({1, 2, 3, 4}) + rawbytes::doggie(5, "Newbie")});
         row("dogs: erasing Rex blanks his first vaccination and cuts his last",
-            "go dogs; pick 1; answer yes; click imgErase", {dogs({1, 0, 3, 4, 5}), health({1, 0, 3, 4, 5})});
-        row("dogs: erase is refused while an add waits",
-            "go dogs; click imgAdd; pick 1; answer yes; click imgErase; asked 0");
+            "go dogs; pick Rex; answer yes; click imgErase", {dogs({1, 0, 3, 4, 5}), health({1, 0, 3, 4, 5})});
+        row("dogs: erase is refused while an add waits", "go dogs; click imgAdd; pick Rex; click imgErase; asked 0");
         row("dogs: the bones are independent",
-            "go dogs; pick 0; click imgEdit; click imgAdd; is imgEdit SAVE; is imgAdd SAVE; "
+            "go dogs; pick Bella; click imgEdit; click imgAdd; is imgEdit SAVE; is imgAdd SAVE; "
             "picture imgEdit doggie-save.gif; type txtName Newbie; click imgEdit; is imgEdit EDIT; click imgAdd",
             {dogs() + rawbytes::doggie(6, "Newbie")});
         row("dogs: Enter and the keypad's Enter move from box to box, but not out of the list",
@@ -217,11 +224,11 @@ private slots:
             "go dogs; elsewhere; key elsewhereBox Return; focus elsewhereBox");
         const QString rex = standard::picturesFolder() + "/rex.gif";
         row("dogs: the picture chooser, cancelled, chosen, cancelled for another dog",
-            "go dogs; click imgDoggiePic; asked 0; pick 0; click imgEdit; choose cancel; click imgDoggiePic; "
-            "picture imgDoggiePic no-pic.gif; said Pictures (*.gif *.bmp *.jpg *.jpeg *.png) Gif(*.gif) Bmp(*.bmp) "
-            "Jpg(*.jpg) jpg; choose " +
+            "go dogs; click imgDoggiePic; asked 0; pick Bella; click imgEdit; choose cancel; click imgDoggiePic; "
+            "picture imgDoggiePic no-pic.gif; said \"Pictures (*.gif *.bmp *.jpg *.jpeg *.png) Gif(*.gif) Bmp(*.bmp) "
+            "Jpg(*.jpg) jpg\"; choose " +
                 rex +
-                "; click imgDoggiePic; picture imgDoggiePic rex.gif; click imgEdit; pick 2; click imgEdit; "
+                "; click imgDoggiePic; picture imgDoggiePic rex.gif; click imgEdit; pick Max; click imgEdit; "
                 "choose cancel; click imgDoggiePic; chooser rex.gif; picture imgDoggiePic no-pic.gif; click imgEdit",
             {dogs().replace(0, 439, rawbytes::doggie(1, "Bella", rex.toUtf8()))});
         // A GIF that claims 20000 x 20000 pixels in a few bytes, under names a picture may not have.
@@ -232,121 +239,123 @@ private slots:
               std::tuple{QStringLiteral("huge.gif"), "could not be read", "write"},
               std::tuple{QStringLiteral("pipe.gif"), "could not be read", "mkfifo"}}) {
             row(QStringLiteral("dogs: a picture refused, %1, %2").arg(why, make),
-                QStringLiteral("go dogs; %4 %1 %3; pick 1; click imgEdit; choose %1; click imgDoggiePic; "
-                               "asked 2; said %2; picture imgDoggiePic rex.gif; click imgEdit")
+                QStringLiteral("go dogs; %4 %1 %3; pick Rex; click imgEdit; choose %1; click imgDoggiePic; "
+                               "asked 2; said \"%2\"; picture imgDoggiePic rex.gif; click imgEdit")
                     .arg(file, why, hugeGif, make));
         }
 
         // The health register
-        const QString grid = QStringLiteral("rows vaccinationGrid Date Given Vaccine Given|");
+        const QString maxRows = "9/1/2003 Lepto|12/5/2004 Distemper|10/20/2003 Rabies|";
         row("health: the grid lists the picked dog's vaccinations, sorted",
-            "go health; shown vaccinationGrid no; pick 2; shown vaccinationGrid yes; " + grid +
-                "9/1/2003 Lepto|12/5/2004 Distemper|10/20/2003 Rabies|; pick 0; " + grid + "; row 0; is txtdate \"\"");
-        row("health: equal dates come out in the sort's own order", "go health; pick 0; " + grid + "2 z|2 x|1 w|1 y|",
-            {},
+            "go health; shown vaccinationGrid no; pick Max; shown vaccinationGrid yes; rows vaccinationGrid \"" +
+                maxRows + "\"; pick Bella; rows vaccinationGrid \"\"; row \"\"; is txtdate \"\"");
+        row("health: equal dates come out in the sort's own order",
+            "go health; pick Bella; rows vaccinationGrid \"2 z|2 x|1 w|1 y|\"", {},
             {{},
              rawbytes::health(1, 1, "1", "w") + rawbytes::health(2, 1, "2", "x") + rawbytes::health(3, 1, "1", "y") +
                  rawbytes::health(4, 1, "2", "z")});
         row("health: a blank date is written over, a partial record ignored",
-            "go health; pick 0; " + grid + "3/3/2003 Kept|", {},
+            "go health; pick Bella; rows vaccinationGrid \"3/3/2003 Kept|\"", {},
             {{},
              rawbytes::health(1, 1, "", "Lost") + rawbytes::health(2, 1, "3/3/2003", "Kept") +
                  rawbytes::health(3, 1, "4/4/2004", "Partial").left(60)});
         row("health: a row shows the first record of its date and vaccine; the same dog keeps it, another ends it",
-            "go health; pick 2; row 2; state HealthRecNo 2; pad txtvaccine 50; cursor txtvaccine 0; cursor txtdate 0; "
-            "is txtdate \"5/12/2003 \"; row 1; state HealthRecNo 2; row 0; state HealthRecNo 1; pick 2; "
-            "click imgErase; asked 1; pick 1; is txtdate 5/12/2003; click imgErase; asked 1",
+            "go health; pick Max; row \"5/12/2003 Rabies\" 2; state HealthRecNo 2; pad txtvaccine 50; "
+            "cursor txtvaccine 0; cursor txtdate 0; pad txtdate 10; is txtdate 5/12/2003; row \"5/12/2003 Rabies\"; "
+            "state HealthRecNo 2; row \"5/12/2003 Lepto\"; state HealthRecNo 1; pick Max; click imgErase; asked 1; "
+            "pick Rex; is txtdate 5/12/2003; click imgErase; asked 1",
             {},
             {{},
              rawbytes::health(1, 3, "5/12/2003", "Lepto") + rawbytes::health(2, 3, "5/12/2003", "Rabies") +
                  rawbytes::health(3, 3, "5/12/2003", "Rabies")});
         row("health: add",
-            "go health; pick 2; click imgAdd; picture imgAdd doggie-save.gif; status entry; type txtdate 5/12/2003; "
+            "go health; pick Max; click imgAdd; picture imgAdd doggie-save.gif; status entry; type txtdate 5/12/2003; "
             "type txtvaccine Rabies; click imgAdd; state HealthRecNo 7; is imgAdd ADD; picture imgAdd doggie-add.gif; "
-            "status ready; is txtdate \"\"; " +
-                grid + "9/1/2003 Lepto|5/12/2003 Rabies|12/5/2004 Distemper|10/20/2003 Rabies|",
+            "status ready; is txtdate \"\"; rows vaccinationGrid "
+            "\"9/1/2003 Lepto|5/12/2003 Rabies|12/5/2004 Distemper|10/20/2003 Rabies|\"",
             {{}, health() + rawbytes::health(7, 3, "5/12/2003", "Rabies")});
         for (const auto& [date, vaccine, refused, fix, stored] :
              {std::tuple{"abc", "Rabies", "txtdate", "6/1/2003", rawbytes::health(7, 3, "6/1/2003", "Rabies")},
-              std::tuple{"5/12/2003", "\"   \"", "txtvaccine", "Lyme", rawbytes::health(7, 3, "5/12/2003", "Lyme")},
+              std::tuple{"5/12/2003", "   ", "txtvaccine", "Lyme", rawbytes::health(7, 3, "5/12/2003", "Lyme")},
               std::tuple{"", "Rabies", "txtdate", "6/1/2003", rawbytes::health(7, 3, "6/1/2003", "Rabies")}}) {
             row(QStringLiteral("health: a refused add waits as typed: %1, %2").arg(date, vaccine),
-                QStringLiteral("go health; pick 2; click imgAdd; type txtdate %1; type txtvaccine %2; click imgAdd; "
-                               "is imgAdd SAVE; is txtdate %1; is txtvaccine %2; status entry; focus %3; keys %3 %4; "
-                               "click imgAdd; is imgAdd ADD")
+                QStringLiteral("go health; pick Max; click imgAdd; type txtdate \"%1\"; type txtvaccine \"%2\"; "
+                               "click imgAdd; is imgAdd SAVE; is txtdate \"%1\"; is txtvaccine \"%2\"; status entry; "
+                               "focus %3; keys %3 %4; click imgAdd; is imgAdd ADD")
                     .arg(date, vaccine, refused, fix),
                 {{}, health() + stored});
         }
         row("health: a box takes no more than its field, typed or pasted",
-            "go health; pick 0; click imgAdd; paste txtdate 12/25/2005 and more; is txtdate 12/25/2005; "
+            "go health; pick Bella; click imgAdd; paste txtdate \"12/25/2005 and more\"; is txtdate 12/25/2005; "
             "type txtvaccine " +
                 QString(48, u'v') + "xyz; click imgAdd",
             {{}, health() + rawbytes::health(7, 1, "12/25/2005", QByteArray(48, 'v') + "xy")});
         row("health: add ends the chosen row",
-            "go health; pick 2; row 1; click imgAdd; type txtdate 1/2/2006; type txtvaccine Typed; answer yes; "
-            "click imgErase; click imgEdit; click imgEdit; asked 0; is imgEdit EDIT; is imgAdd SAVE");
+            "go health; pick Max; row \"12/5/2004 Distemper\"; click imgAdd; type txtdate 1/2/2006; "
+            "type txtvaccine Typed; click imgErase; click imgEdit; click imgEdit; asked 0; is imgEdit EDIT; "
+            "is imgAdd SAVE");
         row("health: edit keeps the record's number and dog; a refused edit waits as typed",
-            "go health; pick 2; row 1; click imgEdit; is imgEdit SAVE; status ready; type txtdate 12/32/2004; "
-            "click imgEdit; is imgEdit SAVE; focus txtdate; keys txtdate 12/5/2004; type txtvaccine \"  \"; "
-            "click imgEdit; focus txtvaccine; keys txtvaccine Distemper booster; click imgEdit; is imgEdit EDIT; "
-            "is txtdate \"\"; " +
-                grid + "9/1/2003 Lepto|12/5/2004 Distemper booster|10/20/2003 Rabies|",
+            "go health; pick Max; row \"12/5/2004 Distemper\"; click imgEdit; is imgEdit SAVE; status ready; "
+            "type txtdate 12/32/2004; click imgEdit; is imgEdit SAVE; focus txtdate; keys txtdate 12/5/2004; "
+            "type txtvaccine \"  \"; click imgEdit; focus txtvaccine; keys txtvaccine \"Distemper booster\"; "
+            "click imgEdit; is imgEdit EDIT; is txtdate \"\"; rows vaccinationGrid "
+            "\"9/1/2003 Lepto|12/5/2004 Distemper booster|10/20/2003 Rabies|\"",
             {{}, health().replace(3 * 68, 68, rawbytes::health(4, 3, "12/5/2004", "Distemper booster"))});
         row("health: edit is refused after picking another dog",
-            "go health; pick 2; row 0; click imgEdit; pick 0; type txtvaccine Moved?; click imgEdit; is imgEdit EDIT; "
-            "click imgEdit; is imgEdit EDIT");
+            "go health; pick Max; row \"9/1/2003 Lepto\"; click imgEdit; pick Bella; type txtvaccine Moved?; "
+            "click imgEdit; is imgEdit EDIT; click imgEdit; is imgEdit EDIT");
         row("health: edit and erase need a chosen row",
-            "go health; pick 2; type txtdate 1/1/2001; click imgEdit; is imgEdit EDIT; answer yes; click imgErase; "
-            "asked 0");
-        const std::tuple<int, int, const char*, const char*, QByteArray> erases[] = {
-            {2, 2, "yes", "Rabies", health({0, 2, 3, 4, 5, 6})},
-            {2, 1, "yes", "Distemper", health({1, 2, 3, 0, 5, 6})},
-            {1, 0, "yes", "Kennel cough", health({1, 2, 3, 4, 5})}, // the last record: the file shortens
-            {2, 0, "no", "Lepto", {}}};
-        for (const auto& [dog, at, answer, vaccine, after] : erases) {
+            "go health; pick Max; type txtdate 1/1/2001; click imgEdit; is imgEdit EDIT; click imgErase; asked 0");
+        // The last record erased shortens the file.
+        const std::tuple<const char*, const char*, const char*, const char*, QByteArray> erases[] = {
+            {"Max", "10/20/2003 Rabies", "yes", "\"\"", health({0, 2, 3, 4, 5, 6})},
+            {"Max", "12/5/2004 Distemper", "yes", "\"\"", health({1, 2, 3, 0, 5, 6})},
+            {"Rex", "4/4/2004 Kennel cough", "yes", "\"\"", health({1, 2, 3, 4, 5})},
+            {"Max", "9/1/2003 Lepto", "no", "9/1/2003", {}}};
+        for (const auto& [dog, at, answer, dateAfter, after] : erases) {
+            const QString vaccine = QString(at).section(u' ', 1);
             row(QStringLiteral("health: erase %1, answered %2").arg(vaccine, answer),
-                QStringLiteral("go health; pick %1; row %2; type txtvaccine Typed; answer %3; click imgErase; "
-                               "title DELETE; said Delete %4!; is txtdate %5; click imgErase; asked %6")
-                    .arg(dog)
-                    .arg(at)
-                    .arg(answer, vaccine, after.isNull() ? "9/1/2003" : "\"\"", after.isNull() ? "2" : "1"),
+                QStringLiteral("go health; pick %1; row \"%2\"; type txtvaccine Typed; answer %3; click imgErase; "
+                               "title DELETE; said \"Delete %4!\"; is txtdate %5; click imgErase; asked %6")
+                    .arg(dog, at, answer, vaccine, dateAfter, after.isNull() ? "2" : "1"),
                 {{}, after});
         }
         row("health: Enter moves from the date to the vaccine, the arrow keys through the rows",
-            "go health; type txtdate 5/5/2005; key txtdate Return; focus txtvaccine; is txtdate 5/5/2005; pick 2; "
-            "row 0; key vaccinationGrid Down; is txtvaccine Distemper; state HealthRecNo 4");
+            "go health; type txtdate 5/5/2005; key txtdate Return; focus txtvaccine; is txtdate 5/5/2005; pick Max; "
+            "row \"9/1/2003 Lepto\"; key vaccinationGrid Down; is txtvaccine Distemper; state HealthRecNo 4");
 
         // The journal
         row("journal: the picked dog's dates in file order; a row shows its entry",
-            "go journal; locked txtEntry no; pick 2; rows lbDates 3-2-2005|1-5-2005|3-2-2005; state JournalRecNo 5; "
-            "locked txtEntry yes; click imgEdit; is imgEdit EDIT; row 0; is txtEntry Park\nand a nap; "
-            "state SelectedDate 3-2-2005; row 2; state JournalRecNo 5; is txtEntry Later; pick 1; rows lbDates; "
+            "go journal; locked txtEntry no; pick Max; rows lbDates 3-2-2005|1-5-2005|3-2-2005; "
+            "locked txtEntry yes; click imgEdit; is imgEdit EDIT; row 3-2-2005; is txtEntry \"Park\nand a nap\"; "
+            "state SelectedDate 3-2-2005; row 3-2-2005 2; is txtEntry Later; pick Rex; rows lbDates \"\"; "
             "is txtEntry \"\"; click imgEdit; is imgEdit EDIT");
         row("journal: the first entry, to a missing file",
-            "remove journal.dat; go journal; pick 2; date 2005-07-04; click imgAdd; state SelectedDate 7-4-2005; "
+            "remove journal.dat; go journal; pick Max; date 2005-07-04; click imgAdd; state SelectedDate 7-4-2005; "
             "rows lbDates 7-4-2005; picture imgAdd doggie-save.gif; status entry; locked txtEntry no; click imgAdd; "
-            "is imgAdd SAVE; type txtEntry Fireworks,\nhid under the bed; click imgAdd; state JournalRecNo 1; "
-            "is imgAdd ADD; picture imgAdd doggie-add.gif; locked txtEntry yes; status ready; row 0; "
-            "is txtEntry Fireworks,\nhid under the bed",
+            "is imgAdd SAVE; type txtEntry \"Fireworks,\nhid under the bed\"; click imgAdd; "
+            "is imgAdd ADD; picture imgAdd doggie-add.gif; locked txtEntry yes; status ready; row 7-4-2005; "
+            "is txtEntry \"Fireworks,\nhid under the bed\"",
             {{}, {}, rawbytes::journal(1, 3, "7-4-2005", "Fireworks,\r\nhid under the bed")});
         row("journal: a new entry of a date already listed gets an item of its own",
-            "go journal; pick 2; date 2005-03-02; click imgAdd; type txtEntry Third walk; click imgAdd; row 3; "
-            "is txtEntry Third walk",
+            "go journal; pick Max; date 2005-03-02; click imgAdd; type txtEntry \"Third walk\"; click imgAdd; "
+            "row 3-2-2005 3; is txtEntry \"Third walk\"",
             {{}, {}, journal() + rawbytes::journal(6, 3, "3-2-2005", "Third walk")});
         row("journal: add with the picker closed does nothing",
-            "go journal; pick 2; date close; click imgAdd; is imgAdd ADD; rows lbDates 3-2-2005|1-5-2005|3-2-2005");
+            "go journal; pick Max; date close; click imgAdd; is imgAdd ADD; rows lbDates 3-2-2005|1-5-2005|3-2-2005");
         for (const auto& [length, lineBreakAt, over] :
              {std::tuple{4096, -1, 0}, std::tuple{4097, -1, 1}, std::tuple{4096, 100, 1}, std::tuple{4095, 100, 0}}) {
             QString text;
             for (int i = 0; i < length; ++i) // a line break counts two
                 text.append(i == lineBreakAt ? QChar(u'\n') : QChar(u'a' + i % 26));
             QString script =
-                "remove journal.dat; go journal; pick 0; date 2005-01-02; click imgAdd; type txtEntry " + text;
+                "remove journal.dat; go journal; pick Bella; date 2005-01-02; click imgAdd; type txtEntry \"" + text +
+                "\"";
             if (over > 0) { // said, not cut: the entry waits to be shortened
-                script += QStringLiteral(
-                              "; click imgAdd; said 4096; said  %1 ; is imgAdd SAVE; focus txtEntry; type txtEntry ")
-                              .arg(over);
-                script += text.chopped(over);
+                script += QStringLiteral("; click imgAdd; said 4096; said \" %1 \"; is imgAdd SAVE; focus txtEntry; "
+                                         "type txtEntry \"%2\"")
+                              .arg(over)
+                              .arg(text.chopped(over));
                 text.chop(over);
             }
             row(QStringLiteral("journal: an entry of %1 characters, a line break at %2").arg(length).arg(lineBreakAt),
@@ -354,32 +363,34 @@ private slots:
                 {{}, {}, rawbytes::journal(1, 1, "1-2-2005", text.toLatin1().replace("\n", "\r\n"))});
         }
         row("journal: an unchanged save writes the old bytes again, typing at the end keeps them",
-            "go journal; pick 0; row 0; is txtEntry One\nTwo three\n\nFour; click imgEdit; click imgEdit; "
-            "click imgEdit; key txtEntry Ctrl+End; keys txtEntry  and five; click imgEdit",
+            "go journal; pick Bella; row 3-1-2005; is txtEntry \"One\nTwo three\n\nFour\"; click imgEdit; "
+            "click imgEdit; click imgEdit; key txtEntry Ctrl+End; keys txtEntry \" and five\"; click imgEdit",
             {{}, {}, rawbytes::journal(1, 1, "3-1-2005", "One\r\nTwo\xA0three\r\n\r\nFour and five")},
             {{}, {}, rawbytes::journal(1, 1, "3-1-2005", "One\r\nTwo\xA0three\r\n\r\nFour")});
         row("journal: Enter starts a new line",
-            "remove journal.dat; go journal; pick 0; date 2005-01-02; click imgAdd; keys txtEntry Walk; "
+            "remove journal.dat; go journal; pick Bella; date 2005-01-02; click imgAdd; keys txtEntry Walk; "
             "key txtEntry Return; keys txtEntry Sleep; click imgAdd",
             {{}, {}, rawbytes::journal(1, 1, "1-2-2005", "Walk\r\nSleep")});
         row("journal: edit keeps the entry's own date though the picker was used again",
-            "go journal; pick 2; row 1; date 2009-09-09; click imgAdd; state SelectedDate 9-9-2009; click imgEdit; "
-            "is imgEdit SAVE; locked txtEntry no; type txtEntry Snow, lots of it; click imgEdit; is imgEdit EDIT; "
+            "go journal; pick Max; row 1-5-2005; date 2009-09-09; click imgAdd; state SelectedDate 9-9-2009; "
+            "click imgEdit; is imgEdit SAVE; locked txtEntry no; type txtEntry \"Snow, lots of it\"; click imgEdit; is "
+            "imgEdit EDIT; "
             "locked txtEntry yes",
             {{}, {}, journal().replace(3 * 4114, 4114, rawbytes::journal(4, 3, "1-5-2005", "Snow, lots of it"))});
         row("journal: edit and erase need an entry chosen for the dog shown",
-            "go journal; pick 2; answer yes; click imgEdit; is imgEdit EDIT; click imgErase; asked 0; row 0; pick 0; "
-            "click imgErase; asked 0");
-        for (const auto& [at, answer, after] :
-             {std::tuple{1, "yes", journal({1, 2, 3, 0, 5})}, std::tuple{2, "yes", journal({1, 2, 3, 4})},
-              std::tuple{1, "no", QByteArray()}}) {
-            row(QStringLiteral("journal: erase row %1, answered %2").arg(at).arg(answer),
-                QStringLiteral(
-                    "go journal; pick 2; row %1; answer %2; click imgErase; title DELETE; "
-                    "said Delete the %5 entry of Max!; rows lbDates %3; is shownDogName Max; click imgErase; asked %4")
-                    .arg(at)
-                    .arg(answer, after.isNull() ? "3-2-2005|1-5-2005|3-2-2005" : "", after.isNull() ? "2" : "1",
-                         at == 1 ? "1-5-2005" : "3-2-2005"),
+            "go journal; pick Max; click imgEdit; is imgEdit EDIT; click imgErase; asked 0; row 3-2-2005; "
+            "pick Bella; click imgErase; asked 0");
+        // An erased entry leaves the list empty until a date is chosen again.
+        for (const auto& [at, answer, dates, asked, after] :
+             {std::tuple{"1-5-2005", "yes", "", 1, journal({1, 2, 3, 0, 5})},
+              std::tuple{"3-2-2005 2", "yes", "", 1, journal({1, 2, 3, 4})},
+              std::tuple{"1-5-2005", "no", "3-2-2005|1-5-2005|3-2-2005", 2, QByteArray()}}) {
+            row(QStringLiteral("journal: erase %1, answered %2").arg(at, answer),
+                QStringLiteral("go journal; pick Max; row %1; answer %2; click imgErase; title DELETE; "
+                               "said \"Delete the %3 entry of Max!\"; rows lbDates \"%4\"; is shownDogName Max; "
+                               "click imgErase; asked %5")
+                    .arg(at, answer, QString(at).section(u' ', 0, 0), dates)
+                    .arg(asked),
                 {{}, {}, after});
         }
 
@@ -391,45 +402,48 @@ private slots:
         row("dogs: a birth date that is no date waits, by Add and by Edit",
             "go dogs; click imgAdd; type txtName Pip; type txtBirthDate soon; click imgAdd; is imgAdd SAVE; "
             "focus txtBirthDate; is txtName Pip; status entry; keys txtBirthDate 6/1/2020; click imgAdd; "
-            "is imgAdd ADD; pick 1; click imgEdit; type txtBirthDate 13/13/13; click imgEdit; is imgEdit SAVE; "
+            "is imgAdd ADD; pick Rex; click imgEdit; type txtBirthDate 13/13/13; click imgEdit; is imgEdit SAVE; "
             "focus txtBirthDate; keys txtBirthDate 9/9/2004; click imgEdit; is imgEdit EDIT",
             {dogs().replace(439, 439, rawbytes::doggie(2, rexBorn)) + rawbytes::doggie(6, pip)});
         const QByteArray added =
             rawbytes::journal(7, 3, "7-5-2005", "Snow, again") + rawbytes::journal(8, 3, "7-6-2005", "Walk");
         row("journal: Add starts from the entry shown, selected: typing replaces it, an arrow key keeps it; "
             "a blank entry waits",
-            "go journal; pick 2; row 1; pick 0; is txtEntry \"\"; pick 2; row 1; date 2005-07-04; click imgAdd; "
-            "focus txtEntry; keys txtEntry Fireworks; pick 0; is txtEntry Fireworks; pick 2; click imgAdd; row 1; "
-            "date 2005-07-05; click imgAdd; key txtEntry Right; keys txtEntry , again; click imgAdd; date 2005-07-06; "
+            "go journal; pick Max; row 1-5-2005; pick Bella; is txtEntry \"\"; pick Max; row 1-5-2005; date "
+            "2005-07-04; "
+            "click imgAdd; focus txtEntry; keys txtEntry Fireworks; pick Bella; is txtEntry Fireworks; pick Max; "
+            "click imgAdd; row 1-5-2005; date 2005-07-05; click imgAdd; key txtEntry Right; keys txtEntry \", again\"; "
+            "click imgAdd; date 2005-07-06; "
             "click imgAdd; type txtEntry \"  \"; click imgAdd; is imgAdd SAVE; focus txtEntry; keys txtEntry Walk; "
             "click imgAdd; is imgAdd ADD",
             {{}, {}, journal() + rawbytes::journal(6, 3, "7-4-2005", "Fireworks") + added});
         // Characters Windows-1252 has not: said, each once, with the box; the save waits there.
         row("dogs: characters the file cannot hold",
             "go dogs; click imgAdd; type txtName Rex; paste txtName \u738B\U0001F600\u738B; click imgAdd; "
-            "is imgAdd SAVE; asked 1; said : \u738B (U+738B), \U0001F600 (U+1F600)\n; said these characters; "
-            "said them out of the Name box, or put others in their; focus txtName; keys txtName Rex; click imgAdd",
+            "is imgAdd SAVE; asked 1; said \": \u738B (U+738B), \U0001F600 (U+1F600)\n\"; said \"these characters\"; "
+            "said \"them out of the Name box, or put others in their\"; focus txtName; keys txtName Rex; click imgAdd",
             {dogs() + rawbytes::doggie(6, "Rex")});
         row("health: characters the file cannot hold",
-            "go health; pick 2; click imgAdd; type txtdate 1/1/2001; paste txtvaccine Rabies \u2603; click imgAdd; "
-            "said : \u2603 (U+2603)\n; said this character; said it out of the Vaccine Given box, or put others in "
-            "its; focus txtvaccine; keys txtvaccine Rabies; click imgAdd",
+            "go health; pick Max; click imgAdd; type txtdate 1/1/2001; paste txtvaccine \"Rabies \u2603\"; click "
+            "imgAdd; "
+            "said \": \u2603 (U+2603)\n\"; said \"this character\"; said \"it out of the Vaccine Given box, or put "
+            "others in its\"; focus txtvaccine; keys txtvaccine Rabies; click imgAdd",
             {{}, health() + rawbytes::health(7, 3, "1/1/2001", "Rabies")});
         row("journal: characters the file cannot hold",
-            "go journal; pick 2; row 1; click imgEdit; key txtEntry Ctrl+End; paste txtEntry  \U0001F436; "
-            "click imgEdit; said \U0001F436; said the Journal Entry box; is imgEdit SAVE; focus txtEntry; "
+            "go journal; pick Max; row 1-5-2005; click imgEdit; key txtEntry Ctrl+End; paste txtEntry \" \U0001F436\"; "
+            "click imgEdit; said \U0001F436; said \"the Journal Entry box\"; is imgEdit SAVE; focus txtEntry; "
             "keys txtEntry Snow!; click imgEdit; is imgEdit EDIT",
             {{}, {}, journal().replace(3 * 4114, 4114, rawbytes::journal(4, 3, "1-5-2005", "Snow!"))});
         // Leaving while a command waits with unsaved typing asks, No the
         // answer that stays; with nothing typed it does not ask.
         const char* leaving[][6] = {
             {"dogs", "click imgAdd; keys txtName Half", "txtName", "Doggies", "health", "J"},
-            {"health", "pick 2; click imgAdd; keys txtvaccine Half", "txtvaccine", "Doggie Health", "journal", "D"},
-            {"journal", "pick 2; date 2005-07-04; click imgAdd; keys txtEntry Half", "txtEntry", "Doggie Journal",
+            {"health", "pick Max; click imgAdd; keys txtvaccine Half", "txtvaccine", "Doggie Health", "journal", "D"},
+            {"journal", "pick Max; date 2005-07-04; click imgAdd; keys txtEntry Half", "txtEntry", "Doggie Journal",
              "doggies", "H"}};
         for (const auto& [screen, begin, box, title, other, key] : leaving) {
             row(QStringLiteral("%1: leaving with unsaved typing asks").arg(screen),
-                QStringLiteral("go %1; %2; click imgClose; asked 1; title %4; said Leave without saving it?; "
+                QStringLiteral("go %1; %2; click imgClose; asked 1; title \"%4\"; said \"Leave without saving it?\"; "
                                "click imgPrint; click %5Picture; click %5Caption; alt %6; alt C; asked 6; "
                                "is %3 Half; alone; answer yes; click imgClose; window MainWindow")
                     .arg(screen, begin, box, title, other, key));
@@ -510,27 +524,29 @@ private slots:
             }
         };
         add("dog add", "go dogs; click imgAdd; type txtName Lucky", "click imgAdd", files::Doggies, nothing);
-        add("dog edit", "go dogs; pick 1; click imgEdit; type txtVetName Dr. New", "click imgEdit", files::Doggies,
-            nothing);
-        add("dog erase", "go dogs; pick 4; answer yes yes", "click imgErase", files::Doggies, "Nothing was");
-        add("dog erase, its vaccinations", "go dogs; pick 2; answer yes yes", "click imgErase", files::Health,
+        add("dog edit", "go dogs; pick Rex; click imgEdit; type txtVetName \"Dr. New\"", "click imgEdit",
+            files::Doggies, nothing);
+        add("dog erase", "go dogs; pick \"\" 2", "answer yes; click imgErase", files::Doggies, "Nothing was");
+        add("dog erase, its vaccinations", "go dogs; pick Max", "answer yes; click imgErase", files::Health,
             "Nothing was erased: the doggie and its records are as they were.");
-        add("dog erase, its journal", "go dogs; pick 2; answer yes yes", "click imgErase", files::Journal,
+        add("dog erase, its journal", "go dogs; pick Max", "answer yes; click imgErase", files::Journal,
             "The doggie's vaccinations were erased; its journal entries and the doggie itself were not", files::Health);
-        add("health add", "go health; pick 1; click imgAdd; type txtdate 5/12/2003; type txtvaccine Rabies",
+        add("health add", "go health; pick Rex; click imgAdd; type txtdate 5/12/2003; type txtvaccine Rabies",
             "click imgAdd", files::Health, nothing);
-        add("health edit", "go health; pick 1; row 0; click imgEdit; type txtvaccine Booster", "click imgEdit",
+        add("health edit", "go health; pick Rex; row \"4/4/2004 Kennel cough\"; click imgEdit; type txtvaccine Booster",
+            "click imgEdit", files::Health, nothing);
+        add("health erase", "go health; pick Rex; row \"4/4/2004 Kennel cough\"", "answer yes; click imgErase",
             files::Health, nothing);
-        add("health erase", "go health; pick 1; row 0; answer yes yes", "click imgErase", files::Health, nothing);
-        add("journal add", "go journal; pick 2; date 2005-07-04; click imgAdd; type txtEntry Fireworks", "click imgAdd",
+        add("journal add", "go journal; pick Max; date 2005-07-04; click imgAdd; type txtEntry Fireworks",
+            "click imgAdd", files::Journal, nothing);
+        add("journal edit", "go journal; pick Max; row 3-2-2005; click imgEdit; type txtEntry Changed", "click imgEdit",
             files::Journal, nothing);
-        add("journal edit", "go journal; pick 2; row 0; click imgEdit; type txtEntry Changed", "click imgEdit",
-            files::Journal, nothing);
-        add("journal erase", "go journal; pick 2; row 0; answer yes yes", "click imgErase", files::Journal, nothing);
-        add("report", "go dogs; pick 1", "click imgPrint", files::Report, nothing);
-        add("health erase, temp.dat", "go health; pick 1; row 0; answer yes yes", "click imgErase", files::Temp,
+        add("journal erase", "go journal; pick Max; row 3-2-2005", "answer yes; click imgErase", files::Journal,
             nothing);
-        add("dog erase, temp.dat", "go dogs; pick 2; answer yes yes", "click imgErase", files::Temp,
+        add("report", "go dogs; pick Rex", "click imgPrint", files::Report, nothing);
+        add("health erase, temp.dat", "go health; pick Rex; row \"4/4/2004 Kennel cough\"",
+            "answer yes; click imgErase", files::Temp, nothing);
+        add("dog erase, temp.dat", "go dogs; pick Max", "answer yes; click imgErase", files::Temp,
             "Nothing was erased");
     }
     void failedWrite_changesNothing()
@@ -579,6 +595,7 @@ private slots:
         QVERIFY(fault != Fault::FailingSync || message.contains(QLatin1String("The disk did not confirm the write")));
         if (target == files::Report)
             return;
+        s.prompts->answers.clear(); // a click that failed before its question leaves its answer
         RUN(s, commit);
         QVERIFY(snapshot(s.folder) != before);
     }
