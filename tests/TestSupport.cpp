@@ -328,9 +328,15 @@ struct Verb {
     bool interacts = false; // a click or key, after which no dialog may be left open
 };
 
-Verb act(const char* words, std::function<void(Step&)> act, bool interacts = false)
+Verb act(const char* words, std::function<void(Step&)> act)
 {
-    return {words, std::move(act), {}, interacts};
+    return {words, std::move(act), {}, false};
+}
+
+// A click or a key.
+Verb gesture(const char* words, std::function<void(Step&)> act)
+{
+    return {words, std::move(act), {}, true};
 }
 
 Verb check(const char* words, std::function<QString(Step&)> seen)
@@ -340,8 +346,7 @@ Verb check(const char* words, std::function<QString(Step&)> seen)
 
 Verb click(Qt::MouseButton button)
 {
-    return act(
-        "control", [button](Step& s) { QTest::mouseClick(s.control(), button); }, true);
+    return gesture("control", [button](Step& s) { QTest::mouseClick(s.control(), button); });
 }
 
 // A key on a window that has first taken the keyboard.
@@ -359,24 +364,21 @@ void press(Step& s, QWidget* receiver, QKeyCombination key)
 // text, the Nth of those that do.
 Verb clickRow(const char* fixedList)
 {
-    return act(
-        "text n?",
-        [fixedList](Step& s) {
-            QWidget* w = s.session.window();
-            auto* view = w->findChild<QAbstractItemView*>(fixedList                   ? fixedList
-                                                          : w->findChild<FlexGrid*>() ? "vaccinationGrid"
-                                                                                      : "lbDates");
-            QStringList rows = rowsOf(view);
-            if (qobject_cast<FlexGrid*>(view))
-                rows.removeFirst(); // the header
-            for (int i = 0, seen = 0; i < rows.size(); ++i) {
-                if (rows[i] == s.arg(1) && ++seen == qMax(1, s.arg(2).toInt()))
-                    return QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                                             view->visualRect(view->model()->index(i, 0)).center());
-            }
-            s.error = QStringLiteral("no such row in %1: %2").arg(view->objectName(), rows.join(u'|'));
-        },
-        true);
+    return gesture("text n?", [fixedList](Step& s) {
+        QWidget* w = s.session.window();
+        auto* view = w->findChild<QAbstractItemView*>(fixedList                   ? fixedList
+                                                      : w->findChild<FlexGrid*>() ? "vaccinationGrid"
+                                                                                  : "lbDates");
+        QStringList rows = rowsOf(view);
+        if (qobject_cast<FlexGrid*>(view))
+            rows.removeFirst(); // the header
+        for (int i = 0, seen = 0; i < rows.size(); ++i) {
+            if (rows[i] == s.arg(1) && ++seen == qMax(1, s.arg(2).toInt()))
+                return QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                                         view->visualRect(view->model()->index(i, 0)).center());
+        }
+        s.error = QStringLiteral("no such row in %1: %2").arg(view->objectName(), rows.join(u'|'));
+    });
 }
 
 // Makes a file of the folder afresh, after removing what had its name.
@@ -416,25 +418,20 @@ const std::map<QString, Verb>& verbs()
         {"row", clickRow(nullptr)},
         {"click", click(Qt::LeftButton)},
         {"rclick", click(Qt::RightButton)},
-        {"double", act(
-                       "control", [](Step& s) { doubleClick(s.control()); }, true)},
-        {"drag", act(
-                     "control",
-                     [](Step& s) { // pressed on the control, released off it
-                         QTest::mousePress(s.control(), Qt::LeftButton);
-                         QTest::mouseRelease(s.control(), Qt::LeftButton, {},
-                                             s.control()->rect().bottomRight() + QPoint(20, 20));
-                     },
-                     true)},
-        {"alt", act(
-                    "letter",
-                    [](Step& s) {
-                        press(s, s.session.window(),
-                              QKeyCombination(Qt::AltModifier, Qt::Key(Qt::Key_A + s.arg(1).at(0).unicode() - u'A')));
-                    },
-                    true)},
-        {"key", act(
-                    "control key", [](Step& s) { press(s, s.control(), QKeySequence(s.arg(2))[0]); }, true)},
+        {"double", gesture("control", [](Step& s) { doubleClick(s.control()); })},
+        {"drag", gesture("control",
+                         [](Step& s) { // pressed on the control, released off it
+                             QTest::mousePress(s.control(), Qt::LeftButton);
+                             QTest::mouseRelease(s.control(), Qt::LeftButton, {},
+                                                 s.control()->rect().bottomRight() + QPoint(20, 20));
+                         })},
+        {"alt", gesture("letter",
+                        [](Step& s) {
+                            press(
+                                s, s.session.window(),
+                                QKeyCombination(Qt::AltModifier, Qt::Key(Qt::Key_A + s.arg(1).at(0).unicode() - u'A')));
+                        })},
+        {"key", gesture("control key", [](Step& s) { press(s, s.control(), QKeySequence(s.arg(2))[0]); })},
         {"type", act("box text",
                      [](Step& s) { // in place of what it held
                          if (s.control()->property("plainText").isValid())
