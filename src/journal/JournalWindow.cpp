@@ -113,14 +113,13 @@ void JournalWindow::LoadDates()
     lbDates->clear();
     guard([&] {
         RecordFile file(state().path(files::Journal), JournalRecord::Length, RecordFile::Mode::Read);
-        const qint32 n = file.count();
-        state().JournalRecNo = n;
-        file.scanDoggie(n, state().DoggieRecNo, state().JournalRecord, [&](qint32 i, const JournalRecord& j) {
-            auto* item = new QListWidgetItem(j.EntryDate);
-            item->setData(kRecordRole, i);
-            lbDates->addItem(item);
-            return true;
-        });
+        file.scanDoggie(file.count(), state().DoggieRecNo, state().JournalRecord,
+                        [&](qint32 i, const JournalRecord& j) {
+                            auto* item = new QListWidgetItem(j.EntryDate);
+                            item->setData(kRecordRole, i);
+                            lbDates->addItem(item);
+                            return true;
+                        });
     });
     LockEntry();
 }
@@ -156,7 +155,6 @@ void JournalWindow::lbDates_Click()
         }
         if (found == 0)
             return;
-        state().JournalRecNo = found;
         m_chosen = found;
         m_chosenDate = state().JournalRecord.EntryDate;
         ShowEntry();
@@ -249,7 +247,6 @@ void JournalWindow::imgAdd_Click()
     });
     if (!saved)
         return; // the entry waits, with its text, for another try
-    state().JournalRecNo = number;
     m_chosen = number;
     m_chosenDate = state().JournalRecord.EntryDate;
     // The item listed for the new entry now stands for it.

@@ -27,10 +27,8 @@ struct SharedState {
 
     qint32 DoggieRecNo = 0;
     qint32 HealthRecNo = 0;
-    qint32 JournalRecNo = 0;
     QString SelectedDate;
     QString ReportType;
-    bool ReportFound = false;
 };
 
 namespace files {

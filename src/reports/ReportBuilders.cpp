@@ -79,7 +79,6 @@ void forEachOfDoggie(SharedState& state, const QString& fileName, R& working, Vi
 
 void BuildDoggieReport(SharedState& state)
 {
-    state.ReportFound = false;
     const DoggieRecord& d = state.DoggieRecord;
     ReportWriter report(state);
     report.line(fixedtext::trimSpaces(d.Name));
@@ -109,7 +108,6 @@ void BuildDoggieReport(SharedState& state)
 
 void BuildHealthReport(SharedState& state)
 {
-    state.ReportFound = false;
     ReportWriter report(state);
     report.line(QStringLiteral("Health Report For ") + state.DoggieRecord.Name);
     report.line(QString(80, u'='));
@@ -118,20 +116,17 @@ void BuildHealthReport(SharedState& state)
     report.line(QString(80, u'-'));
     forEachOfDoggie(state, files::Health, state.HealthRecord, [&](const HealthRecord& h) {
         report.line(h.DateGiven + QStringLiteral(" - ") + fixedtext::trimSpaces(h.Vaccine));
-        state.ReportFound = true;
     });
     report.finish();
 }
 
 void BuildJournalReport(SharedState& state)
 {
-    state.ReportFound = false;
     ReportWriter report(state);
     report.line(QStringLiteral("Journal For ") + state.DoggieRecord.Name);
     report.line(QString(80, u'='));
     report.line(QStringLiteral(" "));
     forEachOfDoggie(state, files::Journal, state.JournalRecord, [&](const JournalRecord& j) {
-        state.ReportFound = true;
         report.line(j.EntryDate);
         report.line(QString(15, u'-'));
         report.line(j.Entry); // its own line breaks start new lines of the report

@@ -3,9 +3,8 @@
 struct SharedState;
 
 // Write the report of one register for the dog held in the working
-// DoggieRecord (number DoggieRecNo) into report.txt in the program folder:
-// Windows-1252 text, every line ended by CR LF. ReportFound tells whether the
-// health or journal report listed an entry. Throw FileError.
+// DoggieRecord (number DoggieRecNo) into report.txt in the records folder:
+// Windows-1252 text, every line ended by CR LF. Throw FileError.
 void BuildDoggieReport(SharedState& state);
 void BuildHealthReport(SharedState& state);
 void BuildJournalReport(SharedState& state);
