@@ -414,8 +414,8 @@ const std::map<QString, Verb>& verbs()
     static const std::map<QString, Verb> table = {
         // What a person does
         {"go", act("main|dogs|health|journal", [](Step& s) { s.session.navigator.go(screens.value(s.arg(1))); })},
-        {"pick", clickRow("lbDoggieList")},
-        {"row", clickRow(nullptr)},
+        {"pick", clickRow("lbDoggieList")}, // the dog list's entry that shows the text
+        {"row", clickRow(nullptr)},         // the grid's "date vaccine", or a journal date
         {"click", click(Qt::LeftButton)},
         {"rclick", click(Qt::RightButton)},
         {"double", gesture("control", [](Step& s) { doubleClick(s.control()); })},
@@ -464,7 +464,7 @@ const std::map<QString, Verb>& verbs()
                            s.session.prompts->files.append(
                                file.contains(u'/') || file.isNull() ? file : s.session.folder.path(file));
                        })},
-        {"write", makeFile([](const QString& path, const QString& text) {
+        {"write", makeFile([](const QString& path, const QString& text) { // %XX a byte
              QFile file(path);
              const QByteArray bytes = QByteArray::fromPercentEncoding(text.toUtf8());
              return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
@@ -491,7 +491,7 @@ const std::map<QString, Verb>& verbs()
                          })},
         // What the person sees
         {"is", check("shows text",
-                     [](Step& s) { // spaces at the end aside
+                     [](Step& s) { // a bone's tag, a box's or label's text; spaces at the end aside
                          s.words.last().text.remove(spacesAtEnd);
                          return shownText(s.control()).remove(spacesAtEnd);
                      })},
@@ -509,6 +509,7 @@ const std::map<QString, Verb>& verbs()
                               ? s.arg(1)
                               : shown;
                })},
+        // A list's entries, or a grid's data rows, trimmed and joined by "|".
         {"rows", check("rows text",
                        [](Step& s) {
                            return rowsOf(s.control()).mid(qobject_cast<FlexGrid*>(s.control()) ? 1 : 0).join(u'|');
@@ -529,6 +530,7 @@ const std::map<QString, Verb>& verbs()
                         })},
         {"window",
          check("word", [](Step& s) { return s.session.window() ? s.session.window()->objectName() : "none"; })},
+        // The window is the only one, shown, with the keyboard.
         {"alone",
          check("", [](Step& s) { return alone(s.session.window()) ? QString() : QStringLiteral("not alone"); })},
         {"focus", check("word",
@@ -536,6 +538,7 @@ const std::map<QString, Verb>& verbs()
                             return QApplication::focusWidget() ? QApplication::focusWidget()->objectName()
                                                                : QStringLiteral("none");
                         })},
+        // Message boxes so far.
         {"asked", check("n", [](Step& s) { return QString::number(s.session.prompts->shown.size()); })},
         {"said", check("text",
                        [](Step& s) { // the last message holds it

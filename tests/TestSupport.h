@@ -86,26 +86,10 @@ inline const auto journal = [](const QList<int>& numbers = {1, 2, 3, 4, 5}) { re
 // steps separated by ";", each a verb and its words; free text goes in
 // double quotes, for example
 //   "go health; pick Max; row \"12/5/2004 Distemper\"; click imgEdit; type txtvaccine Booster; click imgEdit".
-// A step whose verb or words do not fit fails, naming its number and text.
-// Steps: go main|dogs|health|journal, pick TEXT [N] (the dog list's entry
-// showing TEXT, the Nth of those), row TEXT [N] (the grid's "date vaccine" or
-// the journal's date), click/double/rclick NAME, drag NAME (released off it),
-// alt LETTER, key NAME KEY (as Ctrl+End), type NAME TEXT (in place of what it
-// held), keys NAME TEXT (where the cursor is), paste NAME TEXT (Ctrl+V), date
-// YYYY-MM-DD|today|close [keys] (answers the picker the next step opens),
-// answer yes|no..., choose FILE|cancel, write FILE TEXT (%XX a byte), mkdir
-// FILE, mkfifo FILE, remove FILE, erasedog NAME, elsewhere (another window,
-// with the box elsewhereBox).
-// Checks: is NAME TEXT (a bone's tag, a box's or label's text; spaces at the
-// end aside), pad NAME N (a box's text length), cursor NAME N,
-// picture NAME FILE, status ready|entry, rows NAME TEXT (a list's or grid's
-// rows joined by "|", trimmed), state FIELD VALUE (DoggieRecNo, HealthRecNo,
-// SelectedDate, ReportType, quits), window NAME, alone (the only window, with
-// the keyboard), focus NAME, asked N (message boxes so far), said TEXT (the
-// last one's text holds it), title TEXT, chooser FILE (where the last file
-// chooser started), locked/shown NAME yes|no.
-// A modal dialog that no step expects is closed and fails the step; answers
-// or files that no step used fail the test.
+// The verbs, each with the words it takes and what it does or checks, are
+// the table verbs() in TestSupport.cpp. A step whose verb or words do not
+// fit fails, naming its number and text; so does a modal dialog that no step
+// expects, and answers or chosen files that no step used fail the test.
 struct Session {
     Session();
     ~Session();
