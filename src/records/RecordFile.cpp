@@ -29,15 +29,28 @@ QString partWritten(const QFile& file)
                                                 : QStringLiteral("The disk took only part of it; it may be full.");
 }
 
-QString renameOver(const QString& from, const QString& to)
+namespace {
+
+std::filesystem::path fsPath(const QString& path)
 {
 #ifdef Q_OS_WIN
-    const auto fsPath = [](const QString& path) { return std::filesystem::path(path.toStdWString()); };
+    return std::filesystem::path(path.toStdWString());
 #else
-    const auto fsPath = [](const QString& path) {
-        return std::filesystem::path(QFile::encodeName(path).toStdString());
-    };
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
 #endif
+}
+
+// Known not to be there: not merely hidden in a folder that cannot be read.
+bool missing(const QString& path)
+{
+    std::error_code error;
+    return std::filesystem::symlink_status(fsPath(path), error).type() == std::filesystem::file_type::not_found;
+}
+
+} // namespace
+
+QString renameOver(const QString& from, const QString& to)
+{
     std::error_code error;
     std::filesystem::rename(fsPath(from), fsPath(to), error);
     return error ? QString::fromLocal8Bit(error.message()) : QString();
@@ -62,9 +75,12 @@ RecordFile::RecordFile(const QString& path, int recordLength, Mode mode)
             fail(QStringLiteral("opened for writing"));
         return;
     }
-    if (!m_file.exists() && m_file.open(QIODevice::WriteOnly))
+    // A missing file is made, empty, where it can be, and holds no records;
+    // one that is there is never emptied, and one that cannot be looked at is
+    // an error, not an empty file.
+    if (missing(path) && m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         m_file.close();
-    if (!m_file.exists()) {
+    if (missing(path)) {
         m_empty = true;
         return;
     }
