@@ -1,14 +1,17 @@
 #include "TestSupport.h"
 
 #include "frame/RegisterWindow.h"
+#include "platform/ClickLabel.h"
 #include "platform/FormWindow.h"
 #include "platform/PictureControl.h"
 #include "shell/SingleInstance.h"
 
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QLocalSocket>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -57,6 +60,21 @@ private slots:
                     QCOMPARE(picture->cursor().shape(), Qt::PointingHandCursor);
                 }
                 QCOMPARE(picture->hasPicture(), pictures);
+            }
+            // Captions, boxes and lists in the program's comic face, bold: captions at 12 points, boxes
+            // and lists at 9; the main window's footer in the plain face at 8.
+            for (QWidget* text : w->findChildren<QWidget*>()) {
+                const QFont font = text->font();
+                const bool caption = qobject_cast<ClickLabel*>(text), box = qobject_cast<QLineEdit*>(text) ||
+                                                                            qobject_cast<QPlainTextEdit*>(text) ||
+                                                                            qobject_cast<QListWidget*>(text);
+                if (!caption && !box && !qobject_cast<QLabel*>(text))
+                    continue;
+                const bool footer = text->objectName().startsWith(u"footer");
+                QVERIFY2(font.families().value(0) == (footer ? "MS Sans Serif" : "Comic Sans MS") &&
+                             font.bold() == !footer && (!caption || font.pixelSize() == 16) &&
+                             (!box || font.pixelSize() == 12) && (!footer || font.pixelSize() == 11),
+                         qPrintable(text->objectName() + ": " + font.toString()));
             }
             if (auto* frame = qobject_cast<RegisterWindow*>(w)) {
                 QCOMPARE(frame->lbDoggieList->accessibleName(), QStringLiteral("Your Doggies"));

@@ -435,6 +435,19 @@ private slots:
             "click imgEdit; said \U0001F436; said \"the Journal Entry box\"; is imgEdit SAVE; focus txtEntry; "
             "keys txtEntry Snow!; click imgEdit; is imgEdit EDIT",
             {{}, {}, journal().replace(3 * 4114, 4114, rawbytes::journal(4, 3, "1-5-2005", "Snow!"))});
+        // A command begun puts the keyboard in its first box.
+        for (const auto& [screen, begin, box] :
+             {std::tuple{"dogs", "click imgAdd", "txtName"}, std::tuple{"dogs", "pick Rex; click imgEdit", "txtName"},
+              std::tuple{"health", "pick Max; click imgAdd", "txtdate"},
+              std::tuple{"health", "pick Max; row \"9/1/2003 Lepto\"; click imgEdit", "txtdate"},
+              std::tuple{"journal", "pick Max; date 2005-07-04; click imgAdd", "txtEntry"},
+              std::tuple{"journal", "pick Max; row 1-5-2005; click imgEdit", "txtEntry"}})
+            row(QStringLiteral("%1: %2 puts the keyboard in %3").arg(screen, begin, box),
+                QStringLiteral("go %1; %2; focus %3").arg(screen, begin, box));
+        row("journal: a blank entry waits, by Edit too",
+            "go journal; pick Max; row 1-5-2005; click imgEdit; type txtEntry \"  \"; click imgEdit; "
+            "is imgEdit SAVE; focus txtEntry; keys txtEntry Snowed; click imgEdit; is imgEdit EDIT",
+            {{}, {}, journal().replace(3 * 4114, 4114, rawbytes::journal(4, 3, "1-5-2005", "Snowed"))});
         // Leaving while a command waits with unsaved typing asks, No the
         // answer that stays; with nothing typed it does not ask.
         const char* leaving[][6] = {
