@@ -33,10 +33,6 @@ public:
     QLineEdit* txtdate;
     QLineEdit* txtvaccine;
 
-    // Whether HealthRecNo is a row the user chose in the grid of the dog now
-    // picked: Edit and Erase act on nothing else.
-    bool rowChosen() const { return m_rowChosen; }
-
     static const QString EntryStatus;
 
 protected:
@@ -47,6 +43,8 @@ private:
     // date, a blank vaccine); the keyboard then goes to the box to put right.
     bool saveRefused();
 
+    // Whether HealthRecNo is a row the user chose in the grid of the dog now
+    // picked: Edit and Erase act on nothing else.
     bool m_rowChosen = false;
     QString m_chosenVaccine; // the chosen record's vaccine as stored
     qint32 m_gridDoggie = 0; // the dog the grid lists

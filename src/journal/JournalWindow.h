@@ -35,10 +35,6 @@ public:
     QLabel* lblEntry;
     QPlainTextEdit* txtEntry;
 
-    // The entry chosen in lbDates or just added (0 for none): Edit and Erase
-    // act on it alone.
-    qint32 chosenEntry() const { return m_chosen; }
-
     static const QString EntryStatus;
 
 protected:
@@ -50,6 +46,8 @@ private:
     // file cannot hold, too long); the keyboard then goes back to the box.
     bool saveRefused();
 
+    // The entry chosen in lbDates or just added (0 for none): Edit and Erase
+    // act on it alone.
     qint32 m_chosen = 0;
     QString m_chosenDate; // the chosen entry's own date, as stored
     QString m_addDate;    // the date given for the entry being added

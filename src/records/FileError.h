@@ -18,10 +18,6 @@ public:
         return *this;
     }
 
-    const QString& path() const { return m_path; }
-    const QString& action() const { return m_action; }
-    const QString& reason() const { return m_reason; }
-
     // Names the file, what failed and the system's reason, and ends with what
     // became of the user's files.
     QString message(const QString& outcome = QStringLiteral("Nothing was changed in your files.")) const;

@@ -23,8 +23,6 @@ public:
     RecordFile(const RecordFile&) = delete;
     RecordFile& operator=(const RecordFile&) = delete;
 
-    const QString& path() const { return m_path; }
-    int recordLength() const { return m_length; }
     qint64 byteSize() const;
 
     // File length / L, rounded to the nearest whole number, halves to even.

@@ -28,9 +28,6 @@ public:
     // for the person; empty otherwise.
     const QString& problem() const { return m_problem; }
 
-    // The lock file: in the records folder, or in the person's runtime folder
-    // when the records folder cannot be written.
-    QString lockPath() const { return m_lockPath; }
     // Where both starts meet: one per folder, in the person's runtime folder,
     // which no other user can write.
     static QString serverName(const QString& recordsFolder);
@@ -45,6 +42,8 @@ private:
     static bool askFirstToRaise(const QString& name);
 
     QString m_name;
+    // The lock file: in the records folder, or in the person's runtime folder
+    // when the records folder cannot be written.
     QString m_lockPath;
     QString m_problem;
     std::unique_ptr<QLockFile> m_lock;
