@@ -20,8 +20,7 @@ DatePickerDialog::DatePickerDialog(SharedState& state, QWidget* owner)
 {
     setObjectName(QStringLiteral("DatePickerDialog"));
     setWindowTitle(QStringLiteral("SELECT A DATE TO USE"));
-    setWindowIcon(programIcon());
-    setModal(true);
+    setModal(true); // its icon is its owner's
     setFixedSize(twips::size(5775, 3600));
     controls::setBackground(this, colours::Peach);
 
@@ -56,8 +55,7 @@ void DatePickerDialog::load()
     loadUiPicture(m_state, imgOk, QStringLiteral("doggie-ok.gif"));
     loadUiPicture(m_state, imgClose, QStringLiteral("doggie-close.gif"));
     const QDate today = QDate::currentDate();
-    calendar->setCurrentPage(today.year(), today.month());
-    calendar->setSelectedDate(today);
+    calendar->setCurrentPage(today.year(), today.month()); // today is chosen already
     calendar->setFocus();
 }
 

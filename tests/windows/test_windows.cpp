@@ -143,7 +143,7 @@ private slots:
             "go journal; pick Max; date today keys; alt A; is imgAdd SAVE; alone; focus txtEntry; state SelectedDate " +
                 DatePickerDialog::dateText(QDate::currentDate()));
         row("journal: Alt+A, Alt+C",
-            "go journal; pick Max; date close keys; alt A; is imgAdd ADD; state SelectedDate \"\"");
+            "go main; go journal; pick Max; date close keys; alt A; is imgAdd ADD; state SelectedDate \"\"");
         row("journal: the picker keeps to years of four digits",
             "go journal; pick Max; date 0045-12-14; click imgAdd; state SelectedDate 1-1-1000");
         row("journal: a double-click on the save bone saves once, with no second picker",
