@@ -174,14 +174,16 @@ private slots:
         QCOMPARE(v->dogPicture->accessibleName(), QStringLiteral("Picture of your doggie"));
         QVERIFY(inked(v->Document, QRect(24, 0, 300, 14)));     // the first line
         QVERIFY(!inked(v->Document, QRect(24, 600, 300, 100))); // far below the last
-        QCOMPARE(v->horizontalScroll->maximum(), 2925);
-        QCOMPARE(v->verticalScroll->maximum(), 8915);
-        QCOMPARE(v->Document->pos(), QPoint(1, 1)); // the page starts 10 twips in
+        QCOMPARE(v->Document->pos(), QPoint(1, 1));             // the page starts 10 twips in
         v->verticalScroll->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        QCOMPARE(v->verticalScroll->value(), 490);
-        QCOMPARE(v->Document->pos(), QPoint(1, -33));
-        v->verticalScroll->setSliderPosition(v->verticalScroll->maximum()); // at the bottom: 50 twips to spare
-        QCOMPARE(v->Document->geometry().bottom() + 1, v->DocumentContainer->height() - 3);
+        QCOMPARE(v->Document->pos(), QPoint(1, qRound((10 - 500) / 15.0))); // a step is 500 twips
+        const auto scrolledToEnd = [](ReportViewer* v) { // 300 twips to spare at the right, 50 at the bottom
+            v->horizontalScroll->setSliderPosition(v->horizontalScroll->maximum());
+            v->verticalScroll->setSliderPosition(v->verticalScroll->maximum());
+            return v->Document->geometry().right() + 1 + 20 == v->DocumentContainer->width() &&
+                   v->Document->geometry().bottom() + 1 + 3 == v->DocumentContainer->height();
+        };
+        QVERIFY(scrolledToEnd(v));
 
         RUN(s, "click cmdClose; pick Rex; click imgPrint");
         QVERIFY(viewer(s)->dogPicture->hasPicture());
@@ -197,7 +199,7 @@ private slots:
         v->placeOn(area);
         QVERIFY(area.contains(v->frameGeometry()));
         QCOMPARE(v->frameGeometry().height(), 540);
-        QCOMPARE(v->verticalScroll->maximum(), 8915 + (561 - v->height()) * 15);
+        QVERIFY(scrolledToEnd(v));
         QCOMPARE(v->verticalScroll->geometry().bottom(), v->DocumentContainer->geometry().bottom());
         QVERIFY(v->previewFrame->geometry().bottom() < v->height());
     }
