@@ -3,6 +3,7 @@
 # who called sudo, not as root: tried on a stand-in project whose "pawfolio"
 # writes down who ran it.
 set -euo pipefail
+[ "$(id -u)" = 0 ] || { echo "skipped: acting as another user needs root"; exit 77; }
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }

@@ -4,6 +4,7 @@
 # unprivileged user under Xvfb, the dog it is given lands in that user's data
 # folder while nothing is written under the program folder.
 set -euo pipefail
+[ "$(id -u)" = 0 ] || { echo "skipped: starting it as another user needs root"; exit 0; }
 deb=$(realpath "$1")
 scratch=$(mktemp -d)
 app='' xvfb=''
