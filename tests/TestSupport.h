@@ -20,6 +20,8 @@ extern bool lyingDisk;
 // While set, putting a file on the disk (fsync) fails, as it does where the
 // disk reports a lost write only then.
 extern bool failingSync;
+// Syncs of a folder so far: what puts a rename on the disk.
+extern int folderSyncs;
 
 // Answers message boxes from a script and remembers what was asked.
 class ScriptedPrompts : public Prompts {

@@ -75,9 +75,7 @@ std::optional<QString> QtPrompts::chooseOpenFile(QWidget* parent, const QString&
     QFileDialog dialog(parent, title);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters(filters);
-    if (!filters.isEmpty())
-        dialog.selectNameFilter(filters.first());
+    dialog.setNameFilters(filters); // the first one chosen
     dialog.setDefaultSuffix(defaultSuffix);
     if (!startWith.isEmpty()) {
         const QFileInfo start(startWith);

@@ -48,10 +48,8 @@ public:
     }
     ~TempFile()
     {
-        if (!m_placed) {
-            m_file.close();
-            QFile::remove(m_file.fileName());
-        }
+        m_file.close();
+        QFile::remove(m_file.fileName()); // there still unless it was put in place
     }
     void write(const char* data, qint64 size)
     {
@@ -77,7 +75,6 @@ public:
         const QString unrenamed = renameOver(m_file.fileName(), target);
         if (!unrenamed.isEmpty())
             throw FileError(target, QStringLiteral("replaced by its rewritten copy"), unrenamed);
-        m_placed = true;
         syncFolder(target);
     }
 
@@ -86,7 +83,6 @@ private:
 
     QFile m_file;
     qint64 m_size = 0;
-    bool m_placed = false;
 };
 
 } // namespace

@@ -88,9 +88,7 @@ QByteArray encode(const R& record, std::span<const Field<R>> fields)
 template <typename R>
 R decode(const QByteArray& raw, std::span<const Field<R>> fields)
 {
-    QByteArray bytes = raw.left(R::Length);
-    if (bytes.size() < R::Length)
-        bytes.append(R::Length - bytes.size(), '\0');
+    const QByteArray bytes = raw.leftJustified(R::Length, '\0', true);
     R record;
     for (const Field<R>& f : fields) {
         if (f.number)

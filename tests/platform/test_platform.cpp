@@ -57,6 +57,7 @@ private slots:
         QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
         QApplication::restoreOverrideCursor();
         QCOMPARE(seen.mid(0, 2), QStringList({"Error!", "ordinary pointer"}));
+        QCOMPARE(seen.value(3), QString::number(QMessageBox::Critical));
         for (const char* said : {"/data/doggies.dat", "could not be written", "No space left on device"})
             QVERIFY2(seen.value(2).contains(QLatin1String(said)), qPrintable(seen.value(2)));
         answer(QMessageBox::Cancel);

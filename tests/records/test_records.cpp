@@ -153,7 +153,9 @@ private slots:
         DataFolder folder(false);
         folder.write(files::Doggies, before);
         folder.write(files::Temp, QByteArray(439 * 10, 'X')); // left by an interrupted erase: no part of it leaks in
+        const int syncs = folderSyncs;
         const auto last = eraseRecord(folder.path(files::Doggies), folder.path(files::Temp), DoggieRecord::Length, k);
+        QVERIFY(folderSyncs > syncs || before == after); // a rename is on the disk when the erase returns
         QCOMPARE(folder.read(files::Doggies), after);
         QVERIFY(!folder.exists(files::Temp));
         QCOMPARE(last ? DoggieRecord::fromBytes(*last).ID : 0, lastCopiedId);
