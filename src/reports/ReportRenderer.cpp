@@ -48,7 +48,7 @@ bool LineReader::next(QString& line)
         if (found) {
             line = win1252::decode(m_buffer.mid(m_pos, end - m_pos));
             m_pos = end + 1;
-            if (m_buffer[end] == '\r' && m_pos < m_buffer.size() && m_buffer[m_pos] == '\n')
+            if (m_buffer[end] == '\r' && m_buffer.sliced(m_pos).startsWith('\n'))
                 ++m_pos;
             return true;
         }

@@ -20,9 +20,7 @@ FormWindow* Navigator::go(Screen target)
 {
     if (m_current)
         m_current->unload();
-    const auto factory = m_factories.find(target);
-    Q_ASSERT(factory != m_factories.end());
-    FormWindow* window = factory->second(m_state, *this);
+    FormWindow* window = m_factories.at(target)(m_state, *this); // every screen is registered
     m_current = window;
     window->load();
     window->show();

@@ -174,6 +174,8 @@ private slots:
         QCOMPARE(v->dogPicture->accessibleName(), QStringLiteral("Picture of your doggie"));
         QVERIFY(inked(v->Document, QRect(24, 0, 300, 14)));     // the first line
         QVERIFY(!inked(v->Document, QRect(24, 600, 300, 100))); // far below the last
+        for (QWidget* rule : {v->ruleAboveButtons, v->ruleBelowButtons}) // drawn, not only placed
+            QVERIFY(rule->grab().toImage().pixelColor(rule->width() / 2, 0).lightness() < 128);
         QCOMPARE(v->Document->pos(), QPoint(1, 1));             // the page starts 10 twips in
         v->verticalScroll->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         QCOMPARE(v->Document->pos(), QPoint(1, qRound((10 - 500) / 15.0))); // a step is 500 twips
