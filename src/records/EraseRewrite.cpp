@@ -16,7 +16,8 @@ namespace {
 
 constexpr qint64 kBlockRecords = 256;
 
-void syncFolder(const QString& filePath)
+// Windows has no folder to sync: there the rename is left to the file system.
+void syncFolder([[maybe_unused]] const QString& filePath)
 {
 #ifndef Q_OS_WIN
     // The rename itself reaches the disk only with its folder.
@@ -26,8 +27,6 @@ void syncFolder(const QString& filePath)
         ::fsync(fd);
         ::close(fd);
     }
-#else
-    Q_UNUSED(filePath);
 #endif
 }
 

@@ -30,7 +30,8 @@ private slots:
                                             static_cast<QAbstractButton*>(box->button(QMessageBox::Yes)));
                     box->button(press) ? box->button(press)->click() : box->reject();
                 } else if (auto* chooser = qobject_cast<QFileDialog*>(modal)) {
-                    seen << chooser->nameFilters() << chooser->selectedNameFilter() << chooser->defaultSuffix();
+                    seen << chooser->nameFilters() << chooser->selectedNameFilter() << chooser->defaultSuffix()
+                         << QFileInfo(chooser->selectedFiles().value(0)).fileName();
                     chooser->reject();
                 } else if (modal) {
                     modal->close();
@@ -62,9 +63,14 @@ private slots:
             QVERIFY2(seen.value(2).contains(QLatin1String(said)), qPrintable(seen.value(2)));
         answer(QMessageBox::Cancel);
         const QStringList filters = {"Gif(*.gif)", "Bmp(*.bmp)", "Jpg(*.jpg)"};
-        QVERIFY(!prompts().chooseOpenFile(nullptr, QStringLiteral("SELECT"), filters, QStringLiteral("jpg"), {}));
+        const DataFolder pictures; // the chooser opens on the picture chosen last
+        QVERIFY(!prompts().chooseOpenFile(nullptr, QStringLiteral("SELECT"), filters, QStringLiteral("jpg"),
+                                          pictures.path(QStringLiteral("doggie.gif"))));
         QCOMPARE(seen, QStringList({"SELECT", "ordinary pointer", "Gif(*.gif)", "Bmp(*.bmp)", "Jpg(*.jpg)",
-                                    "Gif(*.gif)", "jpg"}));
+                                    "Gif(*.gif)", "jpg", "doggie.gif"}));
+        answer(QMessageBox::Ok); // a problem at start-up: a warning
+        prompts().message(nullptr, QString(), QStringLiteral("No lock"), Prompts::Icon::Warning);
+        QCOMPARE(seen.value(3), QString::number(QMessageBox::Warning));
     }
 
     void isDate_data()
