@@ -231,6 +231,8 @@ void answerDatePicker(const QDate& day, bool keys)
         if (!picker->doggiePicture->hasPicture() || !picker->imgOk->hasPicture() || !picker->imgClose->hasPicture() ||
             picker->windowIcon().isNull())
             QFAIL("the date picker lacks a picture");
+        if (picker->minimumSize() != picker->maximumSize())
+            QFAIL("the date picker can be resized");
     });
 }
 

@@ -73,16 +73,11 @@ void DatePickerDialog::imgClose_Click()
 
 void DatePickerDialog::finish()
 {
-    m_closing = true;
-    done(QDialog::Accepted);
+    done(QDialog::Accepted); // which sends no close event
     returnKeyboard(parentWidget());
 }
 
-void DatePickerDialog::reject()
-{
-    if (m_closing)
-        QDialog::reject();
-}
+void DatePickerDialog::reject() {}
 
 void DatePickerDialog::showEvent(QShowEvent* event)
 {
@@ -96,8 +91,5 @@ void DatePickerDialog::showEvent(QShowEvent* event)
 
 void DatePickerDialog::closeEvent(QCloseEvent* event)
 {
-    if (m_closing)
-        event->accept();
-    else
-        event->ignore();
+    event->ignore(); // only OK and Close end the picker
 }

@@ -37,5 +37,4 @@ private:
     void finish();
 
     SharedState& m_state;
-    bool m_closing = false;
 };

@@ -117,7 +117,6 @@ RegisterWindow::RegisterWindow(SharedState& state, ScreenRequests& screens, Regi
                                        twips::rect(120, 120, 2055, 405), colours::LightCyan, 9.75);
     lbDoggieList = place(new QListWidget(this), "lbDoggieList", twips::rect(120, 480, 2055, 5790));
     lbDoggieList->setFont(fonts::comic(9));
-    lbDoggieList->setSelectionMode(QAbstractItemView::SingleSelection);
     controls::setBackground(lbDoggieList, colours::LightCyan);
     lbDoggieList->setAccessibleName(listHeading->text());
     shownDogName = controls::boxedLabel(this, "shownDogName", QStringLiteral("Doggie Information"),
