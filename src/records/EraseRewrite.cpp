@@ -97,8 +97,8 @@ std::optional<QByteArray> eraseMatching(const QString& dataPath, const QString& 
     const QString target = info.isSymLink() && info.exists() ? info.canonicalFilePath() : dataPath;
     TempFile temp(target == dataPath ? tempPath : target + QStringLiteral(".temp"));
 
-    QFile source(dataPath);
-    if (n > 0 && !source.open(QIODevice::ReadOnly))
+    QFile source(dataPath); // there: reading it made it if it was not
+    if (!source.open(QIODevice::ReadOnly))
         throw FileError(dataPath, QStringLiteral("opened"), source.errorString());
 
     // Copy in large blocks; an erased record is written as zeros, and a last
