@@ -61,6 +61,9 @@ private slots:
         RecordFile file(folder.path(QStringLiteral("x.dat")), length);
         QCOMPARE(file.count(), rounded);
         QCOMPARE(file.wholeCount(), whole);
+        RecordFile missing(folder.path(QStringLiteral("new.dat")), length, RecordFile::Mode::Read);
+        QCOMPARE(missing.count(), 0);
+        QVERIFY(folder.exists(QStringLiteral("new.dat"))); // made, empty, as reading one always did
     }
 
     // Reads past the end are zero bytes; a write past it leaves zero records

@@ -302,6 +302,9 @@ private slots:
             "click imgEdit; is imgEdit EDIT; is txtdate \"\"; rows vaccinationGrid "
             "\"9/1/2003 Lepto|12/5/2004 Distemper booster|10/20/2003 Rabies|\"",
             {{}, health().replace(3 * 68, 68, rawbytes::health(4, 3, "12/5/2004", "Distemper booster"))});
+        row("health: a second click on the chosen row shows its record again",
+            "go health; pick Max; row \"9/1/2003 Lepto\"; type txtdate 1/1/2001; row \"9/1/2003 Lepto\"; "
+            "is txtdate 9/1/2003");
         row("health: edit is refused after picking another dog",
             "go health; pick Max; row \"9/1/2003 Lepto\"; click imgEdit; pick Bella; type txtvaccine Moved?; "
             "click imgEdit; is imgEdit EDIT; click imgEdit; is imgEdit EDIT");
