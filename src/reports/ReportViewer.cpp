@@ -97,6 +97,7 @@ ReportViewer::ReportViewer(SharedState& state, ScreenRequests& screens)
     : FormWindow(state, QStringLiteral("VIEW"), 10335, 8415, colours::LightCyan), m_screens(screens)
 {
     setObjectName(QStringLiteral("ReportViewer"));
+    // Made in the order Tab takes them.
     cmdPrint = button(this, "cmdPrint", QStringLiteral("Print"), twips::rect(240, 120, 1095, 375));
     cmdClose = button(this, "cmdClose", QStringLiteral("Close"), twips::rect(9000, 120, 1095, 375));
     ruleAboveButtons = rule(this, "ruleAboveButtons", 0);
@@ -114,7 +115,6 @@ ReportViewer::ReportViewer(SharedState& state, ScreenRequests& screens)
     dogPicture->setAccessibleName(QStringLiteral("Picture of your doggie"));
     horizontalScroll = place(new QScrollBar(Qt::Horizontal, previewFrame), "horizontalScroll", QRect());
     verticalScroll = place(new QScrollBar(Qt::Vertical, previewFrame), "verticalScroll", QRect());
-    setTabOrder(cmdPrint, cmdClose);
     for (QPushButton* b : {cmdPrint, cmdClose}) {
         const QKeySequence key(Qt::ALT | (b == cmdPrint ? Qt::Key_P : Qt::Key_C));
         b->setToolTip(controls::withKey(b->text(), key));

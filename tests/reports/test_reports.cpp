@@ -172,11 +172,11 @@ private slots:
         ReportViewer* v = viewer(s);
         QVERIFY(!v->dogPicture->hasPicture()); // Bella has none
         QCOMPARE(v->dogPicture->accessibleName(), QStringLiteral("Picture of your doggie"));
-        QVERIFY(inked(v->Document, QRect(24, 0, 300, 14)));     // the first line
-        QVERIFY(!inked(v->Document, QRect(24, 600, 300, 100))); // far below the last
+        QVERIFY(inked(v->Document, QRect(24, 0, 300, 14)));              // the first line
+        QVERIFY(!inked(v->Document, QRect(24, 600, 300, 100)));          // far below the last
         for (QWidget* rule : {v->ruleAboveButtons, v->ruleBelowButtons}) // drawn, not only placed
             QVERIFY(rule->grab().toImage().pixelColor(rule->width() / 2, 0).lightness() < 128);
-        QCOMPARE(v->Document->pos(), QPoint(1, 1));             // the page starts 10 twips in
+        QCOMPARE(v->Document->pos(), QPoint(1, 1)); // the page starts 10 twips in
         v->verticalScroll->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         QCOMPARE(v->Document->pos(), QPoint(1, qRound((10 - 500) / 15.0))); // a step is 500 twips
         const auto scrolledToEnd = [](ReportViewer* v) { // 300 twips to spare at the right, 50 at the bottom
@@ -300,10 +300,12 @@ private slots:
                      qPrintable(m.captured(0)));
         }
         run(QStringLiteral("pdftoppm"),
-            QStringLiteral("-r 72 -f 1 -l 1 -png %1 %2").arg(file, s.folder.path(QStringLiteral("page"))).split(u' '));
+            QStringLiteral("-r 72 -f 1 -l 2 -png %1 %2").arg(file, s.folder.path(QStringLiteral("page"))).split(u' '));
         const QImage paper(s.folder.path(QStringLiteral("page-1.png")));
         QVERIFY(paper.pixelColor(315, 102).red() > 200 && paper.pixelColor(315, 102).green() < 60);
         QCOMPARE(paper.pixelColor(315, 70), QColor(Qt::white)); // the photo is not stretched to its frame
+        QCOMPARE(QImage(s.folder.path(QStringLiteral("page-2.png"))).pixelColor(315, 102),
+                 QColor(Qt::white)); // page 1 only
     }
 
     // With no printer set up the message says so: run again where CUPS
