@@ -245,13 +245,13 @@ QString shownText(QWidget* w)
     return text.isValid() ? text.toString() : w->property("plainText").toString();
 }
 
-// A list's entries, or a grid's data rows as "date vaccine" (the header is
-// its own), trimmed.
+// A list's entries, or a grid's data rows (its header row aside) as "date
+// vaccine", trimmed.
 QStringList rowsOf(QWidget* w)
 {
     QStringList rows;
     if (auto* grid = qobject_cast<FlexGrid*>(w)) {
-        for (int r = 0; r < grid->rows(); ++r)
+        for (int r = FlexGrid::fixedRows(); r < grid->rows(); ++r)
             rows.append((grid->text(r, 0).trimmed() + u' ' + grid->text(r, 1).trimmed()).trimmed());
     } else if (auto* list = qobject_cast<QListWidget*>(w)) {
         for (int i = 0; i < list->count(); ++i)
@@ -374,9 +374,7 @@ Verb clickRow(const char* fixedList)
         auto* view = w->findChild<QAbstractItemView*>(fixedList                   ? fixedList
                                                       : w->findChild<FlexGrid*>() ? "vaccinationGrid"
                                                                                   : "lbDates");
-        QStringList rows = rowsOf(view);
-        if (qobject_cast<FlexGrid*>(view))
-            rows.removeFirst(); // the header
+        const QStringList rows = rowsOf(view);
         for (int i = 0, seen = 0; i < rows.size(); ++i) {
             if (rows[i] == s.arg(1) && ++seen == qMax(1, s.arg(2).toInt()))
                 return QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
@@ -515,10 +513,7 @@ const std::map<QString, Verb>& verbs()
                               : shown;
                })},
         // A list's entries, or a grid's data rows, trimmed and joined by "|".
-        {"rows", check("rows text",
-                       [](Step& s) {
-                           return rowsOf(s.control()).mid(qobject_cast<FlexGrid*>(s.control()) ? 1 : 0).join(u'|');
-                       })},
+        {"rows", check("rows text", [](Step& s) { return rowsOf(s.control()).join(u'|'); })},
         {"locked",
          check("lockable yes|no",
                [](Step& s) { return yesNo(s.control()->property("readOnly").toBool() || !s.control()->isEnabled()); })},

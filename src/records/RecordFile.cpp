@@ -78,9 +78,9 @@ RecordFile::RecordFile(const QString& path, int recordLength, Mode mode)
     // A missing file is made, empty, where it can be, and holds no records;
     // one that is there is never emptied, and one that cannot be looked at is
     // an error, not an empty file.
-    if (missing(path) && m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        m_file.close();
     if (missing(path)) {
+        if (m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            m_file.close();
         m_empty = true;
         return;
     }
