@@ -2,26 +2,21 @@
 
 #include "datepicker/DatePickerDialog.h"
 #include "health/FlexGrid.h"
-#include "platform/FormWindow.h"
 #include "platform/PictureControl.h"
 #include "shell/Screens.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QClipboard>
-#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QWindow>
 #include <QtEndian>
 
 #include <dlfcn.h>
@@ -279,15 +274,12 @@ struct Word {
 
 std::optional<QList<Word>> wordsOf(const QString& step)
 {
+    static const QRegularExpression word(QStringLiteral("\"([^\"]*)(\"?)|([^ ]+)"));
     QList<Word> words;
-    for (qsizetype at = step.indexOf(QRegularExpression(QStringLiteral("[^ ]"))); at >= 0 && at < step.size();) {
-        const bool quoted = step[at] == u'"';
-        qsizetype end = step.indexOf(quoted ? u'"' : u' ', at + 1);
-        if (quoted && end < 0)
-            return std::nullopt;
-        end = end < 0 ? step.size() : end;
-        words.append({step.mid(at + quoted, end - at - quoted), quoted});
-        at = step.indexOf(QRegularExpression(QStringLiteral("[^ ]")), end + quoted);
+    for (const QRegularExpressionMatch& m : word.globalMatch(step)) {
+        if (m.capturedLength(3) == 0 && m.capturedLength(2) == 0)
+            return std::nullopt; // a quote left open
+        words.append({m.captured(m.capturedLength(3) ? 3 : 1), m.capturedLength(3) == 0});
     }
     return words;
 }
@@ -428,12 +420,7 @@ const std::map<QString, Verb>& verbs()
                              QTest::mouseRelease(s.control(), Qt::LeftButton, {},
                                                  s.control()->rect().bottomRight() + QPoint(20, 20));
                          })},
-        {"alt", gesture("letter",
-                        [](Step& s) {
-                            press(
-                                s, s.session.window(),
-                                QKeyCombination(Qt::AltModifier, Qt::Key(Qt::Key_A + s.arg(1).at(0).unicode() - u'A')));
-                        })},
+        {"alt", gesture("letter", [](Step& s) { press(s, s.session.window(), QKeySequence("Alt+" + s.arg(1))[0]); })},
         {"key", gesture("control key", [](Step& s) { press(s, s.control(), QKeySequence(s.arg(2))[0]); })},
         {"type", act("box text",
                      [](Step& s) { // in place of what it held

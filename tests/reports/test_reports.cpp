@@ -11,7 +11,6 @@
 #include <QImage>
 #include <QPrinterInfo>
 #include <QProcess>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QScrollBar>
