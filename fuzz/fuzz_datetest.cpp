@@ -2,7 +2,7 @@
 // change the answer.
 #include "FuzzSupport.h"
 
-#include "platform/DateTest.h"
+#include "records/DateTest.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

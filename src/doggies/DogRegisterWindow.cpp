@@ -1,7 +1,7 @@
 #include "doggies/DogRegisterWindow.h"
 
 #include "platform/Controls.h"
-#include "platform/DateTest.h"
+#include "records/DateTest.h"
 #include "platform/Fonts.h"
 #include "platform/PictureControl.h"
 #include "platform/Prompts.h"

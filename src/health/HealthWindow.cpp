@@ -3,7 +3,7 @@
 #include "health/FlexGrid.h"
 #include "health/GridSort.h"
 #include "platform/Controls.h"
-#include "platform/DateTest.h"
+#include "records/DateTest.h"
 #include "platform/Fonts.h"
 #include "platform/PictureControl.h"
 #include "platform/Prompts.h"

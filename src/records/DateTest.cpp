@@ -1,4 +1,4 @@
-#include "platform/DateTest.h"
+#include "records/DateTest.h"
 
 #include <QList>
 

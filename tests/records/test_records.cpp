@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "records/DateTest.h"
 #include "records/DoggieList.h"
 #include "records/EraseRewrite.h"
 #include "records/RecordFile.h"
@@ -195,6 +196,31 @@ private slots:
         QCOMPARE(QDir(folder.folder()).entryList(QDir::Files | QDir::System),
                  QStringList({files::Doggies, files::Health, files::Report}));
         QCOMPARE(QDir(elsewhere.folder()).entryList(QDir::Files), QStringList({files::Health}));
+    }
+
+    void isDate_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("date");
+        const QString dates = QStringLiteral(
+            "5/12/2003|5-12-2003|2003-05-12|13/5/2003|5/12/03|5/12|July 4, 2005|4 Jul 2005|4-Jul-2005|  5/12/2003  |"
+            "JULY 4 2005|jul 2005|5/2003|2003/5|2/29/2004|12/31/9999|1/1/100|1/1/0|5/12/2003 10:30 PM|"
+            "5/12/2003 22:15:05|5/12/2003 9 am|December 25|2005, July 4|31/12/99|2/30|4 Jul");
+        const QString notDates = QStringLiteral(
+            "abc|5/12/2003x|2003|2/29/2003|32/1/2003|5.12.2003||   |10:30|10:30 PM|5/12/2003 25:00|5/12/2003 10:61|"
+            "5//12|/5/12|5/12/|5/12/2003/1|1/1/10000|Sept 4 2005|4 July July 2005|Mon 5/12/2003|5/12/2003 10:30 XM|"
+            "5/12/2003 10:30 -|13/13/2003|0/0/0|Feb 30 2005|5\u200B/12/2003|\u0665/12/2003|99999999999/1/1|"
+            "5/12/1234567890|5/12/2003 0 AM|5/12/2003 10:30:|4294967296/1/1");
+        for (const QString& d : dates.split(u'|'))
+            QTest::addRow("date: %s", qPrintable(d)) << d << true;
+        for (const QString& d : notDates.split(u'|'))
+            QTest::addRow("not: %s", qPrintable(d)) << d << false;
+    }
+    void isDate()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, date);
+        QCOMPARE(::isDate(text, QDate(2026, 12, 6)), date);
     }
 };
 
