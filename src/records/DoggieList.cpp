@@ -12,10 +12,8 @@ QStringList load(SharedState& state)
     const qint32 n = file.count();
     QStringList names;
     names.reserve(n);
-    for (qint32 i = 1; i <= n; ++i) {
-        state.DoggieRecord = file.read<DoggieRecord>(i);
-        names.append(fixedtext::shown(state.DoggieRecord.Name));
-    }
+    for (qint32 i = 1; i <= n; ++i)
+        names.append(fixedtext::shown(file.read<DoggieRecord>(i).Name));
     return names;
 }
 
@@ -40,19 +38,21 @@ bool lookup(SharedState& state, int row, const QString& entryText)
         return true;
     }
     state.DoggieRecNo = 0;
-    if (own >= 1 && own <= n) {
-        state.DoggieRecord = file.read<DoggieRecord>(own);
-        if (fixedtext::shown(state.DoggieRecord.Name) == wanted) {
-            state.DoggieRecNo = own;
-            return true;
-        }
-    }
+    const auto shows = [&](qint32 i) {
+        const DoggieRecord dog = file.read<DoggieRecord>(i);
+        if (fixedtext::shown(dog.Name) != wanted)
+            return false;
+        state.DoggieRecNo = i;
+        state.DoggieRecord = dog;
+        return true;
+    };
+    // The entry's own record first: the list is in file order, so it is the
+    // one unless the file changed since the list was filled.
+    if (own >= 1 && own <= n && shows(own))
+        return true;
     for (qint32 i = 1; i <= n; ++i) {
-        state.DoggieRecord = file.read<DoggieRecord>(i);
-        if (fixedtext::shown(state.DoggieRecord.Name) == wanted) {
-            state.DoggieRecNo = i;
+        if (shows(i))
             return true;
-        }
     }
     return false;
 }

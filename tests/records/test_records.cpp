@@ -124,8 +124,7 @@ private slots:
         state.DoggieRecNo = 99;
         QCOMPARE(doggielist::lookup(state, row, text), recNo != 0 && recNo != 99);
         QCOMPARE(state.DoggieRecNo, recNo);
-        if (recNo != 99) // found, or the failed scan left the last record
-            QCOMPARE(state.DoggieRecord.ID, recNo ? recNo : 5);
+        QCOMPARE(state.DoggieRecord.ID, recNo == 99 ? 0 : recNo); // the dog found, or none
     }
 
     void erase_data()
