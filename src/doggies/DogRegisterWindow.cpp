@@ -1,11 +1,11 @@
 #include "doggies/DogRegisterWindow.h"
 
 #include "platform/Controls.h"
-#include "records/DateTest.h"
 #include "platform/Fonts.h"
 #include "platform/PictureControl.h"
 #include "platform/Prompts.h"
 #include "platform/Twips.h"
+#include "records/DateTest.h"
 #include "records/EraseRewrite.h"
 #include "records/FileError.h"
 #include "records/FixedText.h"
@@ -28,24 +28,23 @@ struct Box {
     const char* label;
     const char* caption;
     const char* box;
-    QString DoggieRecord::*field;
-    int width;
-    int left; // twips
-    int top;  // of the label; the box stands 240 below
+    QString DoggieRecord::*field; // which also says how many characters the box takes
+    int left;                     // twips
+    int top;                      // of the label; the box stands 240 below
 };
 
 const Box kBoxes[] = {
-    {"lblName", "Name:", "txtName", &DoggieRecord::Name, 40, 2400, 600},
-    {"lblPedigreeName", "Pedigree Name:", "txtPedigreeName", &DoggieRecord::PedigreeName, 40, 2400, 1200},
-    {"lblBirthDate", "Birthdate:", "txtBirthDate", &DoggieRecord::BirthDate, 10, 2400, 1800},
-    {"lblLicenseNo", "License No.:", "txtLicenseNo", &DoggieRecord::LicenseNo, 40, 2400, 2400},
-    {"lblCameFrom", "Came From:", "txtCameFrom", &DoggieRecord::CameFrom, 40, 2400, 3000},
-    {"lblVetName", "Vet Name:", "txtVetName", &DoggieRecord::VetName, 40, 2400, 3600},
-    {"lblVetAddress", "Vet. Address:", "txtVetAddress", &DoggieRecord::VetAddress, 40, 2400, 4200},
-    {"lblVetPhoneNo", "Vet Phone No.:", "txtVetPhoneNo", &DoggieRecord::VetPhoneNo, 15, 2400, 4800},
-    {"lblVetEmergencyNo", "Vet. Emergency No.:", "txtVetEmergencyNo", &DoggieRecord::VetEmergencyNo, 15, 2400, 5400},
-    {"lblGroomerName", "Groomer Name:", "txtGroomerName", &DoggieRecord::GroomerName, 40, 5520, 3000},
-    {"lblGroomerPhoneNo", "Groomer Phone No.:", "txtGroomerPhoneNo", &DoggieRecord::GroomerPhoneNo, 15, 5520, 3600},
+    {"lblName", "Name:", "txtName", &DoggieRecord::Name, 2400, 600},
+    {"lblPedigreeName", "Pedigree Name:", "txtPedigreeName", &DoggieRecord::PedigreeName, 2400, 1200},
+    {"lblBirthDate", "Birthdate:", "txtBirthDate", &DoggieRecord::BirthDate, 2400, 1800},
+    {"lblLicenseNo", "License No.:", "txtLicenseNo", &DoggieRecord::LicenseNo, 2400, 2400},
+    {"lblCameFrom", "Came From:", "txtCameFrom", &DoggieRecord::CameFrom, 2400, 3000},
+    {"lblVetName", "Vet Name:", "txtVetName", &DoggieRecord::VetName, 2400, 3600},
+    {"lblVetAddress", "Vet. Address:", "txtVetAddress", &DoggieRecord::VetAddress, 2400, 4200},
+    {"lblVetPhoneNo", "Vet Phone No.:", "txtVetPhoneNo", &DoggieRecord::VetPhoneNo, 2400, 4800},
+    {"lblVetEmergencyNo", "Vet. Emergency No.:", "txtVetEmergencyNo", &DoggieRecord::VetEmergencyNo, 2400, 5400},
+    {"lblGroomerName", "Groomer Name:", "txtGroomerName", &DoggieRecord::GroomerName, 5520, 3000},
+    {"lblGroomerPhoneNo", "Groomer Phone No.:", "txtGroomerPhoneNo", &DoggieRecord::GroomerPhoneNo, 5520, 3600},
 };
 
 const QString kChooserTitle = QStringLiteral("SELECT A PICTURE OF YOUR DOGGIE");
@@ -105,7 +104,7 @@ DogRegisterWindow::DogRegisterWindow(SharedState& state, ScreenRequests& screens
         label->setFont(fonts::comic(9));
         QLineEdit* box = place(new QLineEdit(this), b.box, twips::rect(b.left, b.top + 240, 2895, 285));
         box->setFont(fonts::comic(9));
-        box->setMaxLength(b.width); // what the box shows is what the field keeps
+        box->setMaxLength(DoggieRecord::widthOf(b.field)); // what the box shows is what the field keeps
         box->setAccessibleName(QLatin1String(b.caption));
         controls::setBackground(box, colours::LightGreen);
         label->setBuddy(box);
@@ -162,7 +161,8 @@ void DogRegisterWindow::StoreDoggie(DoggieRecord& record) const
 {
     for (std::size_t i = 0; i < std::size(kBoxes); ++i) {
         const QString text = m_boxes[i]->text();
-        record.*kBoxes[i].field = fixedtext::fit(fixedtext::isBlank(text) ? QString() : text, kBoxes[i].width);
+        record.*kBoxes[i].field =
+            fixedtext::fit(fixedtext::isBlank(text) ? QString() : text, DoggieRecord::widthOf(kBoxes[i].field));
     }
 }
 

@@ -146,5 +146,5 @@ std::optional<QByteArray> eraseRecord(const QString& dataPath, const QString& te
 
 std::function<bool(qint32, const char*)> ofDoggie(qint32 doggieId)
 {
-    return [doggieId](qint32, const char* record) { return readInt32(record, 4) == doggieId; };
+    return [doggieId](qint32, const char* record) { return readInt32(record, DoggieIdOffset) == doggieId; };
 }

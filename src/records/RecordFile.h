@@ -68,7 +68,7 @@ public:
     void scanDoggie(qint32 last, qint32 doggieId, R& working, Visit visit)
     {
         scan(1, last, [&](qint32 i, const char* bytes) {
-            const bool mine = readInt32(bytes, 4) == doggieId;
+            const bool mine = readInt32(bytes, DoggieIdOffset) == doggieId;
             if (!mine && i != last)
                 return true;
             const R record = R::fromBytes(QByteArray::fromRawData(bytes, R::Length));

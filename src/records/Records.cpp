@@ -31,7 +31,7 @@ constexpr Field<R> textField(int offset, int width, QString R::*member)
 }
 
 using D = DoggieRecord;
-const Field<D> kDoggieFields[] = {
+constexpr Field<D> kDoggieFields[] = {
     intField<D>(0, &D::ID),
     textField<D>(4, D::NameWidth, &D::Name),
     textField<D>(44, 40, &D::PedigreeName),
@@ -48,20 +48,37 @@ const Field<D> kDoggieFields[] = {
 };
 
 using H = HealthRecord;
-const Field<H> kHealthFields[] = {
+constexpr Field<H> kHealthFields[] = {
     intField<H>(0, &H::ID),
-    intField<H>(4, &H::DoggieID),
+    intField<H>(DoggieIdOffset, &H::DoggieID),
     textField<H>(8, H::DateGivenWidth, &H::DateGiven),
     textField<H>(18, H::VaccineWidth, &H::Vaccine),
 };
 
 using J = JournalRecord;
-const Field<J> kJournalFields[] = {
+constexpr Field<J> kJournalFields[] = {
     intField<J>(0, &J::ID),
-    intField<J>(4, &J::DoggieID),
+    intField<J>(DoggieIdOffset, &J::DoggieID),
     textField<J>(8, J::EntryDateWidth, &J::EntryDate),
     textField<J>(18, J::EntryWidth, &J::Entry),
 };
+
+// Each field starts where the one before it ends, and the last ends at the
+// record's length.
+template <typename R, std::size_t N>
+constexpr bool contiguous(const Field<R> (&fields)[N])
+{
+    int at = 0;
+    for (const Field<R>& f : fields) {
+        if (f.offset != at)
+            return false;
+        at += f.width == 0 ? 4 : f.width;
+    }
+    return at == R::Length;
+}
+static_assert(contiguous(kDoggieFields));
+static_assert(contiguous(kHealthFields));
+static_assert(contiguous(kJournalFields));
 
 template <typename R>
 void blank(R& record, std::span<const Field<R>> fields)
@@ -114,6 +131,14 @@ void writeInt32(QByteArray& bytes, int offset, qint32 value)
 DoggieRecord::DoggieRecord()
 {
     blank<D>(*this, kDoggieFields);
+}
+int DoggieRecord::widthOf(QString DoggieRecord::*field)
+{
+    for (const Field<D>& f : kDoggieFields) {
+        if (f.text == field)
+            return f.width;
+    }
+    return 0;
 }
 QByteArray DoggieRecord::toBytes() const
 {

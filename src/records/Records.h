@@ -6,7 +6,11 @@
 
 // The three record types: each is both the byte layout of a record in its file
 // and the one working record of that type. Text fields always hold exactly
-// their width in characters, padding included.
+// their width in characters, padding included. Records.cpp lays out each
+// type's fields once, in one table.
+
+// Where a vaccination or a journal entry keeps the number of its dog.
+constexpr int DoggieIdOffset = 4;
 
 struct DoggieRecord {
     static constexpr int Length = 439;
@@ -30,6 +34,7 @@ struct DoggieRecord {
     QString Picture;
 
     DoggieRecord(); // every text field blank (spaces)
+    static int widthOf(QString DoggieRecord::*field);
     QByteArray toBytes() const;
     static DoggieRecord fromBytes(const QByteArray& bytes);
     bool operator==(const DoggieRecord&) const = default;
