@@ -91,46 +91,44 @@ std::optional<QByteArray> eraseMatching(const QString& dataPath, const QString& 
 {
     RecordFile data(dataPath, recordLength, RecordFile::Mode::Read);
     const qint32 n = data.count();
+    // Erasing a dog often finds none of its records in one file or another:
+    // then that file is only read, never copied.
+    qint32 firstErased = 0;
+    data.scan(1, n, [&](qint32 number, const char* record) {
+        firstErased = erase(number, record) ? number : 0;
+        return firstErased == 0;
+    });
+    if (erased)
+        *erased = firstErased != 0;
+    if (firstErased == 0)
+        return n > 0 ? std::optional<QByteArray>(data.readRaw(n)) : std::nullopt;
+
     // A data file that is a link stays one: the file it names is rewritten,
     // beside itself, so that the rename stays on its disk.
     const QFileInfo info(dataPath);
     const QString target = info.isSymLink() && info.exists() ? info.canonicalFilePath() : dataPath;
     TempFile temp(target == dataPath ? tempPath : target + QStringLiteral(".temp"));
-
-    QFile source(dataPath); // there: reading it made it if it was not
-    if (!source.open(QIODevice::ReadOnly))
-        throw FileError(dataPath, QStringLiteral("opened"), source.errorString());
-
-    // Copy in large blocks; an erased record is written as zeros, and a last
+    // Copied in large blocks; an erased record is written as zeros, and a last
     // record cut short by the end of the file is completed with zeros.
-    bool erasedAny = false;
     qint32 lastKept = 0;
     QByteArray block;
-    for (qint32 first = 1; first <= n; first += kBlockRecords) {
-        const qint32 records = qint32(qMin<qint64>(kBlockRecords, n - first + 1));
-        block.fill('\0', qint64(records) * recordLength);
-        if (source.read(block.data(), block.size()) < 0)
-            throw FileError(dataPath, QStringLiteral("read"), source.errorString());
-        for (qint32 r = 0; r < records; ++r) {
-            char* record = block.data() + qint64(r) * recordLength;
-            if (erase(first + r, record)) {
-                std::fill(record, record + recordLength, '\0');
-                erasedAny = true;
-            } else {
-                lastKept = first + r;
-            }
+    data.scan(1, n, [&](qint32 number, const char* record) {
+        if (erase(number, record)) {
+            block.append(recordLength, '\0');
+        } else {
+            block.append(record, recordLength);
+            lastKept = number;
         }
-        temp.write(block.constData(), block.size());
-    }
-    std::optional<QByteArray> last;
-    if (lastKept > 0)
-        last = data.readRaw(lastKept);
-    source.close();
-    data.close();
-    if (erased)
-        *erased = erasedAny;
-    if (!erasedAny)
-        return last; // nothing to erase: the data file stays as it is
+        if (block.size() >= kBlockRecords * recordLength) {
+            temp.write(block.constData(), block.size());
+            block.clear();
+        }
+        return true;
+    });
+    temp.write(block.constData(), block.size());
+    const std::optional<QByteArray> last =
+        lastKept > 0 ? std::optional<QByteArray>(data.readRaw(lastKept)) : std::nullopt;
+    data.close(); // Windows replaces no open file
 
     // Every record after the last one kept was erased now: those are cut off.
     // Erased slots from before are records like any other and stay.

@@ -9,8 +9,8 @@
 // Erases record k of a record file by rewriting the whole file through
 // tempPath. Every other record keeps its number: record k becomes an erased
 // slot of zero bytes, or the file gets one record shorter when k was the last.
-// A k that names no record (0, or beyond the end) erases nothing and copies
-// only what the file holds.
+// A k that names no record (0, or beyond the end) erases nothing and leaves
+// the file untouched.
 //
 // temp.dat starts empty, is written whole and put on the disk, and then
 // replaces the data file in one atomic rename, so the data file is never
