@@ -25,7 +25,6 @@ const QString JournalWindow::EntryStatus = QStringLiteral("Add your information 
 
 namespace {
 
-const QColor kGrey(224, 224, 224);
 constexpr int kRecordRole = Qt::UserRole; // the record number an item of lbDates stands for
 
 // The entry box. What is pasted into it is cut where the box would pass
@@ -52,13 +51,13 @@ protected:
 JournalWindow::JournalWindow(SharedState& state, ScreenRequests& screens)
     : RegisterWindow(state, screens, Register::Journal)
 {
-    lblDate =
-        controls::boxedLabel(this, "lblDate", QStringLiteral("Date"), twips::rect(2400, 600, 1455, 255), kGrey, 9);
+    lblDate = controls::boxedLabel(this, "lblDate", QStringLiteral("Date"), twips::rect(2400, 600, 1455, 255),
+                                   colours::LightGrey, 9);
     lbDates = place(new QListWidget(this), "lbDates", twips::rect(2400, 840, 1455, 3630));
     lbDates->setFont(fonts::comic(9));
-    controls::setBackground(lbDates, kGrey);
+    controls::setBackground(lbDates, colours::LightGrey);
     lblEntry = controls::boxedLabel(this, "lblEntry", QStringLiteral("Journal Entry"),
-                                    twips::rect(3840, 600, 4575, 255), kGrey, 9);
+                                    twips::rect(3840, 600, 4575, 255), colours::LightGrey, 9);
     txtEntry = place(new EntryBox(this), "txtEntry", twips::rect(3840, 840, 4575, 3615));
     txtEntry->setFont(fonts::comic(9));
     txtEntry->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
