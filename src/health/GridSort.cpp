@@ -44,22 +44,16 @@ int partition(std::vector<QStringList>& rows, int column, int min, int max, bool
     int lo = min;
     int hi = max;
     for (;;) {
-        while (cmp(hi) >= 0) {
+        while (hi > lo && cmp(hi) >= 0)
             --hi;
-            if (hi <= lo)
-                break;
-        }
         if (hi <= lo) {
             rows[lo] = pivot;
             return lo;
         }
         rows[lo] = rows[hi]; // row hi is now the hole
         ++lo;
-        while (cmp(lo) < 0) {
+        while (lo < hi && cmp(lo) < 0)
             ++lo;
-            if (lo >= hi)
-                break;
-        }
         if (lo >= hi) {
             rows[hi] = pivot;
             return hi;

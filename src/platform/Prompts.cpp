@@ -59,10 +59,9 @@ bool QtPrompts::askYesNo(QWidget* parent, const QString& title, const QString& t
 
 void QtPrompts::message(QWidget* parent, const QString& title, const QString& text, Icon icon)
 {
-    const QMessageBox::Icon boxIcon = icon == Icon::Critical      ? QMessageBox::Critical
-                                      : icon == Icon::Warning     ? QMessageBox::Warning
-                                      : icon == Icon::Information ? QMessageBox::Information
-                                                                  : QMessageBox::NoIcon;
+    const QMessageBox::Icon boxIcon = icon == Icon::Critical  ? QMessageBox::Critical
+                                      : icon == Icon::Warning ? QMessageBox::Warning
+                                                              : QMessageBox::NoIcon;
     QMessageBox box(boxIcon, titleOrDefault(title), text, QMessageBox::Ok, parent);
     const OrdinaryPointer pointer;
     box.exec();

@@ -13,7 +13,7 @@ class FileError;
 // that tests can install scripted answers in place of the real dialogs.
 class Prompts {
 public:
-    enum class Icon { None, Information, Warning, Critical };
+    enum class Icon { None, Warning, Critical };
     enum class Answer { Yes, No };
 
     virtual ~Prompts() = default;

@@ -3,6 +3,7 @@
 #include "records/DateTest.h"
 #include "records/DoggieList.h"
 #include "records/EraseRewrite.h"
+#include "records/FixedText.h"
 #include "records/RecordFile.h"
 #include "records/Records.h"
 #include "records/Win1252.h"
@@ -30,6 +31,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QByteArray, bytes);
         QCOMPARE(win1252::encode(text), bytes);
+        QCOMPARE(fixedtext::toField(text, 2), bytes.left(2).leftJustified(2, ' ')); // cut or padded to its field
         QByteArray all;
         for (int b = 0; b < 256; ++b)
             all.append(char(b));
@@ -204,7 +206,7 @@ private slots:
         QTest::addColumn<bool>("date");
         const QString dates = QStringLiteral(
             "5/12/2003|5-12-2003|2003-05-12|13/5/2003|5/12/03|5/12|July 4, 2005|4 Jul 2005|4-Jul-2005|  5/12/2003  |"
-            "JULY 4 2005|jul 2005|5/2003|2003/5|2/29/2004|12/31/9999|1/1/100|1/1/0|5/12/2003 10:30 PM|"
+            "000000005/12/2003|JULY 4 2005|jul 2005|5/2003|2003/5|2/29/2004|12/31/9999|1/1/100|1/1/0|5/12/2003 10:30 PM|"
             "5/12/2003 22:15:05|5/12/2003 9 am|December 25|2005, July 4|31/12/99|2/30|4 Jul");
         const QString notDates = QStringLiteral(
             "abc|5/12/2003x|2003|2/29/2003|32/1/2003|5.12.2003||   |10:30|10:30 PM|5/12/2003 25:00|5/12/2003 10:61|"
