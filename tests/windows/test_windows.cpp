@@ -242,6 +242,8 @@ private slots:
             {{},
              rawbytes::health(1, 1, "", "Lost") + rawbytes::health(2, 1, "3/3/2003", "Kept") +
                  rawbytes::health(3, 1, "4/4/2004", "Partial").left(60)});
+        row("health: a row without a vaccine cannot be chosen", "go health; pick Bella; row 3/3/2003; is txtdate \"\"",
+            {}, {{}, rawbytes::health(1, 1, "3/3/2003", "")});
         row("health: a row shows the first record of its date and vaccine; the same dog keeps it, another ends it",
             "go health; pick Max; row \"5/12/2003 Rabies\" 2; state HealthRecNo 2; pad txtvaccine 50; "
             "cursor txtvaccine 0; row \"5/12/2003 Rabies\"; "
