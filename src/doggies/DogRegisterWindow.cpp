@@ -6,6 +6,7 @@
 #include "platform/Prompts.h"
 #include "platform/Twips.h"
 #include "records/DateTest.h"
+#include "records/DoggieList.h"
 #include "records/EraseRewrite.h"
 #include "records/FileError.h"
 #include "records/FixedText.h"
@@ -275,10 +276,7 @@ void DogRegisterWindow::imgErase_Click()
     if (m_shown == 0 || waits(imgAdd))
         return;
     DoggieRecord dog;
-    if (!guard([&] {
-            dog = RecordFile(state().path(files::Doggies), DoggieRecord::Length, RecordFile::Mode::Read)
-                      .read<DoggieRecord>(m_shown);
-        }))
+    if (!guard([&] { dog = doggielist::dog(state(), m_shown); }))
         return;
     if (!prompts().askYesNo(this, QStringLiteral("DELETE!"), eraseQuestion(dog)))
         return;

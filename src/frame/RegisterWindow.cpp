@@ -227,31 +227,12 @@ void RegisterWindow::lbDoggieList_Click()
     doggieSelected();
 }
 
-namespace {
-
-// The dog at `number` of doggies.dat, when that is a live dog (not an erased
-// slot, not past the end of the file).
-std::optional<DoggieRecord> liveDoggie(const SharedState& state, qint32 number)
-{
-    if (number <= 0)
-        return std::nullopt;
-    RecordFile dogs(state.path(files::Doggies), DoggieRecord::Length, RecordFile::Mode::Read);
-    if (number > dogs.count())
-        return std::nullopt;
-    DoggieRecord dog = dogs.read<DoggieRecord>(number);
-    if (dog.ID == 0)
-        return std::nullopt;
-    return dog;
-}
-
-} // namespace
-
 bool RegisterWindow::pickedDogIsLive()
 {
     if (!m_dogPicked)
         return false;
     bool live = false;
-    guard([&] { live = liveDoggie(state(), state().DoggieRecNo).has_value(); });
+    guard([&] { live = doggielist::dog(state(), state().DoggieRecNo).ID != 0; });
     return live;
 }
 
@@ -259,14 +240,10 @@ void RegisterWindow::imgPrint_Click()
 {
     if (!mayLeave())
         return;
-    // The report names the dog whose entries it lists: the working record is
-    // made that dog again, whatever list loads have read into it since. With
-    // no dog to show the report is of a blank dog, never of a dog the user did
-    // not pick.
-    const bool read = guard([this] {
-        const auto dog = liveDoggie(state(), state().DoggieRecNo);
-        state().DoggieRecord = dog.value_or(DoggieRecord());
-    });
+    // The report names the dog whose entries it lists, read afresh: with no
+    // dog to show, or one erased since, it is of a blank dog, never of a dog
+    // the user did not pick.
+    const bool read = guard([this] { state().DoggieRecord = doggielist::dog(state(), state().DoggieRecNo); });
     if (!read)
         state().DoggieRecord = DoggieRecord();
     state().ReportType = QLatin1String(frameOf(m_kind).reportType);

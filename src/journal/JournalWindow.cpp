@@ -7,6 +7,7 @@
 #include "platform/Prompts.h"
 #include "platform/RowClicks.h"
 #include "platform/Twips.h"
+#include "records/DoggieList.h"
 #include "records/EraseRewrite.h"
 #include "records/FixedText.h"
 #include "records/RecordFile.h"
@@ -294,10 +295,7 @@ void JournalWindow::imgEdit_Click()
 QString JournalWindow::readDoggieName()
 {
     QString name;
-    guard([&] {
-        RecordFile dogs(state().path(files::Doggies), DoggieRecord::Length, RecordFile::Mode::Read);
-        name = dogs.read<DoggieRecord>(state().DoggieRecNo).Name;
-    });
+    guard([&] { name = doggielist::dog(state(), state().DoggieRecNo).Name; });
     return fixedtext::trimSpaces(name);
 }
 

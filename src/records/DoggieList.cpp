@@ -6,7 +6,7 @@
 
 namespace doggielist {
 
-QStringList load(SharedState& state)
+QStringList load(const SharedState& state)
 {
     RecordFile file(state.path(files::Doggies), DoggieRecord::Length, RecordFile::Mode::Read);
     const qint32 n = file.count();
@@ -15,6 +15,15 @@ QStringList load(SharedState& state)
     for (qint32 i = 1; i <= n; ++i)
         names.append(fixedtext::shown(file.read<DoggieRecord>(i).Name));
     return names;
+}
+
+DoggieRecord dog(const SharedState& state, qint32 number)
+{
+    if (number <= 0)
+        return {};
+    RecordFile dogs(state.path(files::Doggies), DoggieRecord::Length, RecordFile::Mode::Read);
+    const DoggieRecord found = number <= dogs.count() ? dogs.read<DoggieRecord>(number) : DoggieRecord();
+    return found.ID != 0 ? found : DoggieRecord();
 }
 
 bool lookup(SharedState& state, int row, const QString& entryText)

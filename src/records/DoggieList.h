@@ -1,5 +1,7 @@
 #pragma once
 
+#include "records/Records.h"
+
 #include <QStringList>
 
 struct SharedState;
@@ -10,8 +12,11 @@ namespace doggielist {
 
 // One entry per record of doggies.dat in record order: the Name up to its
 // first NUL, trimmed of spaces (an erased slot gives an empty entry).
-// Afterwards the working DoggieRecord holds the last record of the file.
-QStringList load(SharedState& state);
+QStringList load(const SharedState& state);
+
+// Dog `number` of doggies.dat when it is a live dog; a blank record (ID 0)
+// for an erased slot, a number past the end or none.
+DoggieRecord dog(const SharedState& state, qint32 number);
 
 // Entry `row` (from 0) stands for record row + 1. When that record's trimmed
 // Name still equals the entry's trimmed text it is taken; otherwise the file
@@ -19,7 +24,7 @@ QStringList load(SharedState& state);
 // record when that is a live dog (ID not 0) without a name; for an erased slot
 // it changes nothing and returns false. Otherwise DoggieRecNo becomes the
 // dog's number (0 when none matches) and the working DoggieRecord holds the
-// dog found (or the last record read). Returns whether a dog was found.
+// dog found. Returns whether a dog was found.
 bool lookup(SharedState& state, int row, const QString& entryText);
 
 } // namespace doggielist
