@@ -5,42 +5,45 @@
 
 MemoryGrid::MemoryGrid(std::vector<QStringList> rows, int cols) : m_rows(std::move(rows)), m_cols(cols) {}
 
-short CompareKeys(const QString& A, const QString& B, bool NumComp, bool Ascending)
-{
-    int result = 0;
-    if (NumComp) {
-        const double a = A.trimmed().toDouble();
-        const double b = B.trimmed().toDouble();
-        result = a > b ? 1 : (a < b ? -1 : 0);
-    } else {
-        const int c = A.compare(B, Qt::CaseSensitive);
-        result = c > 0 ? 1 : (c < 0 ? -1 : 0);
-    }
-    return short(Ascending ? result : -result);
-}
-
-void GetGridRow(const Grid& Grid, int row, QStringList& buffer)
-{
-    const int cols = Grid.cols();
-    buffer.resize(cols);
-    for (int c = 0; c < cols; ++c)
-        buffer[c] = Grid.text(row, c);
-}
-
-void PutGridRow(Grid& Grid, int row, const QStringList& buffer)
-{
-    for (int c = 0; c < Grid.cols(); ++c)
-        Grid.setText(row, c, buffer[c]);
-}
-
 namespace {
 
+// -1, 0 or +1: the sign of a - b, or of b - a when not ascending. Text keys
+// compare by character code, trailing spaces included.
+int compareKeys(const QString& a, const QString& b, bool numeric, bool ascending)
+{
+    int result = 0;
+    if (numeric) {
+        const double x = a.trimmed().toDouble();
+        const double y = b.trimmed().toDouble();
+        result = x > y ? 1 : (x < y ? -1 : 0);
+    } else {
+        const int c = a.compare(b, Qt::CaseSensitive);
+        result = c > 0 ? 1 : (c < 0 ? -1 : 0);
+    }
+    return ascending ? result : -result;
+}
+
+// Copies the cells of one row into a buffer of one slot per column, and back.
+void getGridRow(const Grid& grid, int row, QStringList& buffer)
+{
+    const int cols = grid.cols();
+    buffer.resize(cols);
+    for (int c = 0; c < cols; ++c)
+        buffer[c] = grid.text(row, c);
+}
+
+void putGridRow(Grid& grid, int row, const QStringList& buffer)
+{
+    for (int c = 0; c < grid.cols(); ++c)
+        grid.setText(row, c, buffer[c]);
+}
+
 // One partition of rows[min..max]; returns where the pivot row came to stand.
-int partition(std::vector<QStringList>& rows, int column, int min, int max, bool ascending, bool numComp)
+int partition(std::vector<QStringList>& rows, int column, int min, int max, bool ascending, bool numeric)
 {
     const QStringList pivot = rows[min]; // row min is now the hole
     const QString& key = pivot[column];
-    auto cmp = [&](int r) { return CompareKeys(rows[r][column], key, numComp, ascending); };
+    auto cmp = [&](int r) { return compareKeys(rows[r][column], key, numeric, ascending); };
     int lo = min;
     int hi = max;
     for (;;) {
@@ -64,26 +67,26 @@ int partition(std::vector<QStringList>& rows, int column, int min, int max, bool
 
 } // namespace
 
-void QSort(Grid& Grid, int Column, int min, int max, bool Ascending, bool NumComp)
+void QSort(Grid& grid, int column, int first, int last, bool ascending, bool numeric)
 {
-    if (min >= max)
+    if (first >= last)
         return;
-    std::vector<QStringList> rows(std::size_t(max - min + 1));
-    for (int r = min; r <= max; ++r)
-        GetGridRow(Grid, r, rows[std::size_t(r - min)]);
+    std::vector<QStringList> rows(std::size_t(last - first + 1));
+    for (int r = first; r <= last; ++r)
+        getGridRow(grid, r, rows[std::size_t(r - first)]);
 
     // Ranges still to sort, in memory indices; the left part is taken first.
-    std::vector<std::pair<int, int>> pending{{0, max - min}};
+    std::vector<std::pair<int, int>> pending{{0, last - first}};
     while (!pending.empty()) {
         const auto [lo, hi] = pending.back();
         pending.pop_back();
         if (lo >= hi)
             continue;
-        const int at = partition(rows, Column, lo, hi, Ascending, NumComp);
+        const int at = partition(rows, column, lo, hi, ascending, numeric);
         pending.emplace_back(at + 1, hi);
         pending.emplace_back(lo, at - 1);
     }
 
-    for (int r = min; r <= max; ++r)
-        PutGridRow(Grid, r, rows[std::size_t(r - min)]);
+    for (int r = first; r <= last; ++r)
+        putGridRow(grid, r, rows[std::size_t(r - first)]);
 }
