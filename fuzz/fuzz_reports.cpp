@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     SharedState state(fuzzFolder());
     state.DoggieRecNo = data[0] % 4;
-    state.DoggieRecord.ID = state.DoggieRecNo; // the dog the report is of is a live one
+    state.workingDoggie.ID = state.DoggieRecNo; // the dog the report is of is a live one
     const QByteArray rest(reinterpret_cast<const char*>(data) + 1, qsizetype(size - 1));
     const QByteArray health = rest.left(rest.size() / 2);
     writeFile(state.path(files::Health), health);

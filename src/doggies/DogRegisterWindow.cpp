@@ -147,7 +147,7 @@ void DogRegisterWindow::UnlockFields()
 
 void DogRegisterWindow::ShowDoggie()
 {
-    const DoggieRecord& dog = state().DoggieRecord;
+    const DoggieRecord& dog = state().workingDoggie;
     for (std::size_t i = 0; i < std::size(kBoxes); ++i) {
         m_boxes[i]->setText(dog.*kBoxes[i].field);
         m_boxes[i]->setCursorPosition(0);
@@ -223,7 +223,7 @@ void DogRegisterWindow::imgAdd_Click()
     m_chosenPicture.reset();
     endEntry(imgAdd);
     state().DoggieRecNo = number;
-    state().DoggieRecord = dog;
+    state().workingDoggie = dog;
     m_shown = number;
     ShowStatus(ReadyStatus);
     LoadDoggieList();
@@ -264,7 +264,7 @@ void DogRegisterWindow::imgEdit_Click()
     m_chosenPicture.reset();
     endEntry(imgEdit);
     state().DoggieRecNo = m_shown;
-    state().DoggieRecord = dog;
+    state().workingDoggie = dog;
     ShowStatus(ReadyStatus);
     LoadDoggieList();
 }
@@ -331,7 +331,7 @@ bool DogRegisterWindow::eraseWithItsRecords(qint32 k)
         if (erased)
             gone << QStringLiteral("journal entries");
         ++step;
-        eraseInto(state().DoggieRecord, state().path(files::Doggies), temp, k);
+        eraseInto(state().workingDoggie, state().path(files::Doggies), temp, k);
         return true;
     } catch (const FileError& error) {
         QString outcome = QStringLiteral("Nothing was erased: the doggie and its records are as they were.");

@@ -223,7 +223,7 @@ void RegisterWindow::lbDoggieList_Click()
     if (!found)
         return;
     m_dogPicked = true;
-    shownDogName->setText(fixedtext::trimSpaces(state().DoggieRecord.Name));
+    shownDogName->setText(fixedtext::trimSpaces(state().workingDoggie.Name));
     doggieSelected();
 }
 
@@ -243,9 +243,9 @@ void RegisterWindow::imgPrint_Click()
     // The report names the dog whose entries it lists, read afresh: with no
     // dog to show, or one erased since, it is of a blank dog, never of a dog
     // the user did not pick.
-    const bool read = guard([this] { state().DoggieRecord = doggielist::dog(state(), state().DoggieRecNo); });
+    const bool read = guard([this] { state().workingDoggie = doggielist::dog(state(), state().DoggieRecNo); });
     if (!read)
-        state().DoggieRecord = DoggieRecord();
+        state().workingDoggie = DoggieRecord();
     state().ReportType = QLatin1String(frameOf(m_kind).reportType);
     m_screens.go(Screen::ReportViewer);
 }

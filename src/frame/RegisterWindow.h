@@ -53,8 +53,8 @@ protected:
     virtual void imgAdd_Click() {}
     virtual void imgEdit_Click() {}
     virtual void imgErase_Click() {}
-    // After the dog lookup found the clicked dog (DoggieRecNo and the working
-    // DoggieRecord hold it, shownDogName shows its name).
+    // After the dog lookup found the clicked dog (DoggieRecNo and workingDoggie
+    // hold it, shownDogName shows its name).
     virtual void doggieSelected() {}
 
     void lbDoggieList_Click();

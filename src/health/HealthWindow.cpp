@@ -3,11 +3,11 @@
 #include "health/FlexGrid.h"
 #include "health/GridSort.h"
 #include "platform/Controls.h"
-#include "records/DateTest.h"
 #include "platform/Fonts.h"
 #include "platform/PictureControl.h"
 #include "platform/Prompts.h"
 #include "platform/Twips.h"
+#include "records/DateTest.h"
 #include "records/EraseRewrite.h"
 #include "records/FixedText.h"
 #include "records/RecordFile.h"
@@ -98,7 +98,7 @@ void HealthWindow::LoadHealthGrid()
     std::vector<QStringList> rows{{QString(), QString()}};
     guard([&] {
         RecordFile file(state().path(files::Health), HealthRecord::Length, RecordFile::Mode::Read);
-        file.scanDoggie(file.wholeCount(), state().DoggieRecNo, state().HealthRecord,
+        file.scanDoggie(file.wholeCount(), state().DoggieRecNo, state().workingHealth,
                         [&](qint32, const HealthRecord& h) {
                             rows.back() = QStringList{h.DateGiven, h.Vaccine};
                             if (!fixedtext::isBlank(h.DateGiven))
@@ -126,7 +126,7 @@ void HealthWindow::vaccinationGrid_Click()
     guard([&] {
         RecordFile file(state().path(files::Health), HealthRecord::Length, RecordFile::Mode::Read);
         state().HealthRecNo = 0;
-        file.scanDoggie(file.wholeCount(), state().DoggieRecNo, state().HealthRecord,
+        file.scanDoggie(file.wholeCount(), state().DoggieRecNo, state().workingHealth,
                         [&](qint32 i, const HealthRecord& h) {
                             if (h.Vaccine != vaccine || h.DateGiven != date)
                                 return true;
@@ -136,15 +136,15 @@ void HealthWindow::vaccinationGrid_Click()
     });
     m_rowChosen = state().HealthRecNo > 0;
     if (m_rowChosen) {
-        m_chosenVaccine = state().HealthRecord.Vaccine;
+        m_chosenVaccine = state().workingHealth.Vaccine;
         ShowHealthItem();
     }
 }
 
 void HealthWindow::ShowHealthItem()
 {
-    txtdate->setText(state().HealthRecord.DateGiven);
-    txtvaccine->setText(state().HealthRecord.Vaccine);
+    txtdate->setText(state().workingHealth.DateGiven);
+    txtvaccine->setText(state().workingHealth.Vaccine);
     txtdate->setCursorPosition(0);
     txtvaccine->setCursorPosition(0);
 }
@@ -201,7 +201,7 @@ void HealthWindow::imgAdd_Click()
     if (!saved)
         return;
     state().HealthRecNo = number;
-    state().HealthRecord = record;
+    state().workingHealth = record;
     m_rowChosen = false;
     LoadHealthGrid();
     ClearFields();
@@ -244,7 +244,7 @@ void HealthWindow::imgEdit_Click()
     if (!ok)
         return; // the edit waits, with its text, for another try
     if (ofThisDog) {
-        state().HealthRecord = record;
+        state().workingHealth = record;
         LoadHealthGrid();
         ClearFields();
     }
@@ -260,7 +260,7 @@ void HealthWindow::imgErase_Click()
     if (!prompts().askYesNo(this, QStringLiteral("DELETE"), text))
         return;
     const bool erased = guard([&] {
-        eraseInto(state().HealthRecord, state().path(files::Health), state().path(files::Temp), state().HealthRecNo);
+        eraseInto(state().workingHealth, state().path(files::Health), state().path(files::Temp), state().HealthRecNo);
     });
     if (!erased)
         return;

@@ -113,7 +113,7 @@ void JournalWindow::LoadDates()
     lbDates->clear();
     guard([&] {
         RecordFile file(state().path(files::Journal), JournalRecord::Length, RecordFile::Mode::Read);
-        file.scanDoggie(file.count(), state().DoggieRecNo, state().JournalRecord,
+        file.scanDoggie(file.count(), state().DoggieRecNo, state().workingJournal,
                         [&](qint32 i, const JournalRecord& j) {
                             auto* item = new QListWidgetItem(j.EntryDate);
                             item->setData(kRecordRole, i);
@@ -143,11 +143,11 @@ void JournalWindow::lbDates_Click()
             const JournalRecord record = file.read<JournalRecord>(listed);
             if (matches(record)) {
                 found = listed;
-                state().JournalRecord = record;
+                state().workingJournal = record;
             }
         }
         if (found == 0) {
-            file.scanDoggie(file.count(), state().DoggieRecNo, state().JournalRecord,
+            file.scanDoggie(file.count(), state().DoggieRecNo, state().workingJournal,
                             [&](qint32 i, const JournalRecord& j) {
                                 found = matches(j) ? i : 0;
                                 return found == 0;
@@ -156,7 +156,7 @@ void JournalWindow::lbDates_Click()
         if (found == 0)
             return;
         m_chosen = found;
-        m_chosenDate = state().JournalRecord.EntryDate;
+        m_chosenDate = state().workingJournal.EntryDate;
         ShowEntry();
     });
 }
@@ -165,7 +165,7 @@ void JournalWindow::ShowEntry()
 {
     // Without the spaces that pad the field, so that what the user types after
     // the last word stands where the save keeps it. The save pads again.
-    QString text = toShown(state().JournalRecord.Entry);
+    QString text = toShown(state().workingJournal.Entry);
     qsizetype end = text.size();
     while (end > 0 && text[end - 1] == u' ')
         --end;
@@ -209,7 +209,7 @@ void JournalWindow::UnlockEntry()
 
 void JournalWindow::StoreEntry(const QString& entryDate)
 {
-    JournalRecord& j = state().JournalRecord;
+    JournalRecord& j = state().workingJournal;
     j.EntryDate = fixedtext::fit(entryDate, JournalRecord::EntryDateWidth);
     j.DoggieID = state().DoggieRecNo;
     j.Entry = fixedtext::fit(entryText(), JournalRecord::EntryWidth);
@@ -243,12 +243,12 @@ void JournalWindow::imgAdd_Click()
     const bool saved = guard([&] {
         RecordFile file(state().path(files::Journal), JournalRecord::Length);
         StoreEntry(m_addDate);
-        number = file.append(state().JournalRecord);
+        number = file.append(state().workingJournal);
     });
     if (!saved)
         return; // the entry waits, with its text, for another try
     m_chosen = number;
-    m_chosenDate = state().JournalRecord.EntryDate;
+    m_chosenDate = state().workingJournal.EntryDate;
     // The item listed for the new entry now stands for it.
     for (int row = lbDates->count() - 1; row >= 0; --row) {
         QListWidgetItem* item = lbDates->item(row);
@@ -282,9 +282,9 @@ void JournalWindow::imgEdit_Click()
         ofThisDog = stored.DoggieID == state().DoggieRecNo;
         if (!ofThisDog)
             return;
-        state().JournalRecord = stored;
+        state().workingJournal = stored;
         StoreEntry(m_chosenDate);
-        file.write(m_chosen, state().JournalRecord);
+        file.write(m_chosen, state().workingJournal);
     });
     if (!ok || !ofThisDog)
         return;
@@ -309,7 +309,7 @@ void JournalWindow::imgErase_Click()
         return;
     const qint32 k = m_chosen;
     const bool erased =
-        guard([&] { eraseInto(state().JournalRecord, state().path(files::Journal), state().path(files::Temp), k); });
+        guard([&] { eraseInto(state().workingJournal, state().path(files::Journal), state().path(files::Temp), k); });
     if (!erased)
         return;
     m_chosen = 0;

@@ -17,7 +17,7 @@ public:
     void ShowEntry();
     void LockEntry();
     void UnlockEntry();
-    // Fills the working JournalRecord's date, dog and text (ID untouched).
+    // Fills the workingJournal's date, dog and text (ID untouched).
     void StoreEntry(const QString& entryDate);
 
     void lbDates_Click();

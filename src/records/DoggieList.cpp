@@ -43,7 +43,7 @@ bool lookup(SharedState& state, int row, const QString& entryText)
         if (dog.ID == 0 || !fixedtext::shown(dog.Name).isEmpty())
             return false;
         state.DoggieRecNo = own;
-        state.DoggieRecord = dog;
+        state.workingDoggie = dog;
         return true;
     }
     state.DoggieRecNo = 0;
@@ -52,7 +52,7 @@ bool lookup(SharedState& state, int row, const QString& entryText)
         if (fixedtext::shown(dog.Name) != wanted)
             return false;
         state.DoggieRecNo = i;
-        state.DoggieRecord = dog;
+        state.workingDoggie = dog;
         return true;
     };
     // The entry's own record first: the list is in file order, so it is the

@@ -23,7 +23,7 @@ DoggieRecord dog(const SharedState& state, qint32 number);
 // is scanned for the first dog of that name. An empty entry takes its own
 // record when that is a live dog (ID not 0) without a name; for an erased slot
 // it changes nothing and returns false. Otherwise DoggieRecNo becomes the
-// dog's number (0 when none matches) and the working DoggieRecord holds the
+// dog's number (0 when none matches) and the workingDoggie holds the
 // dog found. Returns whether a dog was found.
 bool lookup(SharedState& state, int row, const QString& entryText);
 

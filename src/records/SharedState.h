@@ -21,9 +21,11 @@ struct SharedState {
     // A picture of the windows, in the program folder.
     QString picture(const QString& fileName) const;
 
-    ::DoggieRecord DoggieRecord;
-    ::HealthRecord HealthRecord;
-    ::JournalRecord JournalRecord;
+    // The working record of each type: the dog, vaccination and journal entry
+    // last picked or saved.
+    DoggieRecord workingDoggie;
+    HealthRecord workingHealth;
+    JournalRecord workingJournal;
 
     qint32 DoggieRecNo = 0;
     qint32 HealthRecNo = 0;

@@ -66,7 +66,7 @@ private:
 template <typename R, typename Visit>
 void forEachOfDoggie(SharedState& state, const QString& fileName, R& working, Visit visit)
 {
-    const bool liveDoggie = state.DoggieRecNo != 0 && state.DoggieRecord.ID != 0;
+    const bool liveDoggie = state.DoggieRecNo != 0 && state.workingDoggie.ID != 0;
     RecordFile file(state.path(fileName), R::Length, RecordFile::Mode::Read);
     file.scanDoggie(file.wholeCount(), state.DoggieRecNo, working, [&](qint32, const R& record) {
         if (liveDoggie)
@@ -79,7 +79,7 @@ void forEachOfDoggie(SharedState& state, const QString& fileName, R& working, Vi
 
 void BuildDoggieReport(SharedState& state)
 {
-    const DoggieRecord& d = state.DoggieRecord;
+    const DoggieRecord& d = state.workingDoggie;
     ReportWriter report(state);
     report.line(fixedtext::trimSpaces(d.Name));
     report.line(QString(80, u'='));
@@ -109,12 +109,12 @@ void BuildDoggieReport(SharedState& state)
 void BuildHealthReport(SharedState& state)
 {
     ReportWriter report(state);
-    report.line(QStringLiteral("Health Report For ") + state.DoggieRecord.Name);
+    report.line(QStringLiteral("Health Report For ") + state.workingDoggie.Name);
     report.line(QString(80, u'='));
     report.line(QString());
     report.line(QStringLiteral("DATE           VACCINE GIVEN"));
     report.line(QString(80, u'-'));
-    forEachOfDoggie(state, files::Health, state.HealthRecord, [&](const HealthRecord& h) {
+    forEachOfDoggie(state, files::Health, state.workingHealth, [&](const HealthRecord& h) {
         report.line(h.DateGiven + QStringLiteral(" - ") + fixedtext::trimSpaces(h.Vaccine));
     });
     report.finish();
@@ -123,10 +123,10 @@ void BuildHealthReport(SharedState& state)
 void BuildJournalReport(SharedState& state)
 {
     ReportWriter report(state);
-    report.line(QStringLiteral("Journal For ") + state.DoggieRecord.Name);
+    report.line(QStringLiteral("Journal For ") + state.workingDoggie.Name);
     report.line(QString(80, u'='));
     report.line(QStringLiteral(" "));
-    forEachOfDoggie(state, files::Journal, state.JournalRecord, [&](const JournalRecord& j) {
+    forEachOfDoggie(state, files::Journal, state.workingJournal, [&](const JournalRecord& j) {
         report.line(j.EntryDate);
         report.line(QString(15, u'-'));
         report.line(j.Entry); // its own line breaks start new lines of the report

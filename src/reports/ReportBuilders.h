@@ -2,8 +2,8 @@
 
 struct SharedState;
 
-// Write the report of one register for the dog held in the working
-// DoggieRecord (number DoggieRecNo) into report.txt in the records folder:
+// Write the report of one register for the dog held in workingDoggie
+// (number DoggieRecNo) into report.txt in the records folder:
 // Windows-1252 text, every line ended by CR LF. Throw FileError.
 void BuildDoggieReport(SharedState& state);
 void BuildHealthReport(SharedState& state);

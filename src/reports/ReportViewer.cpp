@@ -198,7 +198,7 @@ void ReportViewer::RenderReport()
         prompts().message(this, QString(), error.message(), Prompts::Icon::None);
         return;
     }
-    const QString picture = fixedtext::shown(state().DoggieRecord.Picture);
+    const QString picture = fixedtext::shown(state().workingDoggie.Picture);
     if (!picture.isEmpty() && !photo) { // the report stays shown; only the picture is missing
         prompts().message(this, kErrorTitle,
                           QStringLiteral("There was an error producing your print preview.\n\n"
@@ -211,7 +211,7 @@ void ReportViewer::RenderReport()
 
 bool ReportViewer::showDoggiePicture()
 {
-    const QString picture = fixedtext::shown(state().DoggieRecord.Picture);
+    const QString picture = fixedtext::shown(state().workingDoggie.Picture);
     return !picture.isEmpty() && dogPicture->load(picture, PictureControl::Scaling::KeepProportions);
 }
 
@@ -225,7 +225,7 @@ QString ReportViewer::jobName() const
 {
     const QString type = state().ReportType;
     const QString report = type == QLatin1String("Doggies") ? QStringLiteral("Doggie") : type;
-    const QString dog = fixedtext::shown(state().DoggieRecord.Name);
+    const QString dog = fixedtext::shown(state().workingDoggie.Name);
     return dog.isEmpty() ? QStringLiteral("%1 report").arg(report)
                          : QStringLiteral("%1 report for %2").arg(report, dog);
 }
