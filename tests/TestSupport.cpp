@@ -216,15 +216,18 @@ void answerDatePicker(const QDate& day, bool keys)
             QTest::keyClick(picker, day.isValid() ? Qt::Key_O : Qt::Key_C, Qt::AltModifier);
         } else {
             if (day.isValid())
-                picker->calendar->setSelectedDate(day);
-            QTest::mouseClick(day.isValid() ? picker->imgOk : picker->imgClose, Qt::LeftButton);
+                part<QCalendarWidget>(picker, "calendar")->setSelectedDate(day);
+            QTest::mouseClick(part<PictureControl>(picker, day.isValid() ? "imgOk" : "imgClose"), Qt::LeftButton);
         }
         if (picker->isVisible()) { // fail now rather than wait on the dialog
             picker->done(QDialog::Rejected);
             QFAIL("the date picker stayed open");
         }
-        if (!picker->doggiePicture->hasPicture() || !picker->imgOk->hasPicture() || !picker->imgClose->hasPicture() ||
-            picker->windowIcon().isNull())
+        for (PictureControl* picture : picker->findChildren<PictureControl*>()) {
+            if (!picture->hasPicture())
+                QFAIL("the date picker lacks a picture");
+        }
+        if (picker->windowIcon().isNull())
             QFAIL("the date picker lacks a picture");
         if (picker->minimumSize() != picker->maximumSize())
             QFAIL("the date picker can be resized");

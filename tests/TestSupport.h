@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QList>
 #include <QTemporaryDir>
+#include <QWidget>
 
 #include <deque>
 #include <memory>
@@ -22,6 +23,16 @@ extern bool lyingDisk;
 extern bool failingSync;
 // Syncs of a folder so far: what puts a rename on the disk.
 extern int folderSyncs;
+
+// A control of a window, by its name, as the steps find them.
+template <typename T>
+T* part(const QWidget* window, const char* name)
+{
+    T* found = window->findChild<T*>(QLatin1String(name));
+    if (!found)
+        qFatal("no control %s", name);
+    return found;
+}
 
 // Answers message boxes from a script and remembers what was asked.
 class ScriptedPrompts : public Prompts {

@@ -15,11 +15,13 @@ public:
     DatePickerDialog(SharedState& state, QWidget* owner);
 
     void load();
-    void imgOk_Click();
-    void imgClose_Click();
 
     // Month-day-year without leading zeros: 7-4-2005, 12-25-2005.
     static QString dateText(const QDate& date);
+
+private:
+    void imgOk_Click();
+    void imgClose_Click();
 
     PictureControl* doggiePicture;
     QCalendarWidget* calendar;
@@ -33,7 +35,6 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
     void finish();
 
     SharedState& m_state;

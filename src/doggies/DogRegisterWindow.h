@@ -19,6 +19,7 @@ public:
 
     void load() override;
 
+private:
     void ShowDoggie();
     void ClearFields();
     void LockFields();

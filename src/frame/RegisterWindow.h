@@ -22,6 +22,7 @@ public:
     // Loads the pictures, fills the dog list and shows the opening status.
     void load() override;
 
+protected:
     void ShowStatus(const QString& text);
     // Refills the dog list from doggies.dat, one entry per record.
     void LoadDoggieList();
@@ -48,7 +49,6 @@ public:
     static const QString ReadyStatus;
     static const QString LeaveQuestion;
 
-protected:
     // The register's own commands; the frame only wires the bones to them.
     virtual void imgAdd_Click() {}
     virtual void imgEdit_Click() {}
@@ -56,9 +56,6 @@ protected:
     // After the dog lookup found the clicked dog (DoggieRecNo and workingDoggie
     // hold it, shownDogName shows its name).
     virtual void doggieSelected() {}
-
-    void lbDoggieList_Click();
-    void imgPrint_Click();
 
     // The two-click commands. beginEntry puts `bone` (imgAdd or imgEdit) in
     // wait for its save click and keeps the boxes as they are then, so that
@@ -87,6 +84,8 @@ protected:
     bool pickedDogIsLive();
 
 private:
+    void lbDoggieList_Click();
+    void imgPrint_Click();
     // Goes to another screen; with unsaved typing, only when the user says so.
     void leave(Screen target);
     bool mayLeave();

@@ -16,6 +16,7 @@ public:
 
     void load() override;
 
+private:
     // Rebuilds the grid for DoggieRecNo and sorts it on the date text.
     void LoadHealthGrid();
     void ShowHealthItem();

@@ -13,6 +13,7 @@ class JournalWindow : public RegisterWindow {
 public:
     JournalWindow(SharedState& state, ScreenRequests& screens);
 
+private:
     void LoadDates();
     void ShowEntry();
     void LockEntry();

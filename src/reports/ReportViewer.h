@@ -55,6 +55,11 @@ public:
     ReportViewer(SharedState& state, ScreenRequests& screens);
 
     void load() override;
+
+    // Prints into this PDF file instead of on the default printer.
+    void setPrintFile(const QString& pdfPath) { m_printFile = pdfPath; }
+
+private:
     void SizeScrolls(QWidget* container, QWidget* page);
     // Lays report.txt out on the pages of the preview and shows the dog's
     // picture on the first. Print prints these pages.
@@ -62,9 +67,6 @@ public:
 
     void cmdPrint_Click();
     void cmdClose_Click();
-
-    // Prints into this PDF file instead of on the default printer.
-    void setPrintFile(const QString& pdfPath) { m_printFile = pdfPath; }
 
     CommandButton* cmdPrint;
     CommandButton* cmdClose;

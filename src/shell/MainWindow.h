@@ -15,6 +15,7 @@ public:
 
     void load() override;
 
+private:
     PictureControl* background; // paw prints behind everything
     QLabel* title;
     PictureControl* doggiesPicture;

@@ -169,29 +169,33 @@ private slots:
         Session s;
         RUN(s, "go dogs; pick Bella; click imgPrint");
         ReportViewer* v = viewer(s);
-        QVERIFY(!v->dogPicture->hasPicture()); // Bella has none
-        QCOMPARE(v->dogPicture->accessibleName(), QStringLiteral("Picture of your doggie"));
-        QVERIFY(inked(v->Document, QRect(24, 0, 300, 14)));              // the first line
-        QVERIFY(!inked(v->Document, QRect(24, 600, 300, 100)));          // far below the last
-        for (QWidget* rule : {v->ruleAboveButtons, v->ruleBelowButtons}) // drawn, not only placed
+        QVERIFY(!part<PictureControl>(v, "dogPicture")->hasPicture()); // Bella has none
+        QCOMPARE(part<PictureControl>(v, "dogPicture")->accessibleName(), QStringLiteral("Picture of your doggie"));
+        QVERIFY(inked(part<ReportPage>(v, "Document"), QRect(24, 0, 300, 14)));     // the first line
+        QVERIFY(!inked(part<ReportPage>(v, "Document"), QRect(24, 600, 300, 100))); // far below the last
+        for (QWidget* rule :
+             {part<QWidget>(v, "ruleAboveButtons"), part<QWidget>(v, "ruleBelowButtons")}) // drawn, not only placed
             QVERIFY(rule->grab().toImage().pixelColor(rule->width() / 2, 0).lightness() < 128);
-        QCOMPARE(v->Document->pos(), QPoint(1, 1)); // the page starts 10 twips in
-        v->verticalScroll->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        QCOMPARE(v->Document->pos(), QPoint(1, qRound((10 - 500) / 15.0))); // a step is 500 twips
+        QCOMPARE(part<ReportPage>(v, "Document")->pos(), QPoint(1, 1)); // the page starts 10 twips in
+        part<QScrollBar>(v, "verticalScroll")->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(part<ReportPage>(v, "Document")->pos(), QPoint(1, qRound((10 - 500) / 15.0))); // a step is 500 twips
         const auto scrolledToEnd = [](ReportViewer* v) { // 300 twips to spare at the right, 50 at the bottom
-            v->horizontalScroll->setSliderPosition(v->horizontalScroll->maximum());
-            v->verticalScroll->setSliderPosition(v->verticalScroll->maximum());
-            return v->Document->geometry().right() + 1 + 20 == v->DocumentContainer->width() &&
-                   v->Document->geometry().bottom() + 1 + 3 == v->DocumentContainer->height();
+            part<QScrollBar>(v, "horizontalScroll")
+                ->setSliderPosition(part<QScrollBar>(v, "horizontalScroll")->maximum());
+            part<QScrollBar>(v, "verticalScroll")->setSliderPosition(part<QScrollBar>(v, "verticalScroll")->maximum());
+            return part<ReportPage>(v, "Document")->geometry().right() + 1 + 20 ==
+                       part<QWidget>(v, "DocumentContainer")->width() &&
+                   part<ReportPage>(v, "Document")->geometry().bottom() + 1 + 3 ==
+                       part<QWidget>(v, "DocumentContainer")->height();
         };
         QVERIFY(scrolledToEnd(v));
 
         RUN(s, "click cmdClose; pick Rex; click imgPrint");
-        QVERIFY(viewer(s)->dogPicture->hasPicture());
-        QCOMPARE(viewer(s)->dogPicture->geometry(), QRect(352, 64, 89, 97));
+        QVERIFY(part<PictureControl>(viewer(s), "dogPicture")->hasPicture());
+        QCOMPARE(part<PictureControl>(viewer(s), "dogPicture")->geometry(), QRect(352, 64, 89, 97));
         RUN(s,
             "click cmdClose; pick \"\" 2; click imgPrint; asked 1; title Error!; said gone.gif; window ReportViewer");
-        QVERIFY(inked(viewer(s)->Document, QRect(24, 0, 300, 60)));
+        QVERIFY(inked(part<ReportPage>(viewer(s), "Document"), QRect(24, 0, 300, 60)));
 
         // On a screen too small for it the preview fits whole: its viewport
         // shrinks and the scroll bars cover the rest.
@@ -201,8 +205,9 @@ private slots:
         QVERIFY(area.contains(v->frameGeometry()));
         QCOMPARE(v->frameGeometry().height(), 540);
         QVERIFY(scrolledToEnd(v));
-        QCOMPARE(v->verticalScroll->geometry().bottom(), v->DocumentContainer->geometry().bottom());
-        QVERIFY(v->previewFrame->geometry().bottom() < v->height());
+        QCOMPARE(part<QScrollBar>(v, "verticalScroll")->geometry().bottom(),
+                 part<QWidget>(v, "DocumentContainer")->geometry().bottom());
+        QVERIFY(part<QWidget>(v, "previewFrame")->geometry().bottom() < v->height());
     }
 
     // Printing to a PDF file: every line whole, about 60 lines a page; a
@@ -267,16 +272,17 @@ private slots:
         QVERIFY(showsFitted(s.window()->findChild<QWidget*>(QStringLiteral("imgDoggiePic"))));
         RUN(s, "go journal; pick Rex; click imgPrint; asked 0");
         ReportViewer* v = viewer(s);
-        const qsizetype pages = v->Document->pages().size();
+        const qsizetype pages = part<ReportPage>(v, "Document")->pages().size();
         QVERIFY2(pages >= 2, qPrintable(QString::number(pages)));
-        QCOMPARE(v->verticalScroll->maximum(), pages * 15840 + (pages - 1) * 240 + 50 - 6975);
-        QVERIFY(showsFitted(v->dogPicture));
-        v->dogPicture->hide(); // nothing under it
-        QVERIFY(!inked(v->Document, v->dogPicture->geometry()));
+        QCOMPARE(part<QScrollBar>(v, "verticalScroll")->maximum(), pages * 15840 + (pages - 1) * 240 + 50 - 6975);
+        QVERIFY(showsFitted(part<PictureControl>(v, "dogPicture")));
+        part<PictureControl>(v, "dogPicture")->hide(); // nothing under it
+        QVERIFY(!inked(part<ReportPage>(v, "Document"), part<PictureControl>(v, "dogPicture")->geometry()));
         for (qsizetype i = 0; i < pages; ++i) {
-            const QRect page = v->Document->pageRect(i);
-            QVERIFY(inked(v->Document, QRect(page.x() + 24, page.y(), 400, 40)));
-            QVERIFY(!inked(v->Document, QRect(page.x() + 760, page.y(), 56, page.height()))); // the right margin
+            const QRect page = part<ReportPage>(v, "Document")->pageRect(i);
+            QVERIFY(inked(part<ReportPage>(v, "Document"), QRect(page.x() + 24, page.y(), 400, 40)));
+            QVERIFY(!inked(part<ReportPage>(v, "Document"),
+                           QRect(page.x() + 760, page.y(), 56, page.height()))); // the right margin
         }
 
         const QString file = s.folder.path(QStringLiteral("out.pdf"));

@@ -77,13 +77,14 @@ private slots:
                          qPrintable(text->objectName() + ": " + font.toString()));
             }
             if (auto* frame = qobject_cast<RegisterWindow*>(w)) {
-                QCOMPARE(frame->lbDoggieList->accessibleName(), QStringLiteral("Your Doggies"));
+                QCOMPARE(part<QWidget>(frame, "lbDoggieList")->accessibleName(), QStringLiteral("Your Doggies"));
                 // The status line, the information panel and the dog list are filled with their own colour.
                 const QImage shown = w->grab().toImage();
                 const auto inside = [w](QWidget* area) { return (area->pos() + QPoint(4, 4)) * w->devicePixelRatio(); };
-                QCOMPARE(shown.pixelColor(inside(frame->statusLine)), QColor(255, 192, 255));
-                QCOMPARE(shown.pixelColor(inside(frame->infoPanel)), QColor(192, 255, 192));
-                QCOMPARE(shown.pixelColor(inside(frame->lbDoggieList) + QPoint(0, 200)), QColor(192, 255, 255));
+                QCOMPARE(shown.pixelColor(inside(part<QWidget>(frame, "statusLine"))), QColor(255, 192, 255));
+                QCOMPARE(shown.pixelColor(inside(part<QWidget>(frame, "infoPanel"))), QColor(192, 255, 192));
+                QCOMPARE(shown.pixelColor(inside(part<QWidget>(frame, "lbDoggieList")) + QPoint(0, 200)),
+                         QColor(192, 255, 255));
                 RUN(s, "pick Max; state DoggieRecNo 3; click imgClose; window MainWindow");
             }
         }
