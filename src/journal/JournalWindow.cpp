@@ -165,12 +165,7 @@ void JournalWindow::ShowEntry()
 {
     // Without the spaces that pad the field, so that what the user types after
     // the last word stands where the save keeps it. The save pads again.
-    QString text = toShown(state().workingJournal.Entry);
-    qsizetype end = text.size();
-    while (end > 0 && text[end - 1] == u' ')
-        --end;
-    text.truncate(end);
-    txtEntry->setPlainText(text);
+    txtEntry->setPlainText(fixedtext::trimEnd(toShown(state().workingJournal.Entry)));
 }
 
 bool JournalWindow::saveRefused()

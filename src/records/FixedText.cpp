@@ -19,15 +19,21 @@ QString fit(const QString& value, int width)
     return win1252::decode(toField(value, width));
 }
 
+QString trimEnd(const QString& value)
+{
+    qsizetype end = value.size();
+    while (end > 0 && value[end - 1] == u' ')
+        --end;
+    return value.left(end);
+}
+
 QString trimSpaces(const QString& value)
 {
+    const QString kept = trimEnd(value);
     qsizetype begin = 0;
-    qsizetype end = value.size();
-    while (begin < end && value[begin] == u' ')
+    while (begin < kept.size() && kept[begin] == u' ')
         ++begin;
-    while (end > begin && value[end - 1] == u' ')
-        --end;
-    return value.mid(begin, end - begin);
+    return kept.mid(begin);
 }
 
 bool isBlank(const QString& value)

@@ -1,6 +1,8 @@
 #include "reports/ReportRenderer.h"
 
+#include "platform/Fonts.h"
 #include "records/FileError.h"
+#include "records/FixedText.h"
 #include "records/Win1252.h"
 
 #include <QFontMetricsF>
@@ -66,10 +68,7 @@ bool LineReader::next(QString& line)
 
 QFont font(qreal unitsPerTwip)
 {
-    QFont f;
-    f.setFamilies({QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue")});
-    f.setStyleHint(QFont::Cursive);
-    f.setBold(true);
+    QFont f = fonts::comic(9);
     f.setPixelSize(qMax(1, qRound(9 * 20 * unitsPerTwip))); // 9 points of 20 twips
     return f;
 }
@@ -133,10 +132,7 @@ QList<Page> layOut(LineReader& lines, bool besidePhoto)
     QString line;
     while (lines.next(line)) {
         // Trailing blanks show nothing; leaving them out spares the layout.
-        qsizetype end = line.size();
-        while (end > 0 && line[end - 1] == u' ')
-            --end;
-        line.truncate(end);
+        line = fixedtext::trimEnd(line);
         wrapper.wrap(line, widthAt, [&](const QString& piece) {
             if (top > 0 && top + step > TextHeightTwips) {
                 pages.append(Page());
