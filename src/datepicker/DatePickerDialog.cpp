@@ -9,7 +9,6 @@
 #include "records/SharedState.h"
 
 #include <QCalendarWidget>
-#include <QCloseEvent>
 #include <QScreen>
 
 using controls::place;
@@ -19,6 +18,7 @@ DatePickerDialog::DatePickerDialog(SharedState& state, QWidget* owner)
       m_state(state)
 {
     setObjectName(QStringLiteral("DatePickerDialog"));
+    refuseClose(this); // only OK and Close end the picker
     setWindowTitle(QStringLiteral("SELECT A DATE TO USE"));
     setModal(true); // its icon is its owner's
     setFixedSize(twips::size(5775, 3600));
@@ -82,14 +82,6 @@ void DatePickerDialog::reject() {}
 void DatePickerDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (const QScreen* s = screen()) {
-        const QRect area = s->geometry();
-        move(area.x() + (area.width() - frameGeometry().width()) / 2,
-             area.y() + (area.height() - frameGeometry().height()) / 2);
-    }
-}
-
-void DatePickerDialog::closeEvent(QCloseEvent* event)
-{
-    event->ignore(); // only OK and Close end the picker
+    if (const QScreen* s = screen())
+        placeWhole(this, s->availableGeometry(), centred(s->availableGeometry(), size() + frameExtra(this)));
 }

@@ -33,7 +33,6 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
     void finish();
 

@@ -15,6 +15,7 @@ FormWindow::FormWindow(SharedState& state, const QString& caption, int widthTwip
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
       m_state(state)
 {
+    refuseClose(this);
     setWindowTitle(caption);
     setWindowIcon(programIcon());
     setFixedSize(twips::size(widthTwips, heightTwips));
@@ -26,15 +27,13 @@ FormWindow::FormWindow(SharedState& state, const QString& caption, int widthTwip
 
 void FormWindow::unload()
 {
-    m_unloading = true;
-    close();
+    hide();
     deleteLater();
 }
 
 QPoint FormWindow::placement(const QRect& screen, const QSize& frame) const
 {
-    return QPoint(screen.x() + (screen.width() - frame.width()) / 2,
-                  screen.y() + (screen.height() - frame.height()) / 2);
+    return centred(screen, frame);
 }
 
 QIcon programIcon()
@@ -84,25 +83,46 @@ void FormWindow::showEvent(QShowEvent* event)
 
 void FormWindow::placeOn(const QRect& area)
 {
+    fitInto(area.size() - frameExtra(this));
+    placeWhole(this, area, placement(area, size() + frameExtra(this)));
+}
+
+QSize frameExtra(const QWidget* window)
+{
+    const QSize extra = window->frameGeometry().size() - window->geometry().size();
+    return extra.isNull() ? QSize(0, 32) : extra;
+}
+
+QPoint centred(const QRect& area, const QSize& frame)
+{
+    return QPoint(area.x() + (area.width() - frame.width()) / 2, area.y() + (area.height() - frame.height()) / 2);
+}
+
+void placeWhole(QWidget* window, const QRect& area, const QPoint& at)
+{
     // Before a window manager has framed the window its title bar is not
     // known: room is kept for one, and the position given is then the one of
     // the window below its title bar.
-    QSize extra = frameGeometry().size() - geometry().size();
-    const bool framed = !extra.isNull();
-    if (!framed)
-        extra = QSize(0, 32);
-    fitInto(area.size() - extra);
-    const QSize whole = size() + extra;
-    const QPoint at = placement(area, whole);
+    const bool framed = window->frameGeometry().size() != window->geometry().size();
+    const QSize whole = window->size() + frameExtra(window);
     const QPoint corner(qBound(area.left(), at.x(), qMax(area.left(), area.right() + 1 - whole.width())),
                         qBound(area.top(), at.y(), qMax(area.top(), area.bottom() + 1 - whole.height())));
-    move(framed ? corner : corner + QPoint(0, extra.height()));
+    window->move(framed ? corner : corner + QPoint(0, whole.height() - window->height()));
 }
 
-void FormWindow::closeEvent(QCloseEvent* event)
+void refuseClose(QWidget* window)
 {
-    if (m_unloading)
-        event->accept();
-    else
-        event->ignore();
+    // Eats every request to close the window: the program hides and deletes
+    // its windows itself.
+    struct Refuser : QObject {
+        using QObject::QObject;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() != QEvent::Close)
+                return false;
+            event->ignore();
+            return true;
+        }
+    };
+    window->installEventFilter(new Refuser(window));
 }

@@ -16,6 +16,19 @@ QIcon programIcon();
 // unreadable one leaves the control empty; the window works on without it.
 bool loadUiPicture(const SharedState& state, PictureControl* control, const QString& fileName);
 
+// No request to close `window` (Alt+F4, the title bar, close()) closes it:
+// the program alone hides and deletes its windows.
+void refuseClose(QWidget* window);
+
+// The room a window's frame adds to its client area; before a window manager
+// has framed it, room for a title bar.
+QSize frameExtra(const QWidget* window);
+// Where a frame of `frame` size stands centred on `area`.
+QPoint centred(const QRect& area, const QSize& frame);
+// Moves a top-level window so that its frame's top-left corner is at `at`,
+// moved in as far as it must for the whole frame to lie on `area`.
+void placeWhole(QWidget* window, const QRect& area, const QPoint& at);
+
 // A top-level window of the program: fixed client size given in twips, a
 // title bar without buttons, a plain background colour, centred on the
 // screen when shown. The user cannot close it past the program's own close
@@ -55,10 +68,8 @@ protected:
     bool loadPicture(PictureControl* control, const QString& fileName);
 
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     SharedState& m_state;
-    bool m_unloading = false;
     bool m_placed = false;
 };
