@@ -471,7 +471,9 @@ const std::map<QString, Verb>& verbs()
                           [](Step& s) { // another window with boxes, as a file chooser has
                               s.session.elsewhere = std::make_unique<QWidget>();
                               new QLineEdit(s.session.elsewhere.get());
-                              (new QLineEdit(s.session.elsewhere.get()))->setObjectName(QStringLiteral("elsewhereBox"));
+                              auto* box = new QLineEdit(s.session.elsewhere.get());
+                              box->setObjectName(QStringLiteral("elsewhereBox"));
+                              QObject::connect(box, &QLineEdit::returnPressed, box, [box] { box->setText("Enter"); });
                               s.session.elsewhere->show();
                           })},
         {"erasedog", act("text",

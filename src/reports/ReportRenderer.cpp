@@ -86,6 +86,7 @@ public:
     template <typename WidthAt>
     void wrap(const QString& text, WidthAt widthAt, const std::function<void(const QString&)>& piece)
     {
+        // A line that fits, as most do, is spared the costly layout.
         if (text.isEmpty() || m_metrics.horizontalAdvance(text) <= widthAt()) {
             piece(text);
             return;

@@ -80,7 +80,7 @@ private slots:
             row(go + ": " + m[1] + "Caption", go + "; click " + m[1] + "Caption" + to);
             row(go + ": Alt+" + m[2], go + "; alt " + m[2] + to);
         }
-        for (const char* how : {"click quitPicture", "alt Q"})
+        for (const char* how : {"click quitPicture", "click quitCaption", "alt Q"})
             row(QStringLiteral("main: %1").arg(how), QStringLiteral("go main; %1; state quits 1").arg(how));
         for (const auto& [screen, report] :
              {std::pair{"dogs", "Doggies"}, std::pair{"health", "Health"}, std::pair{"journal", "Journal"}}) {
@@ -204,7 +204,7 @@ private slots:
             "go dogs; click imgAdd; type txtName Rex; key txtName Return; focus txtPedigreeName; is txtName Rex; "
             "key txtPedigreeName Enter; focus txtBirthDate; key lbDoggieList Return; focus lbDoggieList");
         row("dogs: Enter in another window's boxes stays there",
-            "go dogs; elsewhere; key elsewhereBox Return; focus elsewhereBox");
+            "go dogs; elsewhere; key elsewhereBox Return; focus elsewhereBox; is elsewhereBox Enter");
         const QString rex = standard::picturesFolder() + "/rex.gif";
         row("dogs: the picture chooser, cancelled, chosen, cancelled for another dog",
             "go dogs; click imgDoggiePic; asked 0; pick Bella; click imgEdit; choose cancel; click imgDoggiePic; "
