@@ -194,7 +194,7 @@ bool DogRegisterWindow::saveRefused()
 
 void DogRegisterWindow::imgAdd_Click()
 {
-    if (imgAdd->tag() == QLatin1String("ADD")) {
+    if (!waits(imgAdd)) {
         // A new dog starts blank: it inherits nothing from the dog shown before,
         // and no saved dog is shown while it is typed, so that a waiting Edit
         // cannot write it over another dog.
@@ -208,7 +208,7 @@ void DogRegisterWindow::imgAdd_Click()
         txtName->setFocus();
         return;
     }
-    if (!waits(imgAdd) || saveRefused())
+    if (saveRefused())
         return;
     DoggieRecord dog;
     StoreDoggie(dog);
@@ -231,7 +231,7 @@ void DogRegisterWindow::imgAdd_Click()
 
 void DogRegisterWindow::imgEdit_Click()
 {
-    if (imgEdit->tag() == QLatin1String("EDIT")) {
+    if (!waits(imgEdit)) {
         if (m_shown == 0)
             return; // no dog shown: nothing to edit
         UnlockFields();
@@ -240,8 +240,6 @@ void DogRegisterWindow::imgEdit_Click()
         txtName->setFocus();
         return;
     }
-    if (!waits(imgEdit))
-        return;
     if (m_shown == 0) { // the dog was erased while the edit waited
         endEntry(imgEdit);
         return;

@@ -263,8 +263,11 @@ void RegisterWindow::leave(Screen target)
         m_screens.go(target);
 }
 
+// A bone's tag says its state to whoever reads the control: ADD or EDIT at
+// rest, SAVE while it waits.
 void RegisterWindow::beginEntry(PictureControl* bone)
 {
+    (bone == imgAdd ? m_addWaits : m_editWaits) = true;
     bone->setTag(QStringLiteral("SAVE"));
     loadPicture(bone, QStringLiteral("doggie-save.gif"));
     m_begun = entryTexts();
@@ -273,6 +276,7 @@ void RegisterWindow::beginEntry(PictureControl* bone)
 void RegisterWindow::endEntry(PictureControl* bone)
 {
     const bool add = bone == imgAdd;
+    (add ? m_addWaits : m_editWaits) = false;
     bone->setTag(add ? QStringLiteral("ADD") : QStringLiteral("EDIT"));
     loadPicture(bone, add ? QStringLiteral("doggie-add.gif") : QStringLiteral("doggie-edit.gif"));
     m_begun = entryTexts();
@@ -280,7 +284,7 @@ void RegisterWindow::endEntry(PictureControl* bone)
 
 bool RegisterWindow::waits(const PictureControl* bone) const
 {
-    return bone->tag() == QLatin1String("SAVE");
+    return bone == imgAdd ? m_addWaits : bone == imgEdit && m_editWaits;
 }
 
 void RegisterWindow::refuse(QWidget* box)

@@ -95,6 +95,8 @@ private:
 
     Register m_kind;
     bool m_dogPicked = false;
+    bool m_addWaits = false; // for its save click
+    bool m_editWaits = false;
     QStringList m_begun; // the entry when the waiting command began or last saved
     ScreenRequests& m_screens;
 };

@@ -179,7 +179,7 @@ void HealthWindow::imgAdd_Click()
     // A vaccination needs a dog to belong to: one picked here and still there.
     if (!pickedDogIsLive())
         return;
-    if (imgAdd->tag() == QLatin1String("ADD")) {
+    if (!waits(imgAdd)) {
         m_rowChosen = false; // the boxes no longer show the chosen record
         ClearFields();
         beginEntry(imgAdd);
@@ -189,7 +189,7 @@ void HealthWindow::imgAdd_Click()
     }
     // A refused entry, or one the file did not take, waits with its text for
     // the user to put it right and click again.
-    if (!waits(imgAdd) || saveRefused())
+    if (saveRefused())
         return;
     HealthRecord record;
     StoreHealthItem(record);
@@ -213,15 +213,13 @@ void HealthWindow::imgEdit_Click()
 {
     if (waits(imgAdd))
         return;
-    if (imgEdit->tag() == QLatin1String("EDIT")) {
+    if (!waits(imgEdit)) {
         if (!m_rowChosen || fixedtext::isBlank(txtdate->text()) || fixedtext::isBlank(txtvaccine->text()))
             return; // nothing chosen in this dog's grid: nothing to edit
         beginEntry(imgEdit);
         txtdate->setFocus();
         return;
     }
-    if (!waits(imgEdit))
-        return;
     if (!m_rowChosen) { // another dog was picked: the record is not this dog's to change
         endEntry(imgEdit);
         return;

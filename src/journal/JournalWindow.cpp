@@ -215,7 +215,7 @@ void JournalWindow::imgAdd_Click()
     // An entry needs a dog to belong to: one picked here and still there.
     if (!pickedDogIsLive())
         return;
-    if (imgAdd->tag() == QLatin1String("ADD")) {
+    if (!waits(imgAdd)) {
         DatePickerDialog picker(state(), this);
         picker.load();
         picker.exec();
@@ -232,7 +232,7 @@ void JournalWindow::imgAdd_Click()
         ShowStatus(EntryStatus);
         return;
     }
-    if (!waits(imgAdd) || saveRefused())
+    if (saveRefused())
         return;
     qint32 number = 0;
     const bool saved = guard([&] {
@@ -261,13 +261,13 @@ void JournalWindow::imgEdit_Click()
 {
     if (state().DoggieRecNo == 0 || m_chosen == 0)
         return; // only an entry chosen in this dog's dates, or just added, is edited
-    if (imgEdit->tag() == QLatin1String("EDIT")) {
+    if (!waits(imgEdit)) {
         UnlockEntry();
         beginEntry(imgEdit);
         txtEntry->setFocus();
         return;
     }
-    if (!waits(imgEdit) || saveRefused())
+    if (saveRefused())
         return;
     // The entry keeps its number, ID, dog and its own date.
     bool ofThisDog = false;
