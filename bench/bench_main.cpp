@@ -312,14 +312,14 @@ int main(int argc, char* argv[])
         "< 50");
 
     // Reports for the dog, built into report.txt and drawn on the page.
-    for (auto [type, name] : {std::pair{"Doggies", "dog report built and drawn"},
-                              {"Health", "health report built and drawn"},
-                              {"Journal", "journal report built and drawn"}})
+    for (auto [type, name] : {std::pair{ReportType::Doggies, "dog report built and drawn"},
+                              {ReportType::Health, "health report built and drawn"},
+                              {ReportType::Journal, "journal report built and drawn"}})
         row(name,
             timeIt(
                 7,
                 [&] {
-                    state.ReportType = QString::fromLatin1(type);
+                    state.ReportType = type;
                     state.DoggieRecNo = dog;
                 },
                 [&] { w = navigator.go(Screen::ReportViewer); }),
@@ -329,7 +329,7 @@ int main(int argc, char* argv[])
         timeIt(
             7,
             [&] {
-                state.ReportType = QStringLiteral("Journal");
+                state.ReportType = ReportType::Journal;
                 w = navigator.go(Screen::ReportViewer);
                 qobject_cast<ReportViewer*>(w)->setPrintFile(pdf);
             },
@@ -386,7 +386,7 @@ int main(int argc, char* argv[])
             journal.write(j.toBytes());
         }
     }
-    state.ReportType = QStringLiteral("Journal");
+    state.ReportType = ReportType::Journal;
     state.DoggieRecNo = dog;
     row("2,000-entry journal report built and drawn", timeIt(3, {}, [&] { w = navigator.go(Screen::ReportViewer); }),
         "< 1000");

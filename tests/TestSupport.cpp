@@ -513,11 +513,13 @@ const std::map<QString, Verb>& verbs()
         {"state", check("DoggieRecNo|HealthRecNo|SelectedDate|ReportType|quits text",
                         [](Step& s) {
                             const SharedState& state = s.session.state;
-                            return QMap<QString, QString>{{"DoggieRecNo", QString::number(state.DoggieRecNo)},
-                                                          {"HealthRecNo", QString::number(state.HealthRecNo)},
-                                                          {"SelectedDate", state.SelectedDate.trimmed()},
-                                                          {"ReportType", state.ReportType},
-                                                          {"quits", QString::number(s.session.quitCount)}}
+                            return QMap<QString, QString>{
+                                {"DoggieRecNo", QString::number(state.DoggieRecNo)},
+                                {"HealthRecNo", QString::number(state.HealthRecNo)},
+                                {"SelectedDate", state.SelectedDate.trimmed()},
+                                {"ReportType",
+                                 QStringList{"", "Doggies", "Health", "Journal"}.value(int(state.ReportType))},
+                                {"quits", QString::number(s.session.quitCount)}}
                                 .value(s.arg(1));
                         })},
         {"window",

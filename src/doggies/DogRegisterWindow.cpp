@@ -25,6 +25,19 @@ const QString DogRegisterWindow::EntryStatus =
 
 namespace {
 
+const RegisterWindow::Description kDogRegister = {
+    "DogRegisterWindow",
+    "Doggies",
+    7455,
+    {852, 2292, 3732, 5172, 6604},
+    {"ADD DOGGIE", "EDIT DOGGIE", "ERASE DOGGIE"},
+    {"doggie-add.gif", "doggie-edit.gif", "doggie-erase.gif"},
+    {{Screen::Health, "poorlydog.gif", {5520, 4200}, "HEALTH", {5520, 5640, 1365, 345}},
+     {Screen::Journal, "dogtail.gif", {7080, 4200}, "JOURNAL", {7080, 5640, 1215, 495}}},
+    7080,
+    true,
+    ReportType::Doggies};
+
 struct Box {
     const char* label;
     const char* caption;
@@ -84,7 +97,7 @@ qint32 recordsOf(const QString& path, qint32 doggieId)
 } // namespace
 
 DogRegisterWindow::DogRegisterWindow(SharedState& state, ScreenRequests& screens)
-    : RegisterWindow(state, screens, Register::Doggies)
+    : RegisterWindow(state, screens, kDogRegister)
 {
     imgDoggiePic = place(new PictureControl(this), "imgDoggiePic", twips::rect(5520, 600, 2895, 2295));
     imgDoggiePic->setAccessibleName(QStringLiteral("Picture of your doggie"));

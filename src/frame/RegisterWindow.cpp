@@ -31,73 +31,6 @@ const QString RegisterWindow::ReadyStatus =
 
 namespace {
 
-struct NavPicture {
-    Screen target;
-    const char* picture;
-    QPoint at; // twips
-    const char* caption;
-    QRect captionAt; // twips
-};
-
-struct Frame {
-    const char* objectName;
-    const char* caption;
-    int heightTwips;
-    int boneLeft[5];
-    const char* tips[3];  // add, edit, erase
-    const char* bones[3]; // add, edit, erase pictures
-    NavPicture nav[2];    // to the other two registers
-    int barTop;
-    bool keyPreview; // Enter moves on from a text box
-    const char* reportType;
-};
-
-const Frame& frameOf(RegisterWindow::Register kind)
-{
-    static const Frame doggies = {"DogRegisterWindow",
-                                  "Doggies",
-                                  7455,
-                                  {852, 2292, 3732, 5172, 6604},
-                                  {"ADD DOGGIE", "EDIT DOGGIE", "ERASE DOGGIE"},
-                                  {"doggie-add.gif", "doggie-edit.gif", "doggie-erase.gif"},
-                                  {{Screen::Health, "poorlydog.gif", {5520, 4200}, "HEALTH", {5520, 5640, 1365, 345}},
-                                   {Screen::Journal, "dogtail.gif", {7080, 4200}, "JOURNAL", {7080, 5640, 1215, 495}}},
-                                  7080,
-                                  true,
-                                  "Doggies"};
-    static const Frame health = {"HealthWindow",
-                                 "Doggie Health",
-                                 7485,
-                                 {848, 2288, 3728, 5168, 6608},
-                                 {"ADD HEALTH ITEM", "EDIT HEALTH ITEM", "ERASE HEALTH ITEM"},
-                                 {"journal-add.gif", "journal-edit.gif", "journal-erase.gif"},
-                                 {{Screen::Doggies, "doggie.gif", {2520, 4560}, "DOGGIES", {2520, 5880, 1305, 345}},
-                                  {Screen::Journal, "dogtail.gif", {6960, 4560}, "JOURNAL", {6960, 5880, 1335, 375}}},
-                                 7080,
-                                 true,
-                                 "Health"};
-    static const Frame journal = {"JournalWindow",
-                                  "Doggie Journal",
-                                  7605,
-                                  {848, 2288, 3728, 5168, 6608},
-                                  {"ADD ITEM", "EDIT ITEM", "ERASE ITEM"},
-                                  {"journal-add.gif", "journal-edit.gif", "journal-erase.gif"},
-                                  {{Screen::Health, "poorlydog.gif", {2520, 4560}, "HEALTH", {2520, 5880, 1365, 345}},
-                                   {Screen::Doggies, "doggie.gif", {6960, 4560}, "DOGGIES", {6960, 5880, 1335, 375}}},
-                                  7200,
-                                  false,
-                                  "Journal"};
-    switch (kind) {
-    case RegisterWindow::Register::Doggies:
-        return doggies;
-    case RegisterWindow::Register::Health:
-        return health;
-    case RegisterWindow::Register::Journal:
-        break;
-    }
-    return journal;
-}
-
 QRect twipsRect(QRect r)
 {
     return twips::rect(r.x(), r.y(), r.width(), r.height());
@@ -105,12 +38,11 @@ QRect twipsRect(QRect r)
 
 } // namespace
 
-RegisterWindow::RegisterWindow(SharedState& state, ScreenRequests& screens, Register kind)
-    : FormWindow(state, QString::fromLatin1(frameOf(kind).caption), 8670, frameOf(kind).heightTwips,
-                 colours::LightYellow),
-      m_kind(kind), m_screens(screens)
+RegisterWindow::RegisterWindow(SharedState& state, ScreenRequests& screens, const Description& description)
+    : FormWindow(state, QString::fromLatin1(description.caption), 8670, description.heightTwips, colours::LightYellow),
+      m_description(description), m_screens(screens)
 {
-    const Frame& f = frameOf(kind);
+    const Description& f = description;
     setObjectName(QLatin1String(f.objectName));
 
     listHeading = controls::boxedLabel(this, "listHeading", QStringLiteral("Your Doggies"),
@@ -188,7 +120,7 @@ ClickLabel*& RegisterWindow::navCaptionOf(Screen target)
 
 void RegisterWindow::load()
 {
-    const Frame& f = frameOf(m_kind);
+    const Description& f = m_description;
     loadPicture(imgAdd, QLatin1String(f.bones[0]));
     loadPicture(imgEdit, QLatin1String(f.bones[1]));
     loadPicture(imgErase, QLatin1String(f.bones[2]));
@@ -246,7 +178,7 @@ void RegisterWindow::imgPrint_Click()
     const bool read = guard([this] { state().workingDoggie = doggielist::dog(state(), state().DoggieRecNo); });
     if (!read)
         state().workingDoggie = DoggieRecord();
-    state().ReportType = QLatin1String(frameOf(m_kind).reportType);
+    state().ReportType = m_description.reportType;
     m_screens.go(Screen::ReportViewer);
 }
 

@@ -2,6 +2,7 @@
 
 #include "frame/ScreenRequests.h"
 #include "platform/FormWindow.h"
+#include "records/SharedState.h"
 
 class ClickLabel;
 class PictureControl;
@@ -15,9 +16,33 @@ class QListWidget;
 class RegisterWindow : public FormWindow {
     Q_OBJECT
 public:
-    enum class Register { Doggies, Health, Journal };
+    // A picture that leads to another register, with its caption.
+    struct NavPicture {
+        Screen target;
+        const char* picture;
+        QPoint at; // twips
+        const char* caption;
+        QRect captionAt; // twips
+    };
+    // What a register gives the frame: its window's name, caption and height,
+    // its bones' places, tips and pictures, the pictures that lead to the other
+    // two registers, the status line's place, whether Enter moves on from a
+    // text box, and the report its print bone asks for.
+    struct Description {
+        const char* objectName;
+        const char* caption;
+        int heightTwips;
+        int boneLeft[5];
+        const char* tips[3];  // add, edit, erase
+        const char* bones[3]; // add, edit, erase pictures
+        NavPicture nav[2];
+        int barTop;
+        bool keyPreview;
+        ReportType reportType;
+    };
 
-    RegisterWindow(SharedState& state, ScreenRequests& screens, Register kind);
+    // `description` outlives the window: each register keeps its own.
+    RegisterWindow(SharedState& state, ScreenRequests& screens, const Description& description);
 
     // Loads the pictures, fills the dog list and shows the opening status.
     void load() override;
@@ -93,7 +118,7 @@ private:
     PictureControl*& navPictureOf(Screen target);
     ClickLabel*& navCaptionOf(Screen target);
 
-    Register m_kind;
+    const Description& m_description;
     bool m_dogPicked = false;
     bool m_addWaits = false; // for its save click
     bool m_editWaits = false;

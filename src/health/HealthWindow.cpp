@@ -24,6 +24,19 @@ const QString HealthWindow::EntryStatus = QStringLiteral("Enter information and 
 
 namespace {
 
+const RegisterWindow::Description kHealthRegister = {
+    "HealthWindow",
+    "Doggie Health",
+    7485,
+    {848, 2288, 3728, 5168, 6608},
+    {"ADD HEALTH ITEM", "EDIT HEALTH ITEM", "ERASE HEALTH ITEM"},
+    {"journal-add.gif", "journal-edit.gif", "journal-erase.gif"},
+    {{Screen::Doggies, "doggie.gif", {2520, 4560}, "DOGGIES", {2520, 5880, 1305, 345}},
+     {Screen::Journal, "dogtail.gif", {6960, 4560}, "JOURNAL", {6960, 5880, 1335, 375}}},
+    7080,
+    true,
+    ReportType::Health};
+
 QLabel* caption(QWidget* parent, const char* name, const QString& text, QRect geometry)
 {
     auto* label = place(new QLabel(text, parent), name, geometry);
@@ -43,7 +56,7 @@ QLineEdit* box(QWidget* parent, const char* name, QRect geometry, int width)
 } // namespace
 
 HealthWindow::HealthWindow(SharedState& state, ScreenRequests& screens)
-    : RegisterWindow(state, screens, Register::Health)
+    : RegisterWindow(state, screens, kHealthRegister)
 {
     vaccinationGrid = place(new FlexGrid(this), "vaccinationGrid", twips::rect(2400, 600, 6015, 3135));
     vaccinationGrid->setFont(fonts::comic(9));

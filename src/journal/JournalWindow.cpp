@@ -26,6 +26,19 @@ const QString JournalWindow::EntryStatus = QStringLiteral("Add your information 
 
 namespace {
 
+const RegisterWindow::Description kJournalRegister = {
+    "JournalWindow",
+    "Doggie Journal",
+    7605,
+    {848, 2288, 3728, 5168, 6608},
+    {"ADD ITEM", "EDIT ITEM", "ERASE ITEM"},
+    {"journal-add.gif", "journal-edit.gif", "journal-erase.gif"},
+    {{Screen::Health, "poorlydog.gif", {2520, 4560}, "HEALTH", {2520, 5880, 1365, 345}},
+     {Screen::Doggies, "doggie.gif", {6960, 4560}, "DOGGIES", {6960, 5880, 1335, 375}}},
+    7200,
+    false,
+    ReportType::Journal};
+
 constexpr int kRecordRole = Qt::UserRole; // the record number an item of lbDates stands for
 
 // The entry box. What is pasted into it is cut where the box would pass
@@ -50,7 +63,7 @@ protected:
 } // namespace
 
 JournalWindow::JournalWindow(SharedState& state, ScreenRequests& screens)
-    : RegisterWindow(state, screens, Register::Journal)
+    : RegisterWindow(state, screens, kJournalRegister)
 {
     lblDate = controls::boxedLabel(this, "lblDate", QStringLiteral("Date"), twips::rect(2400, 600, 1455, 255),
                                    colours::LightGrey, 9);

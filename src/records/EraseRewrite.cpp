@@ -47,7 +47,7 @@ public:
     }
     ~TempFile()
     {
-        m_file.close(); // Windows removes no open file
+        m_file.close();                   // Windows removes no open file
         QFile::remove(m_file.fileName()); // there still unless it was put in place
     }
     void write(const char* data, qint64 size)

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+// The report the preview is to show: the register's it was asked from.
+enum class ReportType { None, Doggies, Health, Journal };
+
 // What outlives a window: the working records, the selection globals and the
 // two folders. main() makes one and hands it to every window by reference.
 struct SharedState {
@@ -30,7 +33,7 @@ struct SharedState {
     qint32 DoggieRecNo = 0;
     qint32 HealthRecNo = 0;
     QString SelectedDate;
-    QString ReportType;
+    ::ReportType ReportType = ::ReportType::None;
 };
 
 namespace files {

@@ -132,19 +132,19 @@ ReportViewer::ReportViewer(SharedState& state, ScreenRequests& screens)
 
 void ReportViewer::load()
 {
-    const QString type = state().ReportType;
+    const ReportType type = state().ReportType;
     // A report of years of journal takes a moment: the pointer says so.
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
     try {
-        if (type == QLatin1String("Doggies"))
+        if (type == ReportType::Doggies)
             BuildDoggieReport(state());
-        else if (type == QLatin1String("Health"))
+        else if (type == ReportType::Health)
             BuildHealthReport(state());
-        else if (type == QLatin1String("Journal"))
+        else if (type == ReportType::Journal)
             BuildJournalReport(state());
         // The pages show what Print prints, found entries or not.
-        if (!type.isEmpty())
+        if (type != ReportType::None)
             RenderReport();
     } catch (const FileError& error) {
         m_failure = error;
@@ -223,8 +223,10 @@ void ReportViewer::printingFailed(const QString& reason)
 
 QString ReportViewer::jobName() const
 {
-    const QString type = state().ReportType;
-    const QString report = type == QLatin1String("Doggies") ? QStringLiteral("Doggie") : type;
+    const ReportType type = state().ReportType;
+    const QString report = type == ReportType::Doggies  ? QStringLiteral("Doggie")
+                           : type == ReportType::Health ? QStringLiteral("Health")
+                                                        : QStringLiteral("Journal");
     const QString dog = fixedtext::shown(state().workingDoggie.Name);
     return dog.isEmpty() ? QStringLiteral("%1 report").arg(report)
                          : QStringLiteral("%1 report for %2").arg(report, dog);
@@ -321,13 +323,13 @@ QPoint ReportViewer::placement(const QRect& screen, const QSize& frame) const
 
 void ReportViewer::cmdClose_Click()
 {
-    const QString type = state().ReportType;
-    const Screen target = type == QLatin1String("Doggies")   ? Screen::Doggies
-                          : type == QLatin1String("Health")  ? Screen::Health
-                          : type == QLatin1String("Journal") ? Screen::Journal
-                                                             : Screen::Main;
+    const ReportType type = state().ReportType;
+    const Screen target = type == ReportType::Doggies   ? Screen::Doggies
+                          : type == ReportType::Health  ? Screen::Health
+                          : type == ReportType::Journal ? Screen::Journal
+                                                        : Screen::Main;
     // With no register to return to, the main window opens rather than no
     // window at all (which would leave the program running out of reach).
-    state().ReportType.clear();
+    state().ReportType = ReportType::None;
     m_screens.go(target);
 }
