@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QtEndian>
@@ -231,6 +232,8 @@ void answerDatePicker(const QDate& day, bool keys)
             QFAIL("the date picker lacks a picture");
         if (picker->minimumSize() != picker->maximumSize())
             QFAIL("the date picker can be resized");
+        if (qAbs(picker->geometry().center().x() - picker->screen()->availableGeometry().center().x()) > 1)
+            QFAIL("the date picker is not centred");
     });
 }
 

@@ -49,7 +49,7 @@ int partition(std::vector<QStringList>& rows, int column, int min, int max, bool
     for (;;) {
         while (hi > lo && cmp(hi) >= 0)
             --hi;
-        if (hi <= lo) {
+        if (hi == lo) {
             rows[lo] = pivot;
             return lo;
         }
@@ -57,7 +57,7 @@ int partition(std::vector<QStringList>& rows, int column, int min, int max, bool
         ++lo;
         while (lo < hi && cmp(lo) < 0)
             ++lo;
-        if (lo >= hi) {
+        if (lo == hi) {
             rows[hi] = pivot;
             return hi;
         }

@@ -45,19 +45,18 @@ QIcon programIcon()
     return icon;
 }
 
-bool loadUiPicture(const SharedState& state, PictureControl* control, const QString& fileName)
+void loadUiPicture(const SharedState& state, PictureControl* control, const QString& fileName)
 {
     if (control->load(state.picture(fileName)))
-        return true;
+        return;
     control->clear();
     qWarning("Pawfolio: the picture \"%s\" is missing or unreadable; the window goes on without it.",
              qPrintable(fileName));
-    return false;
 }
 
-bool FormWindow::loadPicture(PictureControl* control, const QString& fileName)
+void FormWindow::loadPicture(PictureControl* control, const QString& fileName)
 {
-    return loadUiPicture(m_state, control, fileName);
+    loadUiPicture(m_state, control, fileName);
 }
 
 bool FormWindow::guard(const std::function<void()>& step)
@@ -74,7 +73,7 @@ bool FormWindow::guard(const std::function<void()>& step)
 void FormWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (m_placed)
+    if (m_placed) // restored from the task bar: it stays where its person put it
         return;
     m_placed = true;
     if (const QScreen* s = screen())

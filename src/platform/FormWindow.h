@@ -14,7 +14,7 @@ QIcon programIcon();
 
 // Loads a picture of the program folder into a control. A missing or
 // unreadable one leaves the control empty; the window works on without it.
-bool loadUiPicture(const SharedState& state, PictureControl* control, const QString& fileName);
+void loadUiPicture(const SharedState& state, PictureControl* control, const QString& fileName);
 
 // No request to close `window` (Alt+F4, the title bar, close()) closes it:
 // the program alone hides and deletes its windows.
@@ -65,7 +65,7 @@ protected:
 
     // Loads a picture of the program folder. A missing or unreadable one
     // leaves the control empty; the window works on without it.
-    bool loadPicture(PictureControl* control, const QString& fileName);
+    void loadPicture(PictureControl* control, const QString& fileName);
 
     void showEvent(QShowEvent* event) override;
 

@@ -173,7 +173,7 @@ void RecordFile::scan(qint32 first, qint32 last, const std::function<bool(qint32
         const qint32 records = qMin(perBlock, last - from + 1);
         block.fill('\0', qint64(records) * m_length);
         const qint64 pos = qint64(from - 1) * m_length;
-        if (!m_empty && pos < m_file.size()) {
+        if (!m_empty) { // past the end of the file the read leaves zeros
             if (!m_file.seek(pos) || m_file.read(block.data(), block.size()) < 0)
                 fail(QStringLiteral("read"));
         }

@@ -165,6 +165,7 @@ private slots:
         const bool matched = k >= 1 && k <= RecordFile::roundedCount(before.size(), 439);
         QCOMPARE(folder.exists(files::Temp), !matched); // nothing erased, nothing copied
         QCOMPARE(last ? DoggieRecord::fromBytes(*last).ID : 0, lastCopiedId);
+        QCOMPARE(last.has_value(), lastCopiedId != 0); // an empty file leaves the working record alone
     }
 
     // Records straddle the copy's blocks: every byte must land.

@@ -81,6 +81,7 @@ private slots:
                 // The status line, the information panel and the dog list are filled with their own colour.
                 const QImage shown = w->grab().toImage();
                 const auto inside = [w](QWidget* area) { return (area->pos() + QPoint(4, 4)) * w->devicePixelRatio(); };
+                QCOMPARE(shown.pixelColor(QPoint(2, 2) * w->devicePixelRatio()), QColor(255, 255, 192)); // the window's
                 QCOMPARE(shown.pixelColor(inside(part<QWidget>(frame, "statusLine"))), QColor(255, 192, 255));
                 QCOMPARE(shown.pixelColor(inside(part<QWidget>(frame, "infoPanel"))), QColor(192, 255, 192));
                 QCOMPARE(shown.pixelColor(inside(part<QWidget>(frame, "lbDoggieList")) + QPoint(0, 200)),

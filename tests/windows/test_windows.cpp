@@ -139,7 +139,8 @@ private slots:
         for (const char* screen : {"health", "journal"}) { // Add is for a dog picked in that window, still there
             const QString go = QStringLiteral("go ") + screen;
             row(go + ": Add without a dog", go + "; click imgAdd; is imgAdd ADD");
-            row(go + ": Add for a dog picked elsewhere", "go dogs; pick Max; " + go + "; click imgAdd; is imgAdd ADD");
+            row(go + ": Add for a dog picked elsewhere",
+                "go dogs; pick Max; " + go + "; pick \"\"; click imgAdd; is imgAdd ADD");
             row(go + ": Add for a dog erased since", go + "; pick Max; erasedog Max; click imgAdd; is imgAdd ADD",
                 {dogs({1, 2, 0, 4, 5})});
         }
