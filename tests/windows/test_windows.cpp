@@ -276,8 +276,9 @@ private slots:
             "type txtvaccine " +
                 QString(48, u'v') + "xyz; click imgAdd",
             {{}, health() + rawbytes::health(7, 1, "12/25/2005", QByteArray(48, 'v') + "xy")});
-        row("health: add ends the chosen row",
-            "go health; pick Max; row \"12/5/2004 Distemper\"; click imgAdd; type txtdate 1/2/2006; "
+        row("health: add starts blank and ends the chosen row",
+            "go health; pick Max; row \"12/5/2004 Distemper\"; click imgAdd; is txtvaccine \"\"; type txtdate "
+            "1/2/2006; "
             "type txtvaccine Typed; click imgErase; click imgEdit; click imgEdit; asked 0; is imgEdit EDIT; "
             "is imgAdd SAVE");
         row("health: edit keeps the record's number and dog; a refused edit waits as typed",
@@ -435,8 +436,8 @@ private slots:
             row(QStringLiteral("%1: %2 puts the keyboard in %3").arg(screen, begin, box),
                 QStringLiteral("go %1; %2; focus %3").arg(screen, begin, box));
         row("journal: a blank entry waits, by Edit too",
-            "go journal; pick Max; row 1-5-2005; click imgEdit; type txtEntry \"  \"; click imgEdit; "
-            "is imgEdit SAVE; focus txtEntry; keys txtEntry Snowed; click imgEdit; is imgEdit EDIT",
+            "go journal; pick Max; row 1-5-2005; click imgEdit; type txtEntry \"  \"; key txtEntry Ctrl+End; "
+            "click imgEdit; is imgEdit SAVE; focus txtEntry; keys txtEntry Snowed; click imgEdit; is imgEdit EDIT",
             {{}, {}, journal().replace(3 * 4114, 4114, rawbytes::journal(4, 3, "1-5-2005", "Snowed"))});
         // Leaving while a command waits with unsaved typing asks, No the
         // answer that stays; with nothing typed it does not ask.
