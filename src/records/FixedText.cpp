@@ -6,12 +6,7 @@ namespace fixedtext {
 
 QByteArray toField(const QString& value, int width)
 {
-    QByteArray bytes = win1252::encode(value);
-    if (bytes.size() > width)
-        bytes.truncate(width);
-    else
-        bytes.append(width - bytes.size(), ' ');
-    return bytes;
+    return win1252::encode(value).leftJustified(width, ' ', true); // cut or padded to the width
 }
 
 QString fit(const QString& value, int width)
