@@ -82,8 +82,9 @@ void FormWindow::showEvent(QShowEvent* event)
 
 void FormWindow::placeOn(const QRect& area)
 {
-    fitInto(area.size() - frameExtra(this));
-    placeWhole(this, area, placement(area, size() + frameExtra(this)));
+    const QSize extra = frameExtra(this);
+    fitInto(area.size() - extra);
+    placeWhole(this, area, placement(area, size() + extra));
 }
 
 QSize frameExtra(const QWidget* window)
