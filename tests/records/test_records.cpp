@@ -1,7 +1,6 @@
 #include "TestSupport.h"
 
 #include "records/DateTest.h"
-#include "records/DoggieList.h"
 #include "records/EraseRewrite.h"
 #include "records/FixedText.h"
 #include "records/RecordFile.h"
@@ -39,36 +38,6 @@ private slots:
         QCOMPARE(win1252::decode(all).size(), 256);
     }
 
-    void count_data()
-    {
-        QTest::addColumn<qint64>("bytes");
-        QTest::addColumn<int>("length");
-        QTest::addColumn<int>("rounded");
-        QTest::addColumn<int>("whole");
-        QTest::newRow("empty") << qint64(0) << 439 << 0 << 0;
-        QTest::newRow("one") << qint64(439) << 439 << 1 << 1;
-        QTest::newRow("under half") << qint64(2 * 439 + 219) << 439 << 2 << 2;
-        QTest::newRow("over half") << qint64(2 * 439 + 220) << 439 << 3 << 2;
-        QTest::newRow("half to even 0") << qint64(34) << 68 << 0 << 0;
-        QTest::newRow("half to even 2 from 1") << qint64(68 + 34) << 68 << 2 << 1;
-        QTest::newRow("half to even 2 stays") << qint64(136 + 34) << 68 << 2 << 2;
-    }
-    void count()
-    {
-        QFETCH(qint64, bytes);
-        QFETCH(int, length);
-        QFETCH(int, rounded);
-        QFETCH(int, whole);
-        DataFolder folder(false);
-        folder.write(QStringLiteral("x.dat"), QByteArray(bytes, 'a'));
-        RecordFile file(folder.path(QStringLiteral("x.dat")), length);
-        QCOMPARE(file.count(), rounded);
-        QCOMPARE(file.wholeCount(), whole);
-        RecordFile missing(folder.path(QStringLiteral("new.dat")), length, RecordFile::Mode::Read);
-        QCOMPARE(missing.count(), 0);
-        QVERIFY(folder.exists(QStringLiteral("new.dat"))); // made, empty, as reading one always did
-    }
-
     // Reads past the end are zero bytes; a write past it leaves zero records
     // between; an append goes after the rounded count of records.
     void recordFile_data()
@@ -99,34 +68,6 @@ private slots:
         QCOMPARE(bytes.size(), (number + 2) * 68);
         QCOMPARE(bytes.left(68), first);
         QCOMPARE(bytes.mid((number - 1) * 68), added + QByteArray(68, '\0') + added);
-    }
-
-    void lookup_data()
-    {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("recNo"); // 99: unchanged
-        QTest::newRow("Max") << 2 << QStringLiteral("Max") << 3;
-        QTest::newRow("first of two Rex") << 1 << QStringLiteral("Rex") << 2;
-        QTest::newRow("second of two Rex") << 4 << QStringLiteral("Rex") << 5;
-        QTest::newRow("entry gone stale falls back to the name") << 2 << QStringLiteral("Rex") << 2;
-        QTest::newRow("no such dog") << 0 << QStringLiteral("Fido") << 0;
-        QTest::newRow("case matters") << 2 << QStringLiteral("max") << 0;
-        QTest::newRow("empty entry changes nothing") << 3 << QString() << 99;
-        QTest::newRow("blank entry changes nothing") << 3 << QStringLiteral("   ") << 99;
-    }
-    void lookup()
-    {
-        QFETCH(int, row);
-        QFETCH(QString, text);
-        QFETCH(int, recNo);
-        DataFolder folder(false);
-        folder.write(files::Doggies, standard::dogs({1, 2, 3, 0}) + rawbytes::doggie(5, "Rex"));
-        SharedState state(folder.folder());
-        state.DoggieRecNo = 99;
-        QCOMPARE(doggielist::lookup(state, row, text), recNo != 0 && recNo != 99);
-        QCOMPARE(state.DoggieRecNo, recNo);
-        QCOMPARE(state.workingDoggie.ID, recNo == 99 ? 0 : recNo); // the dog found, or none
     }
 
     void erase_data()

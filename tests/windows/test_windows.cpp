@@ -104,10 +104,6 @@ private slots:
                                "pick \"\" 2; state DoggieRecNo 5")
                     .arg(screen));
         }
-        row("health: a folder in place of doggies.dat is said, and the window goes on",
-            "mkdir doggies.dat; go health; rows lbDoggieList \"\"; asked 1; title Error!; said doggies.dat; "
-            "click journalCaption; window JournalWindow",
-            {QByteArray("")}); // a folder reads as nothing
         row("dogs: a name ended by NUL bytes is picked as the list shows it",
             "go dogs; rows lbDoggieList |Re; pick \"\"; state DoggieRecNo 1; pick Re; state DoggieRecNo 2", {},
             {rawbytes::doggie(1, QByteArray(40, '\0')) + rawbytes::doggie(2, QByteArray("Re\0x", 4))});
@@ -146,8 +142,6 @@ private slots:
         }
 
         // The dog register
-        row("dogs: opens locked and blank",
-            "go dogs; locked txtName yes; locked imgDoggiePic yes; picture imgDoggiePic no-photo.gif");
         row("dogs: a pick shows the whole fields; a dog whose picture is gone shows none",
             "go dogs; pick Rex; pad txtName 40; is txtVetAddress \"1 High St, Town\"; picture imgDoggiePic rex.gif; "
             "pick \"\" 2; picture imgDoggiePic no-pic.gif; is shownDogName \"\"; pick Rex; pick Bella; "
@@ -535,14 +529,9 @@ private slots:
         add("dog erase, temp.dat", "FSN", eraseDog, yes, files::Temp, "Nothing was erased");
         add("health add", "FDLSNO", "go health; pick Rex; click imgAdd; type txtdate 5/12/2003; type txtvaccine Rabies",
             "click imgAdd", files::Health, nothing);
-        add("health edit", "FSNO", kennelCough + "; click imgEdit; type txtvaccine Booster", "click imgEdit",
-            files::Health, nothing);
         add("health erase", "FDLSNO", kennelCough, yes, files::Health, nothing);
-        add("health erase, temp.dat", "FSN", kennelCough, yes, files::Temp, nothing);
         add("journal add", "FDLSNO", "go journal; pick Max; date 2005-07-04; click imgAdd; type txtEntry Fireworks",
             "click imgAdd", files::Journal, nothing);
-        add("journal edit", "FSNO", "go journal; pick Max; row 3-2-2005; click imgEdit; type txtEntry Changed",
-            "click imgEdit", files::Journal, nothing);
         add("journal erase", "FDLSNO", "go journal; pick Max; row 3-2-2005", yes, files::Journal, nothing);
         add("report", "FDLNO", "go dogs; pick Rex", "click imgPrint", files::Report, nothing);
     }
