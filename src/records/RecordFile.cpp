@@ -6,7 +6,9 @@
 #include <system_error>
 
 #ifdef Q_OS_WIN
+#include <QDir>
 #include <io.h>
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -51,6 +53,13 @@ bool missing(const QString& path)
 
 QString renameOver(const QString& from, const QString& to)
 {
+#ifdef Q_OS_WIN
+    // In place at once, and on the disk when the call returns.
+    const auto native = [](const QString& path) { return QDir::toNativeSeparators(path).toStdWString(); };
+    if (MoveFileExW(native(from).c_str(), native(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return {};
+    return qt_error_string(int(GetLastError()));
+#endif
     std::error_code error;
     std::filesystem::rename(fsPath(from), fsPath(to), error);
     return error ? QString::fromLocal8Bit(error.message()) : QString();

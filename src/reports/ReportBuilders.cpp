@@ -8,6 +8,8 @@
 
 #include <QTemporaryFile>
 
+#include <optional>
+
 namespace {
 
 // Writes report.txt line by line, into a file of its own beside it that is
@@ -15,10 +17,9 @@ namespace {
 // report.txt is replaced itself, never written through.
 class ReportWriter {
 public:
-    explicit ReportWriter(const SharedState& state)
-        : m_path(state.path(files::Report)), m_file(m_path + QStringLiteral(".XXXXXX"))
+    explicit ReportWriter(const SharedState& state) : m_path(state.path(files::Report))
     {
-        if (!m_file.open())
+        if (!m_file.emplace(m_path + QStringLiteral(".XXXXXX")).open())
             fail();
     }
 
@@ -34,27 +35,30 @@ public:
     {
         flush();
         // A write cut short by the file system must not pass for a report.
-        if (!m_file.flush() || m_file.size() != m_written)
+        if (!m_file->flush() || m_file->size() != m_written)
             fail();
-        m_file.close();
-        const QString unrenamed = renameOver(m_file.fileName(), m_path);
-        if (!unrenamed.isEmpty())
+        // The file is let go of first: Windows renames no file held open.
+        const QString written = m_file->fileName();
+        m_file->setAutoRemove(false);
+        m_file.reset();
+        if (const QString unrenamed = renameOver(written, m_path); !unrenamed.isEmpty()) {
+            QFile::remove(written);
             throw FileError(m_path, QStringLiteral("written"), unrenamed);
-        m_file.setAutoRemove(false);
+        }
     }
 
 private:
     void flush()
     {
-        if (m_file.write(m_pending) != m_pending.size())
+        if (m_file->write(m_pending) != m_pending.size())
             fail();
         m_written += m_pending.size();
         m_pending.clear();
     }
-    [[noreturn]] void fail() { throw FileError(m_path, QStringLiteral("written"), partWritten(m_file)); }
+    [[noreturn]] void fail() { throw FileError(m_path, QStringLiteral("written"), partWritten(*m_file)); }
 
     QString m_path;
-    QTemporaryFile m_file;
+    std::optional<QTemporaryFile> m_file;
     QByteArray m_pending;
     qint64 m_written = 0;
 };
