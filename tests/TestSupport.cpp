@@ -20,10 +20,45 @@
 #include <QTimer>
 #include <QtEndian>
 
-#include <dlfcn.h>
+#include <csignal>
 #include <sys/stat.h>
+#ifndef Q_OS_WIN
+#include <dlfcn.h>
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
 
 bool lyingDisk = false;
+bool failingSync = false;
+int folderSyncs = 0;
+
+#ifdef Q_OS_WIN
+FullDisk::FullDisk(qint64) {}
+FullDisk::~FullDisk() = default;
+bool actAsNobody(bool nobody)
+{
+    return !nobody;
+}
+#else
+bool actAsNobody(bool nobody)
+{
+    return nobody ? setegid(65534) == 0 && seteuid(65534) == 0 : seteuid(0) == 0 && setegid(0) == 0;
+}
+
+static rlimit s_limit;
+
+FullDisk::FullDisk(qint64 bytes)
+{
+    std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails rather than ending the test
+    getrlimit(RLIMIT_FSIZE, &s_limit);
+    const rlimit full = {rlim_t(bytes), s_limit.rlim_max};
+    held = setrlimit(RLIMIT_FSIZE, &full) == 0;
+}
+
+FullDisk::~FullDisk()
+{
+    setrlimit(RLIMIT_FSIZE, &s_limit);
+}
 
 extern "C" ssize_t write(int fd, const void* data, size_t size)
 {
@@ -33,9 +68,6 @@ extern "C" ssize_t write(int fd, const void* data, size_t size)
         return real(fd, data, size / 2) < 0 ? -1 : ssize_t(size);
     return real(fd, data, size);
 }
-
-bool failingSync = false;
-int folderSyncs = 0;
 
 extern "C" int fsync(int fd)
 {
@@ -47,6 +79,7 @@ extern "C" int fsync(int fd)
     errno = EIO;
     return -1;
 }
+#endif
 
 bool ScriptedPrompts::askYesNo(QWidget*, const QString& title, const QString& text, Answer)
 {
@@ -466,9 +499,11 @@ const std::map<QString, Verb>& verbs()
              return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
          })},
         {"mkdir", makeFile([](const QString& path, const QString&) { return QDir().mkdir(path); })},
+#ifndef Q_OS_WIN
         {"mkfifo", makeFile([](const QString& path, const QString&) {
              return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
          })},
+#endif
         {"remove", makeFile([](const QString&, const QString&) { return true; })},
         {"elsewhere", act("",
                           [](Step& s) { // another window with boxes, as a file chooser has

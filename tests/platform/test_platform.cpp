@@ -3,6 +3,7 @@
 #include "records/FileError.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -58,8 +59,9 @@ private slots:
         QApplication::restoreOverrideCursor();
         QCOMPARE(seen.mid(0, 2), QStringList({"Error!", "ordinary pointer"}));
         QCOMPARE(seen.value(3), QString::number(QMessageBox::Critical));
-        for (const char* said : {"/data/doggies.dat", "could not be written", "No space left on device"})
-            QVERIFY2(seen.value(2).contains(QLatin1String(said)), qPrintable(seen.value(2)));
+        for (const QString& said : {QDir::toNativeSeparators("/data/doggies.dat"),
+                                    QStringLiteral("could not be written"), QStringLiteral("No space left on device")})
+            QVERIFY2(seen.value(2).contains(said), qPrintable(seen.value(2)));
         answer(QMessageBox::Cancel);
         const QStringList filters = {"Gif(*.gif)", "Bmp(*.bmp)", "Jpg(*.jpg)"};
         const DataFolder pictures; // the chooser opens on the picture chosen last

@@ -101,7 +101,7 @@ private slots:
         folder.write(files::Temp, QByteArray(439 * 10, 'X')); // left by an interrupted erase: no part of it leaks in
         const int syncs = folderSyncs;
         const auto last = eraseRecord(folder.path(files::Doggies), folder.path(files::Temp), DoggieRecord::Length, k);
-        QVERIFY(folderSyncs > syncs || before == after); // a rename is on the disk when the erase returns
+        QVERIFY(!kDiskShims || folderSyncs > syncs || before == after); // the rename is on the disk on return
         QCOMPARE(folder.read(files::Doggies), after);
         const bool matched = k >= 1 && k <= RecordFile::roundedCount(before.size(), 439);
         QCOMPARE(folder.exists(files::Temp), !matched); // nothing erased, nothing copied
@@ -125,6 +125,9 @@ private slots:
     // a link; a data file that is a link stays one, the file it names rewritten.
     void links()
     {
+#ifdef Q_OS_WIN
+        QSKIP("links on Windows need rights a test does not have");
+#endif
         DataFolder folder(false), elsewhere(false);
         elsewhere.write(files::Health, standard::health());
         folder.write(files::Doggies, standard::dogs());

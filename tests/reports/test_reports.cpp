@@ -10,12 +10,8 @@
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTest>
-
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -68,8 +64,6 @@ ReportViewer* viewer(Session& s)
 class TestReports : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { std::signal(SIGXFSZ, SIG_IGN); }
-
     // Each report as the print bone writes it, byte for byte.
     void reports()
     {
@@ -212,6 +206,9 @@ private slots:
     // failure is said, and the hourglass goes.
     void print()
     {
+#ifdef Q_OS_WIN
+        QSKIP("the PDF is read by poppler's tools, which Windows has not");
+#endif
         Session s;
         QByteArray journal;
         for (int i = 1; i <= 60; ++i)
@@ -233,11 +230,7 @@ private slots:
                "said out.pdf; said \"could not be opened\"; window ReportViewer"); // a double-click prints once
 
         { // a full disk cuts the PDF short: said, never passed for a print
-            rlimit limit{};
-            getrlimit(RLIMIT_FSIZE, &limit);
-            const auto undo = qScopeGuard([&] { setrlimit(RLIMIT_FSIZE, &limit); });
-            const rlimit full = {4096, limit.rlim_max};
-            setrlimit(RLIMIT_FSIZE, &full);
+            const FullDisk full(4096);
             viewer(s)->setPrintFile(s.folder.path(QStringLiteral("full.pdf")));
             RUN(s, "click cmdPrint; asked 2; said full.pdf; said \"did not take the whole report\"");
         }
@@ -255,6 +248,9 @@ private slots:
     // that Print prints is in the preview, and the job is named for the report.
     void print_wrapsAndShowsEveryPage()
     {
+#ifdef Q_OS_WIN
+        QSKIP("the PDF is read by poppler's tools, which Windows has not");
+#endif
         Session s;
         QImage photo(300, 160, QImage::Format_RGB32);
         photo.fill(Qt::red);
