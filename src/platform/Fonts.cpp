@@ -1,5 +1,7 @@
 #include "platform/Fonts.h"
 
+#include <QDir>
+#include <QFontDatabase>
 #include <QtMath>
 
 namespace fonts {
@@ -20,6 +22,18 @@ QFont comic(qreal points, bool bold)
     font.setFamilies({QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue")});
     font.setStyleHint(QFont::Cursive);
     return sized(font, points, bold);
+}
+
+QStringList loadBundled(const QString& programFolder)
+{
+    QStringList families;
+    if (QFontDatabase::hasFamily(QStringLiteral("Comic Sans MS")))
+        return families;
+    const QDir bundled(QDir(programFolder).filePath(QStringLiteral("fonts")));
+    for (const QString& name : bundled.entryList({QStringLiteral("*.otf"), QStringLiteral("*.ttf")}, QDir::Files))
+        families += QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(bundled.filePath(name)));
+    families.removeDuplicates();
+    return families;
 }
 
 QFont plain(qreal points, bool bold)

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QStringList>
 
 // The program's fonts and colours.
 namespace fonts {
@@ -9,6 +10,11 @@ namespace fonts {
 // Comic Sans MS where the machine has it, Comic Neue otherwise; sized in
 // points at 96 dots per inch, like the twips of the window geometry.
 QFont comic(qreal points, bool bold = true);
+
+// Where the machine lacks Comic Sans MS (a Windows without it, wine), the
+// fonts in the program's "fonts" folder, Comic Neue as the Windows zip
+// brings it; the families loaded.
+QStringList loadBundled(const QString& programFolder);
 
 // The plain sans-serif of buttons and footers.
 QFont plain(qreal points, bool bold = false);

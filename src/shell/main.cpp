@@ -1,3 +1,4 @@
+#include "platform/Fonts.h"
 #include "platform/FormWindow.h"
 #include "platform/Prompts.h"
 #include "records/SharedState.h"
@@ -44,6 +45,7 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(false); // only Quit ends the program
 
     const QString programFolder = QCoreApplication::applicationDirPath();
+    fonts::loadBundled(programFolder);
     QString problem;
     const QString records = recordsFolder(programFolder, problem);
     // A second start on the same records folder hands over to the first.

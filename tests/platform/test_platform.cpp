@@ -1,10 +1,12 @@
 #include "TestSupport.h"
 
+#include "platform/Fonts.h"
 #include "records/FileError.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -13,6 +15,19 @@
 class TestPlatform : public QObject {
     Q_OBJECT
 private slots:
+    // Without Comic Sans MS, the fonts in the program's "fonts" folder are loaded.
+    void bundledFonts()
+    {
+        if (QFontDatabase::hasFamily(QStringLiteral("Comic Sans MS")))
+            QSKIP("this machine has Comic Sans MS");
+        const DataFolder program(false);
+        QCOMPARE(fonts::loadBundled(program.folder()), QStringList());
+        QVERIFY(QDir(program.folder()).mkdir(QStringLiteral("fonts")));
+        QVERIFY(QFile::copy(QStringLiteral("/usr/share/fonts/opentype/comic-neue/ComicNeue-Bold.otf"),
+                            program.path(QStringLiteral("fonts/ComicNeue-Bold.otf"))));
+        QCOMPARE(fonts::loadBundled(program.folder()), QStringList{QStringLiteral("Comic Neue")});
+    }
+
     // The real dialogs: what they show is read, then they are answered, so
     // that one unlike the one expected fails the test instead of waiting.
     void prompts_realDialogs()
