@@ -283,18 +283,18 @@ void JournalWindow::imgEdit_Click()
     if (saveRefused())
         return;
     // The entry keeps its number, ID, dog and its own date.
-    bool ofThisDog = false;
-    const bool ok = guard([&] {
+    bool saved = false;
+    guard([&] {
         RecordFile file(state().path(files::Journal), JournalRecord::Length);
         const JournalRecord stored = file.read<JournalRecord>(m_chosen);
-        ofThisDog = stored.DoggieID == state().DoggieRecNo;
-        if (!ofThisDog)
+        if (stored.DoggieID != state().DoggieRecNo)
             return;
         state().workingJournal = stored;
         StoreEntry(m_chosenDate);
         file.write(m_chosen, state().workingJournal);
+        saved = true;
     });
-    if (!ok || !ofThisDog)
+    if (!saved)
         return;
     endEntry(imgEdit);
     LockEntry();

@@ -84,7 +84,7 @@ void PictureControl::setKey(const QKeySequence& key)
 
 void PictureControl::paintEvent(QPaintEvent*)
 {
-    if (m_picture.isNull() || width() <= 0 || height() <= 0)
+    if (m_picture.isNull())
         return;
     const qreal ratio = devicePixelRatioF();
     // A photo leaves the rest of its frame to the window behind.
