@@ -479,6 +479,7 @@ const std::map<QString, Verb>& verbs()
                      [](Step& s) { // answers the picker the next step opens
                          const QDate day =
                              s.arg(1) == u"today" ? QDate::currentDate() : QDate::fromString(s.arg(1), Qt::ISODate);
+                         s.session.window()->move(0, 0); // the picker is centred on the screen all the same
                          answerDatePicker(day, s.words.size() > 2);
                          s.session.pickerAnswered = true;
                      })},

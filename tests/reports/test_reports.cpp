@@ -162,6 +162,7 @@ private slots:
         QVERIFY(!part<PictureControl>(v, "dogPicture")->hasPicture()); // Bella has none
         QCOMPARE(part<PictureControl>(v, "dogPicture")->accessibleName(), QStringLiteral("Picture of your doggie"));
         QCOMPARE(part<QWidget>(v, "cmdPrint")->palette().color(QPalette::Button), QColor(224, 224, 224));
+        QVERIFY(part<QWidget>(v, "cmdPrint")->font().bold());
         QCOMPARE(part<QWidget>(v, "cmdClose")->toolTip(), QStringLiteral("Close (Alt+C)"));
         QVERIFY(inked(part<ReportPage>(v, "Document"), QRect(24, 0, 300, 14)));     // the first line
         QVERIFY(!inked(part<ReportPage>(v, "Document"), QRect(24, 600, 300, 100))); // far below the last

@@ -102,12 +102,8 @@ private slots:
                                "pick \"\" 2; state DoggieRecNo 5")
                     .arg(screen));
         }
-        row("dogs: a name ended by NUL bytes is picked as the list shows it",
-            "go dogs; rows lbDoggieList |Re; pick \"\"; state DoggieRecNo 1; pick Re; state DoggieRecNo 2", {},
-            {rawbytes::doggie(1, QByteArray(40, '\0')) + rawbytes::doggie(2, QByteArray("Re\0x", 4))});
 
         // Each bone by its key; a double-click is one click.
-        row("dogs: Alt+A, Alt+E without a dog", "go dogs; alt A; is imgAdd SAVE; alt E; is imgEdit EDIT");
         row("dogs: a double-click on Add saves no blank dog", "go dogs; double imgAdd; is imgAdd SAVE");
         row("dogs: a right click or a release off a bone is no click",
             "go dogs; rclick imgAdd; drag imgAdd; is imgAdd ADD");
@@ -140,10 +136,6 @@ private slots:
         }
 
         // The dog register
-        row("dogs: a pick shows the whole fields; a dog whose picture is gone shows none",
-            "go dogs; pick Rex; pad txtName 40; is txtVetAddress \"1 High St, Town\"; picture imgDoggiePic rex.gif; "
-            "pick \"\" 2; picture imgDoggiePic no-pic.gif; is shownDogName \"\"; pick Rex; pick Bella; "
-            "picture imgDoggiePic no-pic.gif");
         row("dogs: add to a missing file",
             "remove doggies.dat; go dogs; click imgAdd; picture imgAdd doggie-save.gif; status entry; "
             "type txtName Rex; type txtBirthDate 7/14/2003; click imgAdd; picture imgAdd doggie-add.gif; "
@@ -154,18 +146,13 @@ private slots:
             "click imgAdd; state DoggieRecNo 6; rows lbDoggieList Bella|Rex|Max|||Pip; "
             "is shownDogName Rex; click imgEdit; type txtCameFrom Shelter; click imgEdit",
             {dogs() + rawbytes::doggie(6, QList<QByteArray>{"Pip", {}, {}, {}, "Shelter"})});
-        const std::tuple<const char*, const char*, int, const char*> edits[] = {
-            {"txtVetName", "", 5, ""},
-            {"txtGroomerName", "   ", 9, ""},
-            {"txtVetPhoneNo", "0123456789ABCDEFGH", 7, "0123456789ABCDE"}};
-        for (const auto& [box, typed, field, stored] : edits) {
-            QList<QByteArray> texts = standard::rexTexts();
-            texts[field] = stored;
-            row(QStringLiteral("dogs: edit, %1 \"%2\" stored as \"%3\"").arg(box, typed, stored),
-                QStringLiteral("go dogs; pick Rex; click imgEdit; type %1 \"%2\"; is %1 \"%3\"; click imgEdit")
-                    .arg(box, typed, stored),
-                {dogs().replace(439, 439, rawbytes::doggie(2, texts))});
-        }
+        QList<QByteArray> rexPhone = standard::rexTexts();
+        rexPhone[7] = "0123456789ABCDE";
+        row("dogs: edit, a phone number cut to its field",
+            "go dogs; pick Rex; click imgEdit; type txtVetPhoneNo 0123456789ABCDEFGH; is txtVetPhoneNo "
+            "0123456789ABCDE; "
+            "click imgEdit",
+            {dogs().replace(439, 439, rawbytes::doggie(2, rexPhone))});
         row("dogs: edit shows its save bone and the entry prompt until saved",
             "go dogs; pick Rex; click imgEdit; picture imgEdit doggie-save.gif; status entry; click imgEdit; "
             "picture imgEdit doggie-edit.gif; status ready");
@@ -189,10 +176,6 @@ private slots:
         row("dogs: erasing Rex blanks his first vaccination and cuts his last",
             "go dogs; pick Rex; answer yes; click imgErase", {dogs({1, 0, 3, 4, 5}), health({1, 0, 3, 4, 5})});
         row("dogs: erase is refused while an add waits", "go dogs; click imgAdd; pick Rex; click imgErase; asked 0");
-        row("dogs: the bones are independent",
-            "go dogs; pick Bella; click imgEdit; click imgAdd; is imgEdit SAVE; type txtName Newbie; click imgEdit; "
-            "is imgEdit EDIT; click imgAdd",
-            {dogs() + rawbytes::doggie(6, "Newbie")});
         row("dogs: Enter and the keypad's Enter move from box to box, but not out of the list",
             "go dogs; click imgAdd; type txtName Rex; key txtName Return; focus txtPedigreeName; is txtName Rex; "
             "key txtPedigreeName Enter; focus txtBirthDate; key lbDoggieList Return; focus lbDoggieList");
@@ -229,11 +212,6 @@ private slots:
         row("health: the grid lists the picked dog's vaccinations, sorted",
             "go health; shown vaccinationGrid no; pick Max; shown vaccinationGrid yes; rows vaccinationGrid \"" +
                 maxRows + "\"; pick Bella; rows vaccinationGrid \"\"; row \"\"; is txtdate \"\"");
-        row("health: equal dates come out in the sort's own order",
-            "go health; pick Bella; rows vaccinationGrid \"2 z|2 x|1 w|1 y|\"", {},
-            {{},
-             rawbytes::health(1, 1, "1", "w") + rawbytes::health(2, 1, "2", "x") + rawbytes::health(3, 1, "1", "y") +
-                 rawbytes::health(4, 1, "2", "z")});
         row("health: a blank date is written over, a partial record ignored",
             "go health; pick Bella; rows vaccinationGrid \"3/3/2003 Kept|\"", {},
             {{},
@@ -258,7 +236,6 @@ private slots:
             {{}, health() + rawbytes::health(7, 3, "5/12/2003", "Rabies")});
         for (const auto& [date, vaccine, refused, fix, stored] :
              {std::tuple{"abc", "Rabies", "txtdate", "6/1/2003", rawbytes::health(7, 3, "6/1/2003", "Rabies")},
-              std::tuple{"5/12/2003", "   ", "txtvaccine", "Lyme", rawbytes::health(7, 3, "5/12/2003", "Lyme")},
               std::tuple{"", "Rabies", "txtdate", "6/1/2003", rawbytes::health(7, 3, "6/1/2003", "Rabies")}}) {
             row(QStringLiteral("health: a refused add waits as typed: %1, %2").arg(date, vaccine),
                 QStringLiteral("go health; pick Max; click imgAdd; type txtdate \"%1\"; type txtvaccine \"%2\"; "
@@ -267,11 +244,6 @@ private slots:
                     .arg(date, vaccine, refused, fix),
                 {{}, health() + stored});
         }
-        row("health: a box takes no more than its field, typed or pasted",
-            "go health; pick Bella; click imgAdd; paste txtdate \"12/25/2005 and more\"; is txtdate 12/25/2005; "
-            "type txtvaccine " +
-                QString(48, u'v') + "xyz; click imgAdd",
-            {{}, health() + rawbytes::health(7, 1, "12/25/2005", QByteArray(48, 'v') + "xy")});
         row("health: add starts blank and ends the chosen row",
             "go health; pick Max; row \"12/5/2004 Distemper\"; click imgAdd; is txtvaccine \"\"; type txtdate "
             "1/2/2006; "
@@ -284,9 +256,6 @@ private slots:
             "click imgEdit; rows vaccinationGrid "
             "\"9/1/2003 Lepto|12/5/2004 Distemper booster|10/20/2003 Rabies|\"",
             {{}, health().replace(3 * 68, 68, rawbytes::health(4, 3, "12/5/2004", "Distemper booster"))});
-        row("health: a second click on the chosen row shows its record again",
-            "go health; pick Max; row \"9/1/2003 Lepto\"; type txtdate 1/1/2001; row \"9/1/2003 Lepto\"; "
-            "is txtdate 9/1/2003");
         row("health: edit is refused after picking another dog",
             "go health; pick Max; row \"9/1/2003 Lepto\"; click imgEdit; pick Bella; type txtvaccine Moved?; "
             "click imgEdit; is imgEdit EDIT; click imgEdit; is imgEdit EDIT");
@@ -316,11 +285,6 @@ private slots:
             "row \"9/1/2003 Lepto\"; key vaccinationGrid Down; is txtvaccine Distemper; state HealthRecNo 4");
 
         // The journal
-        row("journal: the picked dog's dates in file order; a row shows its entry",
-            "go journal; locked txtEntry no; pick Max; rows lbDates 3-2-2005|1-5-2005|3-2-2005; "
-            "locked txtEntry yes; click imgEdit; is imgEdit EDIT; row 3-2-2005; is txtEntry \"Park\nand a nap\"; "
-            "state SelectedDate 3-2-2005; row 3-2-2005 2; is txtEntry Later; pick Rex; rows lbDates \"\"; "
-            "is txtEntry \"\"; click imgEdit; is imgEdit EDIT");
         row("journal: the first entry, to a missing file",
             "remove journal.dat; go journal; pick Max; date 2005-07-04; click imgAdd; state SelectedDate 7-4-2005; "
             "rows lbDates 7-4-2005; picture imgAdd doggie-save.gif; status entry; locked txtEntry no; click imgAdd; "
@@ -414,10 +378,6 @@ private slots:
             "is imgAdd SAVE; asked 1; said \": \u738B (U+738B), \U0001F600 (U+1F600)\n\"; said \"these characters\"; "
             "said \"them out of the Name box, or put others in their\"; focus txtName; keys txtName Rex; click imgAdd",
             {dogs() + rawbytes::doggie(6, "Rex")});
-        row("health: characters the file cannot hold",
-            "go health; pick Max; click imgAdd; type txtdate 1/1/2001; paste txtvaccine \"Rabies \u2603\"; "
-            "click imgAdd; said \"the Vaccine Given box\"; focus txtvaccine; keys txtvaccine Rabies; click imgAdd",
-            {{}, health() + rawbytes::health(7, 3, "1/1/2001", "Rabies")});
         row("journal: characters the file cannot hold",
             "go journal; pick Max; row 1-5-2005; click imgEdit; paste txtEntry \"\U0001F436\"; click imgEdit; "
             "said \"the Journal Entry box\"; focus txtEntry; keys txtEntry Snow!; click imgEdit",
@@ -594,6 +554,8 @@ private slots:
                  qPrintable(message));
         QVERIFY2(message.contains(outcome), qPrintable(message));
         QVERIFY(fault != Fault::FailingSync || message.contains(QLatin1String("The disk did not confirm the write")));
+        QVERIFY(fault != Fault::NotTheirs || commit.contains(u"Erase") || commit.contains(u"Print") || // add, edit
+                message.contains(QLatin1String("could not be opened for writing")));
         QVERIFY(fault != Fault::LyingDisk || message.contains(QLatin1String("The disk took only part of it")));
         if (target == files::Report)
             return;
