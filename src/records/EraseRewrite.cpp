@@ -104,10 +104,11 @@ std::optional<QByteArray> eraseMatching(const QString& dataPath, const QString& 
     if (firstErased == 0)
         return n > 0 ? std::optional<QByteArray>(data.readRaw(n)) : std::nullopt;
 
-    // A data file that is a link stays one: the file it names is rewritten,
-    // beside itself, so that the rename stays on its disk.
+    // A data file that is a link stays one: the file it names (there now, the
+    // open above made it) is rewritten, beside itself, so that the rename
+    // stays on its disk.
     const QFileInfo info(dataPath);
-    const QString target = info.isSymLink() && info.exists() ? info.canonicalFilePath() : dataPath;
+    const QString target = info.isSymLink() ? info.canonicalFilePath() : dataPath;
     TempFile temp(target == dataPath ? tempPath : target + QStringLiteral(".temp"));
     // Copied in large blocks; an erased record is written as zeros, and a last
     // record cut short by the end of the file is completed with zeros.
