@@ -102,7 +102,7 @@ std::optional<QString> ScriptedPrompts::chooseOpenFile(QWidget*, const QString& 
 DataFolder::DataFolder(bool withPictures)
 {
     const QDir assets(QStringLiteral(PAWFOLIO_ASSETS));
-    for (const QString& name : withPictures ? assets.entryList({QStringLiteral("*.gif")}) : QStringList())
+    for (const QString& name : withPictures ? assets.entryList({u"*.gif"_s}) : QStringList())
         QFile::copy(assets.filePath(name), path(name));
 }
 
@@ -313,7 +313,7 @@ struct Word {
 
 std::optional<QList<Word>> wordsOf(const QString& step)
 {
-    static const QRegularExpression word(QStringLiteral("\"([^\"]*)(\"?)|([^ ]+)"));
+    static const QRegularExpression word(u"\"([^\"]*)(\"?)|([^ ]+)"_s);
     QList<Word> words;
     for (const QRegularExpressionMatch& m : word.globalMatch(step)) {
         if (m.capturedLength(3) == 0 && m.capturedLength(2) == 0)
@@ -391,7 +391,7 @@ void press(Step& s, QWidget* receiver, QKeyCombination key)
     QWidget* target = receiver->window();
     target->activateWindow();
     if (!QTest::qWaitFor([target] { return QApplication::activeWindow() == target; }, 2000))
-        s.error = QStringLiteral("a window that would not take the keyboard");
+        s.error = u"a window that would not take the keyboard"_s;
     receiver->setFocus();
     QTest::keyClick(receiver, key.key(), key.keyboardModifiers());
 }
@@ -411,7 +411,7 @@ Verb clickRow(const char* fixedList)
                 return QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
                                          view->visualRect(view->model()->index(i, 0)).center());
         }
-        s.error = QStringLiteral("no such row in %1: %2").arg(view->objectName(), rows.join(u'|'));
+        s.error = u"no such row in %1: %2"_s.arg(view->objectName(), rows.join(u'|'));
     });
 }
 
@@ -421,18 +421,18 @@ Verb makeFile(const std::function<bool(const QString& path, const QString& text)
     return act("word text?", [make](Step& s) {
         QFile::remove(s.session.folder.path(s.arg(1)));
         if (!make(s.session.folder.path(s.arg(1)), s.arg(2)))
-            s.error = QStringLiteral("could not make it");
+            s.error = u"could not make it"_s;
     });
 }
 
 QString yesNo(bool yes)
 {
-    return yes ? QStringLiteral("yes") : QStringLiteral("no");
+    return yes ? u"yes"_s : u"no"_s;
 }
 
 QString lastShown(const Session& session, QString ScriptedPrompts::Shown::*part)
 {
-    return session.prompts->shown.isEmpty() ? QStringLiteral("(nothing)") : session.prompts->shown.last().*part;
+    return session.prompts->shown.isEmpty() ? u"(nothing)"_s : session.prompts->shown.last().*part;
 }
 
 const std::map<QString, Verb>& verbs()
@@ -444,7 +444,7 @@ const std::map<QString, Verb>& verbs()
         {"DogRegisterWindow", "Enter your information and then click the save doggie bone."},
         {"HealthWindow", "Enter information and click on the save bone to save."},
         {"JournalWindow", "Add your information and click on the save bone to save."}};
-    static const QRegularExpression spacesAtEnd(QStringLiteral(" +$"));
+    static const QRegularExpression spacesAtEnd(u" +$"_s);
     static const std::map<QString, Verb> table = {
         // What a person does
         {"go", act("main|dogs|health|journal", [](Step& s) { s.session.navigator.go(screens.value(s.arg(1))); })},
@@ -511,7 +511,7 @@ const std::map<QString, Verb>& verbs()
                               s.session.elsewhere = std::make_unique<QWidget>();
                               new QLineEdit(s.session.elsewhere.get());
                               auto* box = new QLineEdit(s.session.elsewhere.get());
-                              box->setObjectName(QStringLiteral("elsewhereBox"));
+                              box->setObjectName(u"elsewhereBox"_s);
                               QObject::connect(box, &QLineEdit::returnPressed, box, [box] { box->setText("Enter"); });
                               s.session.elsewhere->show();
                           })},
@@ -520,7 +520,7 @@ const std::map<QString, Verb>& verbs()
                              QByteArray bytes = s.session.folder.read(files::Doggies);
                              const qsizetype at = bytes.indexOf(rawbytes::field(s.arg(1).toLatin1(), 40));
                              if (at < 4)
-                                 return void(s.error = QStringLiteral("no dog %1").arg(s.arg(1)));
+                                 return void(s.error = u"no dog %1"_s.arg(s.arg(1)));
                              s.session.folder.write(files::Doggies, bytes.replace(at - 4, 439, QByteArray(439, '\0')));
                          })},
         // What the person sees
@@ -535,14 +535,14 @@ const std::map<QString, Verb>& verbs()
                           [](Step& s) {
                               return QFileInfo(qobject_cast<PictureControl*>(s.control())->pictureFile()).fileName();
                           })},
-        {"status",
-         check("ready|entry",
-               [](Step& s) {
-                   const QString shown = s.session.window()->findChild<QLabel*>(QStringLiteral("statusLine"))->text();
-                   return shown == statuses.value(s.arg(1) == u"ready" ? s.arg(1) : s.session.window()->objectName())
-                              ? s.arg(1)
-                              : shown;
-               })},
+        {"status", check("ready|entry",
+                         [](Step& s) {
+                             const QString shown = s.session.window()->findChild<QLabel*>(u"statusLine"_s)->text();
+                             return shown == statuses.value(s.arg(1) == u"ready" ? s.arg(1)
+                                                                                 : s.session.window()->objectName())
+                                        ? s.arg(1)
+                                        : shown;
+                         })},
         // A list's entries, or a grid's data rows, trimmed and joined by "|".
         {"rows", check("rows text", [](Step& s) { return rowsOf(s.control()).join(u'|'); })},
         {"locked",
@@ -564,12 +564,10 @@ const std::map<QString, Verb>& verbs()
         {"window",
          check("word", [](Step& s) { return s.session.window() ? s.session.window()->objectName() : "none"; })},
         // The window is the only one, shown, with the keyboard.
-        {"alone",
-         check("", [](Step& s) { return alone(s.session.window()) ? QString() : QStringLiteral("not alone"); })},
+        {"alone", check("", [](Step& s) { return alone(s.session.window()) ? QString() : u"not alone"_s; })},
         {"focus", check("word",
                         [](Step&) {
-                            return QApplication::focusWidget() ? QApplication::focusWidget()->objectName()
-                                                               : QStringLiteral("none");
+                            return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : u"none"_s;
                         })},
         // Message boxes so far.
         {"asked", check("n", [](Step& s) { return QString::number(s.session.prompts->shown.size()); })},
@@ -577,7 +575,7 @@ const std::map<QString, Verb>& verbs()
                        [](Step& s) { // the last message holds it
                            const QString last = lastShown(s.session, &ScriptedPrompts::Shown::text);
                            if (s.arg(1).isEmpty())
-                               s.error = QStringLiteral("an empty expectation, which any message holds");
+                               s.error = u"an empty expectation, which any message holds"_s;
                            return last.contains(s.arg(1)) ? s.arg(1) : last;
                        })},
         {"title", check("text", [](Step& s) { return lastShown(s.session, &ScriptedPrompts::Shown::title); })},
@@ -591,7 +589,7 @@ const std::map<QString, Verb>& verbs()
 // Why a word does not fit its kind, or nothing.
 QString misfit(Step& step, const QString& kind, const Word& word)
 {
-    static const QRegularExpression number(QStringLiteral("^\\d+$")), letter(QStringLiteral("^[A-Z]$"));
+    static const QRegularExpression number(u"^\\d+$"_s), letter(u"^[A-Z]$"_s);
     const auto control = kControls.find(kind);
     QWidget* w = step.session.window();
     QWidget* named = control == kControls.end() || !w ? nullptr : w->findChild<QWidget*>(word.text);
@@ -613,10 +611,8 @@ QString misfit(Step& step, const QString& kind, const Word& word)
     if (fits)
         return {};
     if (control != kControls.end() && named)
-        return QStringLiteral("%1 is a %2, which this step does not apply to")
-            .arg(word.text, named->metaObject()->className());
-    return QStringLiteral("\"%1\" where a %2 goes")
-        .arg(word.text, control != kControls.end() ? kind + " control" : kind);
+        return u"%1 is a %2, which this step does not apply to"_s.arg(word.text, named->metaObject()->className());
+    return u"\"%1\" where a %2 goes"_s.arg(word.text, control != kControls.end() ? kind + " control" : kind);
 }
 
 // Why the step's words do not fit its verb, or nothing.
@@ -625,15 +621,15 @@ QString misfit(Step& step, const Verb& verb)
     int at = 1;
     for (QString kind : QString::fromLatin1(verb.words).split(u' ', Qt::SkipEmptyParts)) {
         const bool optional = kind.endsWith(u'?'), repeated = kind.endsWith(u'*');
-        kind.remove(QRegularExpression(QStringLiteral("[?*]$")));
+        kind.remove(QRegularExpression(u"[?*]$"_s));
         if (at >= step.words.size() && !optional)
-            return QStringLiteral("too few words");
+            return u"too few words"_s;
         for (bool first = true; at < step.words.size() && (first || repeated); first = false) {
             if (const QString why = misfit(step, kind, step.words[at++]); !why.isEmpty())
                 return why;
         }
     }
-    return at < step.words.size() ? QStringLiteral("\"%1\" left over").arg(step.words[at].text) : QString();
+    return at < step.words.size() ? u"\"%1\" left over"_s.arg(step.words[at].text) : QString();
 }
 
 // Runs a verb whose words fit; what went wrong, or nothing.
@@ -641,9 +637,7 @@ QString perform(Step& step, const Verb& verb)
 {
     if (verb.seen) {
         const QString seen = verb.seen(step), want = step.words.size() > 1 ? step.words.last().text : QString();
-        return !step.error.isEmpty() ? step.error
-               : seen == want        ? QString()
-                                     : QStringLiteral("\"%1\", not \"%2\"").arg(seen, want);
+        return !step.error.isEmpty() ? step.error : seen == want ? QString() : u"\"%1\", not \"%2\""_s.arg(seen, want);
     }
     // After a click or a key, a modal dialog that no step answers is closed.
     QObject scope;
@@ -661,7 +655,7 @@ QString perform(Step& step, const Verb& verb)
         settle();
     return !step.error.isEmpty() ? step.error
            : unexpected.isNull() ? QString()
-                                 : QStringLiteral("the dialog %1, which no step answers").arg(unexpected);
+                                 : u"the dialog %1, which no step answers"_s.arg(unexpected);
 }
 
 } // namespace
@@ -696,16 +690,15 @@ bool Session::run(const QString& script)
         const auto words = wordsOf(text);
         const auto verb = words && !words->isEmpty() ? verbs().find(words->first().text) : verbs().end();
         Step step{*this, words.value_or(QList<Word>{}), {}, {}};
-        QString error = !words                  ? QStringLiteral("a quote left open")
-                        : verb == verbs().end() ? QStringLiteral("a step this language does not know")
+        QString error = !words                  ? u"a quote left open"_s
+                        : verb == verbs().end() ? u"a step this language does not know"_s
                                                 : misfit(step, verb->second);
         if (error.isEmpty())
             error = perform(step, verb->second);
         if (error.isEmpty() && QTest::currentTestFailed())
-            error = QStringLiteral("a failure above");
+            error = u"a failure above"_s;
         if (!error.isEmpty()) {
-            QTest::qFail(qPrintable(QStringLiteral("step %1, \"%2\": %3").arg(n + 1).arg(text, error)), __FILE__,
-                         __LINE__);
+            QTest::qFail(qPrintable(u"step %1, \"%2\": %3"_s.arg(n + 1).arg(text, error)), __FILE__, __LINE__);
             return false;
         }
     }

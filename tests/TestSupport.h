@@ -15,6 +15,8 @@
 #include <deque>
 #include <memory>
 
+using namespace Qt::StringLiterals; // u"text"_s, a QString made at compile time
+
 // While set, the file system says it took the whole of each write to a file
 // but keeps only half of it: what a full network share may do.
 extern bool lyingDisk;

@@ -18,14 +18,14 @@ private slots:
     // Without Comic Sans MS, the fonts in the program's "fonts" folder are loaded.
     void bundledFonts()
     {
-        if (QFontDatabase::hasFamily(QStringLiteral("Comic Sans MS")))
+        if (QFontDatabase::hasFamily(u"Comic Sans MS"_s))
             QSKIP("this machine has Comic Sans MS");
         const DataFolder program(false);
         QCOMPARE(fonts::loadBundled(program.folder()), QStringList());
-        QVERIFY(QDir(program.folder()).mkdir(QStringLiteral("fonts")));
-        QVERIFY(QFile::copy(QStringLiteral("/usr/share/fonts/opentype/comic-neue/ComicNeue-Bold.otf"),
-                            program.path(QStringLiteral("fonts/ComicNeue-Bold.otf"))));
-        QCOMPARE(fonts::loadBundled(program.folder()), QStringList{QStringLiteral("Comic Neue")});
+        QVERIFY(QDir(program.folder()).mkdir(u"fonts"_s));
+        QVERIFY(QFile::copy(u"/usr/share/fonts/opentype/comic-neue/ComicNeue-Bold.otf"_s,
+                            program.path(u"fonts/ComicNeue-Bold.otf"_s)));
+        QCOMPARE(fonts::loadBundled(program.folder()), QStringList{u"Comic Neue"_s});
     }
 
     // The real dialogs: what they show is read, then they are answered, so
@@ -37,7 +37,7 @@ private slots:
             QTimer::singleShot(0, [&seen, press] {
                 QWidget* modal = QApplication::activeModalWidget();
                 const QCursor* pointer = QApplication::overrideCursor();
-                seen = QStringList{modal ? modal->windowTitle() : QStringLiteral("no dialog"),
+                seen = QStringList{modal ? modal->windowTitle() : u"no dialog"_s,
                                    !pointer || pointer->shape() == Qt::ArrowCursor ? "ordinary pointer" : "hourglass"};
                 if (auto* box = qobject_cast<QMessageBox*>(modal)) {
                     seen << box->text() << QString::number(box->icon()) << QString::number(box->standardButtons())
@@ -54,7 +54,7 @@ private slots:
             });
         };
         answer(QMessageBox::Yes);
-        QVERIFY(prompts().askYesNo(nullptr, QStringLiteral("DELETE!"), QStringLiteral("Delete Rex!")));
+        QVERIFY(prompts().askYesNo(nullptr, u"DELETE!"_s, u"Delete Rex!"_s));
         QCOMPARE(seen,
                  QStringList({"DELETE!", "ordinary pointer", "Delete Rex!", QString::number(QMessageBox::Critical),
                               QString::number(QMessageBox::Yes | QMessageBox::No), "1"}));
@@ -62,30 +62,28 @@ private slots:
         QWidget owner;
         owner.show();
         answer(QMessageBox::Yes);
-        QVERIFY(prompts().askYesNo(&owner, QStringLiteral("Doggies"), QStringLiteral("Leave?"), Prompts::Answer::No));
+        QVERIFY(prompts().askYesNo(&owner, u"Doggies"_s, u"Leave?"_s, Prompts::Answer::No));
         QCOMPARE(seen.mid(3), QStringList({QString::number(QMessageBox::Warning),
                                            QString::number(QMessageBox::Yes | QMessageBox::No), "0"}));
         QTRY_COMPARE(QApplication::activeWindow(), &owner);
         answer(QMessageBox::Ok); // asked while the hourglass shows: the box has the ordinary pointer
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        reportFileError(nullptr, FileError(QStringLiteral("/data/doggies.dat"), QStringLiteral("written"),
-                                           QStringLiteral("No space left on device")));
+        reportFileError(nullptr, FileError(u"/data/doggies.dat"_s, u"written"_s, u"No space left on device"_s));
         QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
         QApplication::restoreOverrideCursor();
         QCOMPARE(seen.mid(0, 2), QStringList({"Error!", "ordinary pointer"}));
         QCOMPARE(seen.value(3), QString::number(QMessageBox::Critical));
-        for (const QString& said : {QDir::toNativeSeparators("/data/doggies.dat"),
-                                    QStringLiteral("could not be written"), QStringLiteral("No space left on device")})
+        for (const QString& said :
+             {QDir::toNativeSeparators("/data/doggies.dat"), u"could not be written"_s, u"No space left on device"_s})
             QVERIFY2(seen.value(2).contains(said), qPrintable(seen.value(2)));
         answer(QMessageBox::Cancel);
         const QStringList filters = {"Gif(*.gif)", "Bmp(*.bmp)", "Jpg(*.jpg)"};
         const DataFolder pictures; // the chooser opens on the picture chosen last
-        QVERIFY(!prompts().chooseOpenFile(nullptr, QStringLiteral("SELECT"), filters, QStringLiteral("jpg"),
-                                          pictures.path(QStringLiteral("doggie.gif"))));
+        QVERIFY(!prompts().chooseOpenFile(nullptr, u"SELECT"_s, filters, u"jpg"_s, pictures.path(u"doggie.gif"_s)));
         QCOMPARE(seen, QStringList({"SELECT", "ordinary pointer", "Gif(*.gif)", "Bmp(*.bmp)", "Jpg(*.jpg)",
                                     "Gif(*.gif)", "jpg", "doggie.gif"}));
         answer(QMessageBox::Ok); // a problem at start-up: a warning
-        prompts().message(nullptr, QString(), QStringLiteral("No lock"), Prompts::Icon::Warning);
+        prompts().message(nullptr, QString(), u"No lock"_s, Prompts::Icon::Warning);
         QCOMPARE(seen.value(3), QString::number(QMessageBox::Warning));
     }
 };

@@ -18,12 +18,12 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("greek") << QStringLiteral("\u03A9mega") << QByteArray("?mega");
-        QTest::newRow("emoji is one character") << QStringLiteral("Rex \U0001F436!") << QByteArray("Rex ?!");
-        QTest::newRow("c1 control without a byte") << QStringLiteral("a\u0080b") << QByteArray("a?b");
+        QTest::newRow("greek") << u"\u03A9mega"_s << QByteArray("?mega");
+        QTest::newRow("emoji is one character") << u"Rex \U0001F436!"_s << QByteArray("Rex ?!");
+        QTest::newRow("c1 control without a byte") << u"a\u0080b"_s << QByteArray("a?b");
         QTest::newRow("lone surrogate") << QString(QChar(0xD800)) << QByteArray("?");
         QTest::newRow("latin, quotes, euro")
-            << QStringLiteral("Caf\u00E9 \u201Cok\u201D \u20AC\u0178") << QByteArray("Caf\xE9 \x93ok\x94 \x80\x9F");
+            << u"Caf\u00E9 \u201Cok\u201D \u20AC\u0178"_s << QByteArray("Caf\xE9 \x93ok\x94 \x80\x9F");
     }
     void codePage()
     {

@@ -34,7 +34,7 @@ QString run(const QString& program, const QStringList& arguments)
 
 int pdfPages(const QString& file)
 {
-    return run(QStringLiteral("pdfinfo"), {file}).section(QStringLiteral("Pages:"), 1).section(u'\n', 0, 0).toInt();
+    return run(u"pdfinfo"_s, {file}).section(u"Pages:"_s, 1).section(u'\n', 0, 0).toInt();
 }
 
 // Whether a strip of the pages holds anything but page colour.
@@ -112,9 +112,9 @@ private slots:
             {"journal", "Journal For " + QByteArray(40, ' '), 3}};
         for (const auto& [screen, heading, lineCount] : reports) {
             QTest::addRow("%s, no dog picked", screen)
-                << QStringLiteral("go %1; click imgPrint").arg(screen) << heading << lineCount;
+                << u"go %1; click imgPrint"_s.arg(screen) << heading << lineCount;
             QTest::addRow("%s, an erased slot", screen)
-                << QStringLiteral("go %1; pick Max; erasedog Max; click imgPrint").arg(screen) << heading << lineCount;
+                << u"go %1; pick Max; erasedog Max; click imgPrint"_s.arg(screen) << heading << lineCount;
         }
     }
     void printBone()
@@ -139,7 +139,7 @@ private slots:
         // A CR LF split across two reads of 64 KiB is one line end.
         QTest::newRow("CR LF across reads")
             << QByteArray(65535, 'x') + "\r\ny" << QStringList{QString(65535, u'x'), "y"};
-        QTest::newRow("code page") << QByteArray("\x80 \xE9") << QStringList{QStringLiteral("\u20AC \u00E9")};
+        QTest::newRow("code page") << QByteArray("\x80 \xE9") << QStringList{u"\u20AC \u00E9"_s};
     }
     void lineReader()
     {
@@ -160,10 +160,10 @@ private slots:
         RUN(s, "go dogs; pick Bella; click imgPrint");
         ReportViewer* v = viewer(s);
         QVERIFY(!part<PictureControl>(v, "dogPicture")->hasPicture()); // Bella has none
-        QCOMPARE(part<PictureControl>(v, "dogPicture")->accessibleName(), QStringLiteral("Picture of your doggie"));
+        QCOMPARE(part<PictureControl>(v, "dogPicture")->accessibleName(), u"Picture of your doggie"_s);
         QCOMPARE(part<QWidget>(v, "cmdPrint")->palette().color(QPalette::Button), QColor(224, 224, 224));
         QVERIFY(part<QWidget>(v, "cmdPrint")->font().bold());
-        QCOMPARE(part<QWidget>(v, "cmdClose")->toolTip(), QStringLiteral("Close (Alt+C)"));
+        QCOMPARE(part<QWidget>(v, "cmdClose")->toolTip(), u"Close (Alt+C)"_s);
         QVERIFY(inked(part<ReportPage>(v, "Document"), QRect(24, 0, 300, 14)));     // the first line
         QVERIFY(!inked(part<ReportPage>(v, "Document"), QRect(24, 600, 300, 100))); // far below the last
         for (QWidget* rule :
@@ -217,30 +217,30 @@ private slots:
                 rawbytes::journal(i, 3, QByteArray::number(i) + "-1-2005", "Entry number " + QByteArray::number(i));
         s.folder.write(files::Journal, standard::journal({1}) + journal.mid(4114));
         RUN(s, "go journal; pick Max; click imgPrint");
-        const QString file = s.folder.path(QStringLiteral("out.pdf"));
+        const QString file = s.folder.path(u"out.pdf"_s);
         viewer(s)->setPrintFile(file);
         RUN(s, "alt P; asked 0");
-        const QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
+        const QString text = run(u"pdftotext"_s, {u"-layout"_s, file, u"-"_s});
         for (const char* line : {"Journal For Max", "Park", "and a nap", "Entry number 2\n", "Entry number 60\n"})
             QVERIFY2(text.contains(QLatin1String(line)), line);
         QCOMPARE(pdfPages(file), 4); // 244 lines
         QCOMPARE(QApplication::overrideCursor(), nullptr);
 
-        viewer(s)->setPrintFile(s.folder.path(QStringLiteral("no such folder/out.pdf")));
+        viewer(s)->setPrintFile(s.folder.path(u"no such folder/out.pdf"_s));
         RUN(s, "double cmdPrint; asked 1; title Error!; said \"There was an error printing to your printer.\"; "
                "said out.pdf; said \"could not be opened\"; window ReportViewer"); // a double-click prints once
 
         { // a full disk cuts the PDF short: said, never passed for a print
             const FullDisk full(4096);
-            viewer(s)->setPrintFile(s.folder.path(QStringLiteral("full.pdf")));
+            viewer(s)->setPrintFile(s.folder.path(u"full.pdf"_s));
             RUN(s, "click cmdPrint; asked 2; said full.pdf; said \"did not take the whole report\"");
         }
         // A report that could not be written shows nothing and prints nothing:
         // Print says why again, never printing the report written before.
         RUN(s, "click cmdClose; mkdir report.txt; click imgPrint; asked 3; said report.txt");
-        viewer(s)->setPrintFile(s.folder.path(QStringLiteral("stale.pdf")));
+        viewer(s)->setPrintFile(s.folder.path(u"stale.pdf"_s));
         RUN(s, "click cmdPrint; asked 4; title Error!; said report.txt; said \"Nothing was printed.\"");
-        QVERIFY(!s.folder.exists(QStringLiteral("stale.pdf")));
+        QVERIFY(!s.folder.exists(u"stale.pdf"_s));
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
 
@@ -255,16 +255,16 @@ private slots:
         Session s;
         QImage photo(300, 160, QImage::Format_RGB32);
         photo.fill(Qt::red);
-        QVERIFY(photo.save(s.folder.path(QStringLiteral("wide.png"))));
+        QVERIFY(photo.save(s.folder.path(u"wide.png"_s)));
         QList<QByteArray> rex = standard::rexTexts();
-        rex[11] = QFile::encodeName(s.folder.path(QStringLiteral("wide.png")));
+        rex[11] = QFile::encodeName(s.folder.path(u"wide.png"_s));
         s.folder.write(files::Doggies, standard::dogs({1}) + rawbytes::doggie(2, rex));
         const QByteArray paragraph = QByteArray("Long walk by the river, ").repeated(160).trimmed();
         s.folder.write(files::Journal, rawbytes::journal(1, 2, "1-1-2005", paragraph) +
                                            rawbytes::journal(2, 2, "1-2-2005", paragraph) +
                                            rawbytes::journal(3, 2, "1-3-2005", paragraph));
         RUN(s, "go dogs; pick Rex");
-        QVERIFY(showsFitted(s.window()->findChild<QWidget*>(QStringLiteral("imgDoggiePic"))));
+        QVERIFY(showsFitted(s.window()->findChild<QWidget*>(u"imgDoggiePic"_s)));
         RUN(s, "go journal; pick Rex; click imgPrint; asked 0");
         ReportViewer* v = viewer(s);
         const qsizetype pages = part<ReportPage>(v, "Document")->pages().size();
@@ -280,18 +280,18 @@ private slots:
                            QRect(page.x() + 760, page.y(), 56, page.height()))); // the right margin
         }
 
-        const QString file = s.folder.path(QStringLiteral("out.pdf"));
+        const QString file = s.folder.path(u"out.pdf"_s);
         v->setPrintFile(file);
         RUN(s, "click cmdPrint; asked 0");
         QCOMPARE(pdfPages(file), int(pages));
-        QVERIFY(run(QStringLiteral("pdfinfo"), {file}).contains(QLatin1String("Journal report for Rex")));
+        QVERIFY(run(u"pdfinfo"_s, {file}).contains("Journal report for Rex"_L1));
         // Words in points: the printed area is a quarter inch (18 pt) in from
         // every edge, and on the first page the photo stands from 66 to 139 pt
         // down, from 282 pt across.
-        const QString boxes = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file, QStringLiteral("-")});
-        const QRegularExpression word(QStringLiteral("yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\""));
-        const QString firstPage = boxes.section(QStringLiteral("<page "), 1, 1);
-        QVERIFY(boxes.count(QStringLiteral("<word")) > 500);
+        const QString boxes = run(u"pdftotext"_s, {u"-bbox"_s, file, u"-"_s});
+        const QRegularExpression word(u"yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\""_s);
+        const QString firstPage = boxes.section(u"<page "_s, 1, 1);
+        QVERIFY(boxes.count(u"<word"_s) > 500);
         for (const QRegularExpressionMatch& m : word.globalMatch(boxes)) {
             const qreal top = m.captured(1).toDouble(), right = m.captured(2).toDouble(),
                         bottom = m.captured(3).toDouble();
@@ -299,12 +299,11 @@ private slots:
             QVERIFY2(!firstPage.contains(m.captured(0)) || right < 282 || bottom < 66 || bottom > 139 + 12,
                      qPrintable(m.captured(0)));
         }
-        run(QStringLiteral("pdftoppm"),
-            QStringLiteral("-r 72 -f 1 -l 2 -png %1 %2").arg(file, s.folder.path(QStringLiteral("page"))).split(u' '));
-        const QImage paper(s.folder.path(QStringLiteral("page-1.png")));
+        run(u"pdftoppm"_s, u"-r 72 -f 1 -l 2 -png %1 %2"_s.arg(file, s.folder.path(u"page"_s)).split(u' '));
+        const QImage paper(s.folder.path(u"page-1.png"_s));
         QVERIFY(paper.pixelColor(315, 102).red() > 200 && paper.pixelColor(315, 102).green() < 60);
         QCOMPARE(paper.pixelColor(315, 70), QColor(Qt::white)); // the photo is not stretched to its frame
-        QCOMPARE(QImage(s.folder.path(QStringLiteral("page-2.png"))).pixelColor(315, 102),
+        QCOMPARE(QImage(s.folder.path(u"page-2.png"_s)).pixelColor(315, 102),
                  QColor(Qt::white)); // page 1 only
     }
 };
