@@ -222,6 +222,18 @@ void settle()
     QCoreApplication::processEvents();
 }
 
+// Types text key by key; a character beyond ASCII, which QTest has no key
+// for, comes as the text of a key event, as an input method sends it.
+void typeText(QWidget* box, const QString& text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 128)
+            QTest::keyClick(box, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
 // A double-click on a shown control, through its window, so that Qt makes
 // the second press the double-click it is.
 void doubleClick(QWidget* widget)
@@ -466,9 +478,9 @@ const std::map<QString, Verb>& verbs()
                          if (s.control()->property("plainText").isValid())
                              return void(s.control()->setProperty("plainText", s.arg(2)));
                          s.control()->setProperty("text", QString());
-                         QTest::keyClicks(s.control(), s.arg(2));
+                         typeText(s.control(), s.arg(2));
                      })},
-        {"keys", act("box text", [](Step& s) { QTest::keyClicks(s.control(), s.arg(2)); })},
+        {"keys", act("box text", [](Step& s) { typeText(s.control(), s.arg(2)); })},
         {"paste", act("box text",
                       [](Step& s) { // where the cursor is, over what is selected
                           QGuiApplication::clipboard()->setText(s.arg(2));

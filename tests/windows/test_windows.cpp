@@ -415,6 +415,33 @@ private slots:
             QVERIFY2(s.folder.read(names[i]) == expected[i], qPrintable(names[i] + " differs"));
     }
 
+    // Records made by one build and changed by another: a Linux and a Windows
+    // build, run in turn by tests/exchange/test_exchange.sh on one folder.
+    void exchange()
+    {
+        const QString folder = qEnvironmentVariable("PAWFOLIO_EXCHANGE");
+        if (folder.isEmpty())
+            QSKIP("run by tests/exchange/test_exchange.sh");
+        Session s;
+        const bool fresh = !QFile::exists(folder + "/in/" + files::Doggies);
+        for (const QString& name : {files::Doggies, files::Health, files::Journal}) {
+            QFile::remove(s.folder.path(name));
+            QVERIFY(fresh || QFile::copy(folder + "/in/" + name, s.folder.path(name)));
+        }
+        RUN(s, fresh ? "go dogs; click imgAdd; type txtName Wino; type txtBirthDate 3/4/2020; click imgAdd; "
+                       "click imgAdd; type txtName \"Caf\u00E9 \u20AC\"; click imgAdd; go health; pick Wino; "
+                       "click imgAdd; type txtdate 5/12/2021; type txtvaccine Rabies; click imgAdd; go journal; "
+                       "pick Wino; date 2021-07-04; click imgAdd; type txtEntry \"By the river,\nin the rain\"; "
+                       "click imgAdd"
+                     : "go health; pick Wino; click imgAdd; type txtdate 6/1/2022; type txtvaccine Parvo; "
+                       "click imgAdd; row \"5/12/2021 Rabies\"; answer yes; click imgErase; go journal; pick Wino; "
+                       "row 7-4-2021; click imgEdit; key txtEntry Ctrl+End; keys txtEntry \" again\"; "
+                       "click imgEdit; go dogs; pick \"Caf\u00E9 \u20AC\"; answer yes; click imgErase");
+        QDir().mkpath(folder + "/out");
+        for (const QString& name : {files::Doggies, files::Health, files::Journal})
+            QVERIFY(QFile::copy(s.folder.path(name), folder + "/out/" + name));
+    }
+
     // The grid's own sort on many rows (a few rows, ties, the header and
     // blank keys are rows of the health table): it is std::sort's order.
     void gridSort()
