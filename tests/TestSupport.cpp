@@ -171,14 +171,23 @@ QString picturesFolder()
 
 QList<QByteArray> rexTexts()
 {
-    return {"Rex",      "Rex of Riverside", "5/12/2003",       "L-123",
-            "Kennel",   "Dr. Vet",          "1 High St, Town", "555-0100",
-            "555-0199", "Groomy",           "555-0123",        QFile::encodeName(picturesFolder() + "/rex.gif")};
+    return {"Rex",
+            "Rex of Riverside",
+            "5/12/2003",
+            "L-123",
+            "Kennel",
+            "Dr. Vet",
+            "1 High St, Town",
+            "555-0100",
+            "555-0199",
+            "Groomy",
+            "555-0123",
+            QDir::toNativeSeparators(picturesFolder() + "/rex.gif").toUtf8()};
 }
 
 QByteArray dog(int n)
 {
-    const QByteArray gone = QFile::encodeName(picturesFolder() + "/gone.gif");
+    const QByteArray gone = QDir::toNativeSeparators(picturesFolder() + "/gone.gif").toUtf8();
     const QByteArray all[] = {QByteArray(439, '\0'),      rawbytes::doggie(1, "Bella"), rawbytes::doggie(2, rexTexts()),
                               rawbytes::doggie(3, "Max"), QByteArray(439, '\0'),        rawbytes::doggie(5, "", gone)};
     return all[n];
@@ -504,7 +513,7 @@ const std::map<QString, Verb>& verbs()
                        [](Step& s) {
                            const QString file = s.arg(1) == u"cancel" ? QString() : s.arg(1);
                            s.session.prompts->files.append(
-                               file.contains(u'/') || file.isNull() ? file : s.session.folder.path(file));
+                               file.isNull() || QDir::isAbsolutePath(file) ? file : s.session.folder.path(file));
                        })},
         {"write", makeFile([](const QString& path, const QString& text) { // %XX a byte
              QFile file(path);

@@ -14,6 +14,7 @@
 #include "records/SharedState.h"
 #include "records/Win1252.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -363,7 +364,8 @@ void DogRegisterWindow::imgDoggiePic_Click()
         prompts().chooseOpenFile(this, kChooserTitle, kChooserFilters, QStringLiteral("jpg"), m_chooserName);
     if (!chosen)
         return; // cancelled: the dog keeps its picture
-    const QString name = *chosen;
+    // Kept as the system writes it: with backslashes and a drive letter on Windows.
+    const QString name = QDir::toNativeSeparators(*chosen);
     m_chooserName = name; // the chooser opens there next time
     QString refusal = pictureRefusal(name);
     if (refusal.isEmpty() && !imgDoggiePic->load(name, PictureControl::Scaling::KeepProportions))

@@ -177,7 +177,7 @@ private slots:
             "key txtPedigreeName Enter; focus txtBirthDate; key lbDoggieList Return; focus lbDoggieList");
         row("dogs: Enter in another window's boxes stays there",
             "go dogs; elsewhere; key elsewhereBox Return; focus elsewhereBox; is elsewhereBox Enter");
-        const QString rex = standard::picturesFolder() + "/rex.gif";
+        const QString rex = QDir::toNativeSeparators(standard::picturesFolder() + "/rex.gif");
         row("dogs: the picture chooser, cancelled, chosen, cancelled for another dog",
             "go dogs; click imgDoggiePic; asked 0; pick Bella; click imgEdit; choose cancel; click imgDoggiePic; "
             "picture imgDoggiePic no-pic.gif; said \"Pictures (*.gif *.bmp *.jpg *.jpeg *.png) Gif(*.gif) Bmp(*.bmp) "
