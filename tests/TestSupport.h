@@ -25,8 +25,6 @@ extern bool lyingDisk;
 extern bool failingSync;
 // Syncs of a folder so far: what puts a rename on the disk.
 extern int folderSyncs;
-// Acts as the user nobody from here, or as root again: false where it cannot.
-bool actAsNobody(bool nobody);
 // Whether the three above work: Windows gives a test no way in.
 constexpr bool kDiskShims =
 #ifdef Q_OS_WIN
@@ -34,6 +32,8 @@ constexpr bool kDiskShims =
 #else
     true;
 #endif
+// Acts as the user nobody from here, or as root again: false where it cannot.
+bool actAsNobody(bool nobody);
 
 // While it lives, no file grows past the size given, as on a full disk; on
 // Windows, which has no such limit, it is not held.

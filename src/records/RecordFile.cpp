@@ -59,10 +59,11 @@ QString renameOver(const QString& from, const QString& to)
     if (MoveFileExW(native(from).c_str(), native(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return {};
     return qt_error_string(int(GetLastError()));
-#endif
+#else
     std::error_code error;
     std::filesystem::rename(fsPath(from), fsPath(to), error);
     return error ? QString::fromLocal8Bit(error.message()) : QString();
+#endif
 }
 
 qint32 RecordFile::roundedCount(qint64 bytes, int recordLength)
