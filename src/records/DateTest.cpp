@@ -104,8 +104,8 @@ std::optional<qsizetype> timeStart(const QList<Token>& tokens)
     const int hourLimit = meridiem ? 12 : 23;
     if (values[0] > hourLimit || (meridiem && values[0] == 0))
         return std::nullopt;
-    for (qsizetype v = 1; v < values.size(); ++v) {
-        if (values[v] > 59)
+    for (const int minutesOrSeconds : values.mid(1)) {
+        if (minutesOrSeconds > 59)
             return std::nullopt;
     }
     return start;

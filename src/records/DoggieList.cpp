@@ -29,14 +29,12 @@ DoggieRecord dog(const SharedState& state, qint32 number)
 bool lookup(SharedState& state, int row, const QString& entryText)
 {
     const QString wanted = fixedtext::trimSpaces(entryText);
-    if (wanted.isEmpty() && row < 0)
-        return false;
     RecordFile file(state.path(files::Doggies), DoggieRecord::Length, RecordFile::Mode::Read);
     const qint32 n = file.count();
     const qint32 own = row + 1;
     if (wanted.isEmpty()) {
         // An empty entry stands for a dog saved without a name, unless its
-        // record is an erased slot.
+        // record is an erased slot (or there is no row: record 0 reads as one).
         if (own > n)
             return false;
         const DoggieRecord dog = file.read<DoggieRecord>(own);
@@ -57,7 +55,7 @@ bool lookup(SharedState& state, int row, const QString& entryText)
     };
     // The entry's own record first: the list is in file order, so it is the
     // one unless the file changed since the list was filled.
-    if (own >= 1 && own <= n && shows(own))
+    if (own <= n && shows(own)) // no row: record 0, which shows no name
         return true;
     for (qint32 i = 1; i <= n; ++i) {
         if (shows(i))

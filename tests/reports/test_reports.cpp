@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "platform/FormWindow.h"
 #include "platform/PictureControl.h"
 #include "reports/ReportRenderer.h"
 #include "reports/ReportViewer.h"
@@ -201,6 +202,9 @@ private slots:
         QCOMPARE(part<QScrollBar>(v, "verticalScroll")->geometry().bottom(),
                  part<QWidget>(v, "DocumentContainer")->geometry().bottom());
         QVERIFY(part<QWidget>(v, "previewFrame")->geometry().bottom() < v->height());
+        const QRect wide(0, 0, 1920, 1080); // asked past its corner, a window reaches the corner and stays whole
+        placeWhole(v, wide, QPoint(5000, 5000));
+        QCOMPARE(v->frameGeometry().bottomRight(), wide.bottomRight());
     }
 
     // Printing to a PDF file: every line whole, about 60 lines a page; a
@@ -279,6 +283,11 @@ private slots:
             QVERIFY(!inked(part<ReportPage>(v, "Document"),
                            QRect(page.x() + 760, page.y(), 56, page.height()))); // the right margin
         }
+        // The second page's text runs where the first keeps room for the photo.
+        QVERIFY(inked(part<ReportPage>(v, "Document"),
+                      part<PictureControl>(v, "dogPicture")
+                          ->geometry()
+                          .translated(0, part<ReportPage>(v, "Document")->pageRect(1).y())));
 
         const QString file = s.folder.path(u"out.pdf"_s);
         v->setPrintFile(file);

@@ -75,6 +75,18 @@ private slots:
                              (!box || font.pixelSize() == 12) && (!footer || font.pixelSize() == 11),
                          qPrintable(text->objectName() + ": " + font.toString()));
             }
+            if (auto* title = w->findChild<QLabel*>(u"title"_s)) { // centred: its red only in the middle
+                const QImage shown = title->grab().toImage();
+                const auto red = [&shown](int from, int to) {
+                    for (int x = from; x < to; ++x) {
+                        for (int y = 0; y < shown.height(); ++y)
+                            if (shown.pixelColor(x, y) == QColor(Qt::red))
+                                return true;
+                    }
+                    return false;
+                };
+                QVERIFY(!red(0, shown.width() / 4) && red(shown.width() / 4, shown.width() * 3 / 4));
+            }
             if (auto* frame = qobject_cast<RegisterWindow*>(w)) {
                 QCOMPARE(part<QWidget>(frame, "lbDoggieList")->accessibleName(), u"Your Doggies"_s);
                 // The status line, the information panel and the dog list are filled with their own colour.

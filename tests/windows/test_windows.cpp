@@ -497,6 +497,8 @@ private slots:
         add("health add", "FDLSNO", "go health; pick Rex; click imgAdd; type txtdate 5/12/2003; type txtvaccine Rabies",
             "click imgAdd", files::Health, nothing);
         add("health erase", "FDLSNO", kennelCough, yes, files::Health, nothing);
+        add("journal edit", "F", "go journal; pick Max; row 1-5-2005; click imgEdit; type txtEntry Snowed",
+            "click imgEdit", files::Journal, nothing);
         add("journal add", "FDLSNO", "go journal; pick Max; date 2005-07-04; click imgAdd; type txtEntry Fireworks",
             "click imgAdd", files::Journal, nothing);
         add("journal erase", "FDLSNO", "go journal; pick Max; row 3-2-2005", yes, files::Journal, nothing);
