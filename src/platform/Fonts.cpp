@@ -26,10 +26,12 @@ QFont comic(qreal points, bool bold)
 
 QStringList loadBundled(const QString& programFolder)
 {
+    // The folder first: only a program that brings fonts asks the font
+    // database, which start-up would otherwise fill early for nothing.
     QStringList families;
-    if (QFontDatabase::hasFamily(QStringLiteral("Comic Sans MS")))
-        return families;
     const QDir bundled(QDir(programFolder).filePath(QStringLiteral("fonts")));
+    if (!bundled.exists() || QFontDatabase::hasFamily(QStringLiteral("Comic Sans MS")))
+        return families;
     for (const QString& name : bundled.entryList({QStringLiteral("*.otf"), QStringLiteral("*.ttf")}, QDir::Files))
         families += QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(bundled.filePath(name)));
     families.removeDuplicates();
