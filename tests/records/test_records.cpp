@@ -100,6 +100,8 @@ private slots:
         folder.write(files::Doggies, before);
         folder.write(files::Temp, QByteArray(439 * 10, 'X')); // left by an interrupted erase: no part of it leaks in
         const int syncs = folderSyncs;
+        const auto openFiles = [] { return QDir(u"/proc/self/fd"_s).entryList(QDir::AllEntries | QDir::System); };
+        const QStringList openBefore = openFiles(); // none where the system shows none
         const auto last = eraseRecord(folder.path(files::Doggies), folder.path(files::Temp), DoggieRecord::Length, k);
         QVERIFY(!kDiskShims || folderSyncs > syncs || before == after); // the rename is on the disk on return
         QCOMPARE(folder.read(files::Doggies), after);
@@ -107,6 +109,7 @@ private slots:
         QCOMPARE(folder.exists(files::Temp), !matched); // nothing erased, nothing copied
         QCOMPARE(last ? DoggieRecord::fromBytes(*last).ID : 0, lastCopiedId);
         QCOMPARE(last.has_value(), lastCopiedId != 0); // an empty file leaves the working record alone
+        QCOMPARE(openFiles(), openBefore);
     }
 
     // Records straddle the copy's blocks: every byte must land.

@@ -152,9 +152,11 @@ private slots:
         row("dogs: edit shows its save bone and the entry prompt until saved",
             "go dogs; pick Rex; click imgEdit; picture imgEdit doggie-save.gif; status entry; click imgEdit; "
             "picture imgEdit doggie-edit.gif; status ready");
-        row("dogs: edit and erase need a dog shown here; picking elsewhere shows nothing",
+        row("dogs: edit and erase need a dog shown here; picking elsewhere, or a dog erased since, shows nothing",
             "go health; pick Max; go dogs; state DoggieRecNo 3; is shownDogName \"Doggie Information\"; click imgEdit; "
-            "is imgEdit EDIT; click imgErase; asked 0");
+            "is imgEdit EDIT; click imgErase; asked 0; erasedog Bella; pick Bella; is shownDogName \"Doggie "
+            "Information\"",
+            {dogs({0, 2, 3, 4, 5})});
         row("dogs: erase answered No",
             "go dogs; pick Rex; click imgErase; title DELETE!; said \"Delete Rex, with its 2 vaccinations!\"; pick "
             "Max; "
