@@ -91,10 +91,9 @@ bool ScriptedPrompts::askYesNo(QWidget*, const QString& title, const QString& te
 }
 
 std::optional<QString> ScriptedPrompts::chooseOpenFile(QWidget*, const QString& title, const QStringList& filters,
-                                                       const QString& defaultSuffix, const QString& startWith)
+                                                       const QString& defaultSuffix, const QString&)
 {
     shown.append({title, filters.join(u' ') + u' ' + defaultSuffix});
-    chooserStarts.append(startWith);
     const QString file = files.isEmpty() ? QString() : files.takeFirst();
     return file.isNull() ? std::nullopt : std::optional<QString>(file);
 }
@@ -401,11 +400,6 @@ Verb check(const char* words, std::function<QString(Step&)> seen)
     return {words, {}, std::move(seen)};
 }
 
-Verb click(Qt::MouseButton button)
-{
-    return gesture("control", [button](Step& s) { QTest::mouseClick(s.control(), button); });
-}
-
 // A key on a window that has first taken the keyboard.
 void press(Step& s, QWidget* receiver, QKeyCombination key)
 {
@@ -471,15 +465,8 @@ const std::map<QString, Verb>& verbs()
         {"go", act("main|dogs|health|journal", [](Step& s) { s.session.navigator.go(screens.value(s.arg(1))); })},
         {"pick", clickRow("lbDoggieList")}, // the dog list's entry that shows the text
         {"row", clickRow(nullptr)},         // the grid's "date vaccine", or a journal date
-        {"click", click(Qt::LeftButton)},
-        {"rclick", click(Qt::RightButton)},
+        {"click", gesture("control", [](Step& s) { QTest::mouseClick(s.control(), Qt::LeftButton); })},
         {"double", gesture("control", [](Step& s) { doubleClick(s.control()); })},
-        {"drag", gesture("control",
-                         [](Step& s) { // pressed on the control, released off it
-                             QTest::mousePress(s.control(), Qt::LeftButton);
-                             QTest::mouseRelease(s.control(), Qt::LeftButton, {},
-                                                 s.control()->rect().bottomRight() + QPoint(20, 20));
-                         })},
         {"alt", gesture("letter", [](Step& s) { press(s, s.session.window(), QKeySequence("Alt+" + s.arg(1))[0]); })},
         {"key", gesture("control key", [](Step& s) { press(s, s.control(), QKeySequence(s.arg(2))[0]); })},
         {"type", act("box text",
@@ -527,15 +514,6 @@ const std::map<QString, Verb>& verbs()
          })},
 #endif
         {"remove", makeFile([](const QString&, const QString&) { return true; })},
-        {"elsewhere", act("",
-                          [](Step& s) { // another window with boxes, as a file chooser has
-                              s.session.elsewhere = std::make_unique<QWidget>();
-                              new QLineEdit(s.session.elsewhere.get());
-                              auto* box = new QLineEdit(s.session.elsewhere.get());
-                              box->setObjectName(u"elsewhereBox"_s);
-                              QObject::connect(box, &QLineEdit::returnPressed, box, [box] { box->setText("Enter"); });
-                              s.session.elsewhere->show();
-                          })},
         {"erasedog", act("text",
                          [](Step& s) { // as another Pawfolio would, behind this window's back
                              QByteArray bytes = s.session.folder.read(files::Doggies);
@@ -550,8 +528,6 @@ const std::map<QString, Verb>& verbs()
                          s.words.last().text.remove(spacesAtEnd);
                          return shownText(s.control()).remove(spacesAtEnd);
                      })},
-        {"pad", check("box n", [](Step& s) { return QString::number(shownText(s.control()).size()); })},
-        {"cursor", check("box n", [](Step& s) { return s.control()->property("cursorPosition").toString(); })},
         {"picture", check("picture word",
                           [](Step& s) {
                               return QFileInfo(qobject_cast<PictureControl*>(s.control())->pictureFile()).fileName();
@@ -569,7 +545,6 @@ const std::map<QString, Verb>& verbs()
         {"locked",
          check("lockable yes|no",
                [](Step& s) { return yesNo(s.control()->property("readOnly").toBool() || !s.control()->isEnabled()); })},
-        {"shown", check("control yes|no", [](Step& s) { return yesNo(s.control()->isVisible()); })},
         {"state", check("DoggieRecNo|HealthRecNo|SelectedDate|ReportType|quits text",
                         [](Step& s) {
                             const SharedState& state = s.session.state;
@@ -599,11 +574,7 @@ const std::map<QString, Verb>& verbs()
                                s.error = u"an empty expectation, which any message holds"_s;
                            return last.contains(s.arg(1)) ? s.arg(1) : last;
                        })},
-        {"title", check("text", [](Step& s) { return lastShown(s.session, &ScriptedPrompts::Shown::title); })},
-        {"chooser", check("word", [](Step& s) { // where the last file chooser started
-             const QStringList& starts = s.session.prompts->chooserStarts;
-             return QFileInfo(starts.isEmpty() ? QString() : starts.last()).fileName();
-         })}};
+        {"title", check("text", [](Step& s) { return lastShown(s.session, &ScriptedPrompts::Shown::title); })}};
     return table;
 }
 
@@ -614,8 +585,6 @@ QString misfit(Step& step, const QString& kind, const Word& word)
     const auto control = kControls.find(kind);
     QWidget* w = step.session.window();
     QWidget* named = control == kControls.end() || !w ? nullptr : w->findChild<QWidget*>(word.text);
-    if (!named && control != kControls.end() && step.session.elsewhere)
-        named = step.session.elsewhere->findChild<QWidget*>(word.text);
     if (named)
         step.controls.append(named);
     const bool fits =

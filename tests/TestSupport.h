@@ -6,7 +6,6 @@
 #include "shell/Navigator.h"
 
 #include <QByteArray>
-#include <QDate>
 #include <QFile>
 #include <QList>
 #include <QTemporaryDir>
@@ -64,9 +63,8 @@ public:
     std::optional<QString> chooseOpenFile(QWidget* parent, const QString& title, const QStringList& filters,
                                           const QString& defaultSuffix, const QString& startWith) override;
 
-    std::deque<bool> answers;  // the next Yes/No answers; No when empty
-    QStringList files;         // the next chosen files; a null text, or none left, cancels
-    QStringList chooserStarts; // what each file chooser opened on
+    std::deque<bool> answers; // the next Yes/No answers; No when empty
+    QStringList files;        // the next chosen files; a null text, or none left, cancels
     QList<Shown> shown;
 };
 
@@ -132,8 +130,7 @@ struct Session {
     Navigator navigator{state};
     int quitCount = 0;
     ScriptedPrompts* prompts;
-    std::unique_ptr<QWidget> elsewhere; // made by the step "elsewhere"
-    bool pickerAnswered = false;        // by the step "date", for the next click or key
+    bool pickerAnswered = false; // by the step "date", for the next click or key
     struct Step;
 
 private:

@@ -17,6 +17,7 @@ bool EnterAsTab::eventFilter(QObject* watched, QEvent* event)
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
         return false;
+    // Another window's boxes, a file chooser's among them, keep their Enter.
     auto* box = qobject_cast<QLineEdit*>(watched);
     if (!box || box->window() != m_window)
         return false;

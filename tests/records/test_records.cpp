@@ -31,11 +31,6 @@ private slots:
         QFETCH(QByteArray, bytes);
         QCOMPARE(win1252::encode(text), bytes);
         QCOMPARE(fixedtext::toField(text, 2), bytes.left(2).leftJustified(2, ' ')); // cut or padded to its field
-        QByteArray all;
-        for (int b = 0; b < 256; ++b)
-            all.append(char(b));
-        QCOMPARE(win1252::encode(win1252::decode(all)), all); // every byte round-trips
-        QCOMPARE(win1252::decode(all).size(), 256);
     }
 
     // Reads past the end are zero bytes; a write past it leaves zero records
@@ -81,10 +76,7 @@ private slots:
         QTest::newRow("middle leaves an erased slot") << dogs << 2 << standard::dogs({1, 0, 3}) << 3;
         QTest::newRow("first leaves an erased slot") << dogs << 1 << standard::dogs({0, 2, 3}) << 3;
         QTest::newRow("last shortens the file") << dogs << 3 << dogs.left(878) << 2;
-        QTest::newRow("k 0 erases nothing") << dogs << 0 << dogs << 3;
         QTest::newRow("k n+1 erases nothing") << dogs << 4 << dogs << 3;
-        QTest::newRow("negative k erases nothing") << dogs << -1 << dogs << 3;
-        QTest::newRow("erased slot again") << zero + dogs.mid(439) << 1 << zero + dogs.mid(439) << 3;
         QTest::newRow("only record") << dogs.left(439) << 1 << QByteArray() << 0;
         QTest::newRow("empty file") << QByteArray() << 1 << QByteArray() << 0;
         QTest::newRow("partial last record completed with zeros")
