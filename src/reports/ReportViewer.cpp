@@ -40,7 +40,7 @@ QFrame* rule(QWidget* parent, const char* name, int topTwips)
 {
     auto* line = place(new QFrame(parent), name, QRect(0, twips::px(topTwips), twips::px(10320), 1));
     line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Plain);
+    line->setFrameShadow(QFrame::Plain); // black whatever the style: a sunken line takes its shades
     return line;
 }
 
