@@ -261,6 +261,9 @@ void answerDatePicker(const QDate& day, bool keys)
         auto* picker = qobject_cast<DatePickerDialog*>(QApplication::activeModalWidget());
         if (!picker)
             QFAIL("no date picker");
+        if (QWidget* calendar = part<QCalendarWidget>(picker, "calendar");
+            !calendar->isAncestorOf(picker->focusWidget()))
+            QFAIL("the date picker's keys do not go to its calendar");
         if (keys) {
             picker->activateWindow();
             (void)QTest::qWaitFor([picker] { return QApplication::activeWindow() == picker; }, 2000);

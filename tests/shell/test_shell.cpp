@@ -63,6 +63,7 @@ private slots:
                 const bool footer = text->objectName().startsWith(u"footer");
                 QVERIFY2(font.families().value(0) == (footer ? "MS Sans Serif" : "Comic Sans MS") &&
                              font.bold() == !footer && (!caption || font.pixelSize() == 16) &&
+                             (!caption || text->palette().color(QPalette::WindowText) == QColor(Qt::blue)) &&
                              (!box || font.pixelSize() == 12) && (!footer || font.pixelSize() == 11),
                          qPrintable(text->objectName() + ": " + font.toString()));
             }

@@ -307,6 +307,8 @@ private slots:
               std::tuple{"journal", "pick Max; row 1-5-2005; click imgEdit", "txtEntry"}})
             row(u"%1: %2 puts the keyboard in %3"_s.arg(screen, begin, box),
                 u"go %1; %2; focus %3"_s.arg(screen, begin, box));
+        row("journal: Tab leaves the entry box",
+            "go journal; pick Max; row 1-5-2005; click imgEdit; key txtEntry Tab; focus lbDoggieList");
         row("journal: a blank entry waits, by Edit too",
             "go journal; pick Max; row 1-5-2005; click imgEdit; type txtEntry \"  \"; key txtEntry Ctrl+End; "
             "click imgEdit; is imgEdit SAVE; focus txtEntry; keys txtEntry Snowed; click imgEdit; is imgEdit EDIT",
