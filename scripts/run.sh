@@ -4,6 +4,10 @@
 # program has no business running as root.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  echo "Pawfolio: no display was found. Start it from your desktop session, or without one through xvfb-run (xvfb-run scripts/run.sh)." >&2
+  exit 1
+fi
 scripts/deps.sh
 person=()
 if [ "$(id -u)" = 0 ] && [ -n "${SUDO_USER:-}" ] && [ "$SUDO_USER" != root ]; then

@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <QtEndian>
 
 #include <csignal>
@@ -252,23 +253,34 @@ void doubleClick(QWidget* widget)
                        widget->mapTo(widget->window(), widget->rect().center()));
 }
 
-// Answers the date picker that the next click opens: OK on `day`, or Close
-// when `day` is not valid; with `keys`, Enter, Escape and close() first (which
-// must leave it open), then Alt+O or Alt+C.
-void answerDatePicker(const QDate& day, bool keys)
+// The title bar's close (or Alt+F4) on a window, as the window manager sends it.
+void closeFromTitleBar(QWidget* window)
 {
-    QTimer::singleShot(0, [day, keys] {
+    if (QWindow* handle = window->windowHandle())
+        handle->close();
+}
+
+// Answers the date picker that the next click opens: OK on `day`, or Close
+// when `day` is not valid; by `way` "keys", Enter and Escape first (which must
+// leave it open), then Alt+O or Alt+C; by "titlebar", the title bar's close.
+void answerDatePicker(const QDate& day, const QString& way)
+{
+    QTimer::singleShot(0, [day, way] {
         auto* picker = qobject_cast<DatePickerDialog*>(QApplication::activeModalWidget());
         if (!picker)
             QFAIL("no date picker");
         const bool calendarHasKeys = part<QCalendarWidget>(picker, "calendar")->isAncestorOf(picker->focusWidget());
-        if (keys) {
+        if (!way.isEmpty()) {
             picker->activateWindow();
             (void)QTest::qWaitFor([picker] { return QApplication::activeWindow() == picker; }, 2000);
-            QTest::keyClick(picker, Qt::Key_Return); // Enter, Escape and the title bar do nothing there
+            QTest::keyClick(picker, Qt::Key_Return); // Enter and Escape do nothing there
             QTest::keyClick(picker, Qt::Key_Escape);
-            picker->close();
-            QTest::keyClick(picker, day.isValid() ? Qt::Key_O : Qt::Key_C, Qt::AltModifier);
+            if (!picker->isVisible())
+                QFAIL("Enter or Escape closed the date picker");
+            if (way == u"titlebar")
+                closeFromTitleBar(picker);
+            else
+                QTest::keyClick(picker, day.isValid() ? Qt::Key_O : Qt::Key_C, Qt::AltModifier);
         } else {
             if (day.isValid())
                 part<QCalendarWidget>(picker, "calendar")->setSelectedDate(day);
@@ -470,6 +482,7 @@ const std::map<QString, Verb>& verbs()
         {"row", clickRow(nullptr)},         // the grid's "date vaccine", or a journal date
         {"click", gesture("control", [](Step& s) { QTest::mouseClick(s.control(), Qt::LeftButton); })},
         {"double", gesture("control", [](Step& s) { doubleClick(s.control()); })},
+        {"titlebar", gesture("", [](Step& s) { closeFromTitleBar(s.session.window()); })}, // or Alt+F4
         {"alt", gesture("letter", [](Step& s) { press(s, s.session.window(), QKeySequence("Alt+" + s.arg(1))[0]); })},
         {"key", gesture("control key", [](Step& s) { press(s, s.control(), QKeySequence(s.arg(2))[0]); })},
         {"type", act("box text",
@@ -486,12 +499,12 @@ const std::map<QString, Verb>& verbs()
                           s.control()->setFocus();
                           QTest::keyClick(s.control(), Qt::Key_V, Qt::ControlModifier);
                       })},
-        {"date", act("date keys?",
+        {"date", act("date keys|titlebar?",
                      [](Step& s) { // answers the picker the next step opens
                          const QDate day =
                              s.arg(1) == u"today" ? QDate::currentDate() : QDate::fromString(s.arg(1), Qt::ISODate);
                          s.session.window()->move(0, 0); // the picker is centred on the screen all the same
-                         answerDatePicker(day, s.words.size() > 2);
+                         answerDatePicker(day, s.arg(2));
                          s.session.pickerAnswered = true;
                      })},
         {"answer", act("yes|no*",
@@ -560,6 +573,13 @@ const std::map<QString, Verb>& verbs()
                                 {"quits", QString::number(s.session.quitCount)}}
                                 .value(s.arg(1));
                         })},
+        // A logout: whether the window shown let the session end.
+        {"logout", check("yes|no",
+                         [](Step& s) {
+                             const bool ended = s.session.navigator.closeForSession();
+                             settle();
+                             return yesNo(ended);
+                         })},
         {"window",
          check("word", [](Step& s) { return s.session.window() ? s.session.window()->objectName() : "none"; })},
         // The window is the only one, shown, with the keyboard.

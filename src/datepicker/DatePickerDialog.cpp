@@ -18,7 +18,7 @@ DatePickerDialog::DatePickerDialog(SharedState& state, QWidget* owner)
       m_state(state)
 {
     setObjectName(QStringLiteral("DatePickerDialog"));
-    refuseClose(this); // only OK and Close end the picker
+    routeClose(this, [this] { imgClose_Click(); }); // the title bar's close is Close
     setWindowTitle(QStringLiteral("SELECT A DATE TO USE"));
     setModal(true); // its icon is its owner's
     setFixedSize(twips::size(5775, 3600));

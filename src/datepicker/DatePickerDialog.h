@@ -8,7 +8,8 @@ class QCalendarWidget;
 
 // The modal date picker: a month calendar on today. OK hands the chosen day
 // back in SelectedDate as month-day-year without leading zeros; the close
-// picture hands back the empty text. Nothing else closes it.
+// picture, and the title bar's close, hand back the empty text. Escape and
+// Enter do nothing.
 class DatePickerDialog : public QDialog {
     Q_OBJECT
 public:

@@ -119,7 +119,10 @@ DogRegisterWindow::DogRegisterWindow(SharedState& state, ScreenRequests& screens
         label->setFont(fonts::comic(9));
         QLineEdit* box = place(new QLineEdit(this), b.box, twips::rect(b.left, b.top + 240, 2895, 285));
         box->setFont(fonts::comic(9));
-        box->setMaxLength(DoggieRecord::widthOf(b.field)); // what the box shows is what the field keeps
+        // What the box shows is what the field keeps; a birth date of any
+        // length is taken whole, kept as m/d/yyyy when long.
+        if (b.field != &DoggieRecord::BirthDate)
+            box->setMaxLength(DoggieRecord::widthOf(b.field));
         box->setAccessibleName(QLatin1String(b.caption));
         controls::setBackground(box, colours::LightGreen);
         label->setBuddy(box);
@@ -199,10 +202,13 @@ bool DogRegisterWindow::saveRefused()
     if (!storable(entryBoxes))
         return true;
     // A birth date is a date or nothing: anything else waits to be put right.
-    if (!fixedtext::isBlank(txtBirthDate->text()) && !isDate(txtBirthDate->text())) {
+    if (fixedtext::isBlank(txtBirthDate->text()))
+        return false;
+    if (!isDate(txtBirthDate->text())) {
         refuse(txtBirthDate);
         return true;
     }
+    txtBirthDate->setText(fitDate(txtBirthDate->text(), DoggieRecord::BirthDateWidth)); // what is saved
     return false;
 }
 

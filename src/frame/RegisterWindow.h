@@ -108,6 +108,8 @@ protected:
     // over from another window, or erased since, is not.
     bool pickedDogIsLive();
 
+    void closeRequested() override { leave(Screen::Main); } // the close bone
+
 private:
     void lbDoggieList_Click();
     void imgPrint_Click();

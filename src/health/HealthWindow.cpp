@@ -18,6 +18,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 
+#include <optional>
+
 using controls::place;
 
 const QString HealthWindow::EntryStatus = QStringLiteral("Enter information and click on the save bone to save.");
@@ -44,10 +46,13 @@ QLabel* caption(QWidget* parent, const char* name, const QString& text, QRect ge
     return label;
 }
 
-QLineEdit* box(QWidget* parent, const char* name, QRect geometry, int width)
+// A box that takes no more than `width` characters, what its field keeps;
+// the date box takes a date of any length, kept as m/d/yyyy when long.
+QLineEdit* box(QWidget* parent, const char* name, QRect geometry, std::optional<int> width)
 {
     auto* edit = place(new QLineEdit(parent), name, geometry);
-    edit->setMaxLength(width); // what the box shows is what the field keeps
+    if (width)
+        edit->setMaxLength(*width);
     edit->setFont(fonts::comic(9));
     controls::setBackground(edit, colours::LightGreen);
     return edit;
@@ -64,7 +69,7 @@ HealthWindow::HealthWindow(SharedState& state, ScreenRequests& screens)
     vaccinationGrid->horizontalHeader()->setFont(fonts::comic(9));
     lblDateGiven = caption(this, "lblDateGiven", QStringLiteral("Date Given"), twips::rect(2400, 3840, 960, 240));
     lblVaccine = caption(this, "lblVaccine", QStringLiteral("Vaccine Given"), twips::rect(3840, 3840, 1170, 240));
-    txtdate = box(this, "txtdate", twips::rect(2400, 4080, 1440, 360), HealthRecord::DateGivenWidth);
+    txtdate = box(this, "txtdate", twips::rect(2400, 4080, 1440, 360), std::nullopt);
     txtvaccine = box(this, "txtvaccine", twips::rect(3840, 4080, 4539, 360), HealthRecord::VaccineWidth);
     entryBoxes = {txtdate, txtvaccine};
     txtdate->setAccessibleName(lblDateGiven->text());
@@ -182,9 +187,12 @@ bool HealthWindow::saveRefused()
     QLineEdit* wrong = !isDate(txtdate->text())                 ? txtdate
                        : fixedtext::isBlank(txtvaccine->text()) ? txtvaccine
                                                                 : nullptr;
-    if (wrong)
+    if (wrong) {
         refuse(wrong);
-    return wrong != nullptr;
+        return true;
+    }
+    txtdate->setText(fitDate(txtdate->text(), HealthRecord::DateGivenWidth)); // what is saved
+    return false;
 }
 
 void HealthWindow::imgAdd_Click()

@@ -15,7 +15,7 @@ FormWindow::FormWindow(SharedState& state, const QString& caption, int widthTwip
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
       m_state(state)
 {
-    refuseClose(this);
+    routeClose(this, [this] { closeRequested(); });
     setWindowTitle(caption);
     setWindowIcon(programIcon());
     setFixedSize(twips::size(widthTwips, heightTwips));
@@ -110,19 +110,21 @@ void placeWhole(QWidget* window, const QRect& area, const QPoint& at)
     window->move(framed ? corner : corner + QPoint(0, whole.height() - window->height()));
 }
 
-void refuseClose(QWidget* window)
+void routeClose(QWidget* window, std::function<void()> closeControl)
 {
-    // Eats every request to close the window: the program hides and deletes
-    // its windows itself.
-    struct Refuser : QObject {
-        using QObject::QObject;
+    // The close event itself is always refused: the control unloads the
+    // window its own way, after asking what it asks.
+    struct Router : QObject {
+        Router(QObject* parent, std::function<void()> control) : QObject(parent), control(std::move(control)) {}
+        std::function<void()> control;
         bool eventFilter(QObject*, QEvent* event) override
         {
             if (event->type() != QEvent::Close)
                 return false;
             event->ignore();
+            control();
             return true;
         }
     };
-    window->installEventFilter(new Refuser(window));
+    window->installEventFilter(new Router(window, std::move(closeControl)));
 }

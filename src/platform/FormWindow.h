@@ -16,9 +16,10 @@ QIcon programIcon();
 // unreadable one leaves the control empty; the window works on without it.
 void loadUiPicture(const SharedState& state, PictureControl* control, const QString& fileName);
 
-// No request to close `window` (Alt+F4, the title bar, close()) closes it:
-// the program alone hides and deletes its windows.
-void refuseClose(QWidget* window);
+// A request to close `window` from outside the program (the title bar, Alt+F4,
+// the session at logout, close()) does what `closeControl`, the window's own
+// close control, does; the window closes only if that control closes it.
+void routeClose(QWidget* window, std::function<void()> closeControl);
 
 // The room a window's frame adds to its client area; before a window manager
 // has framed it, room for a title bar.
@@ -31,9 +32,9 @@ void placeWhole(QWidget* window, const QRect& area, const QPoint& at);
 
 // A top-level window of the program: fixed client size given in twips, a
 // title bar without buttons, a plain background colour, centred on the
-// screen when shown. The user cannot close it past the program's own close
-// controls (Alt+F4 and the like are refused); the program closes it through
-// unload().
+// screen when shown. A close from the desktop (Alt+F4 and the like) goes
+// through closeRequested(), the window's own close control; the program
+// closes it through unload().
 class FormWindow : public QWidget {
     Q_OBJECT
 public:
@@ -58,6 +59,9 @@ public:
     void placeOn(const QRect& area);
 
 protected:
+    // What the window's own close control does (Quit, a close bone, Close).
+    virtual void closeRequested() = 0;
+
     // Where the window goes on the screen, in the frame's top-left corner.
     virtual QPoint placement(const QRect& screen, const QSize& frame) const;
     // Makes the window no larger than `room` where it can; by default it cannot.

@@ -1,5 +1,7 @@
 #include "records/DateTest.h"
 
+#include "records/FixedText.h"
+
 #include <QList>
 
 #include <array>
@@ -200,4 +202,12 @@ std::optional<QDate> dateOf(const QString& text, const QDate& today)
     if (lastWasSeparator) // nothing, or a trailing separator
         return std::nullopt;
     return month ? withMonthName(*month, numbers, today) : numbersOnly(numbers, today);
+}
+
+QString fitDate(const QString& text, int width, const QDate& today)
+{
+    if (text.size() <= width || fixedtext::isBlank(text.mid(width)))
+        return text;
+    const auto date = dateOf(text, today);
+    return date ? QStringLiteral("%1/%2/%3").arg(date->month()).arg(date->day()).arg(date->year()) : text;
 }

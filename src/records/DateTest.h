@@ -20,3 +20,10 @@ bool isDate(const QString& text, const QDate& today = QDate::currentDate());
 // The day a text names, read the way isDate reads it (the first reading that
 // names a day wins); nullopt when the text is no date.
 std::optional<QDate> dateOf(const QString& text, const QDate& today = QDate::currentDate());
+
+// A date text as a date field of `width` characters keeps it: as typed when
+// cutting it to the width loses nothing but spaces; otherwise, when it is a
+// date, that day as m/d/yyyy ("September 9, 2004" becomes "9/9/2004"), so that
+// a long date is never cut into another date. A text that is no date comes
+// back as it is.
+QString fitDate(const QString& text, int width, const QDate& today = QDate::currentDate());

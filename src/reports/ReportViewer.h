@@ -84,6 +84,7 @@ protected:
     QPoint placement(const QRect& screen, const QSize& frame) const override;
     // The viewport shrinks, its scroll bars covering the rest.
     void fitInto(const QSize& room) override;
+    void closeRequested() override { cmdClose_Click(); }
 
 private:
     void movePage();

@@ -79,6 +79,11 @@ MainWindow::MainWindow(SharedState& state, Navigator& navigator)
     connect(quitCaption, &ClickLabel::clicked, this, [this] { m_navigator.quit(); });
 }
 
+void MainWindow::closeRequested()
+{
+    m_navigator.quit();
+}
+
 void MainWindow::load()
 {
     loadPicture(quitPicture, QStringLiteral("dog house.gif"));

@@ -15,6 +15,9 @@ public:
 
     void load() override;
 
+protected:
+    void closeRequested() override; // Quit
+
 private:
     PictureControl* background; // paw prints behind everything
     QLabel* title;

@@ -2,7 +2,7 @@
 
 #include "platform/FormWindow.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
 Navigator::Navigator(SharedState& state) : m_state(state), m_quit([] { QCoreApplication::quit(); }) {}
 
@@ -36,6 +36,16 @@ void Navigator::quit()
         m_current->unload();
     m_current = nullptr;
     m_quit();
+}
+
+bool Navigator::closeForSession()
+{
+    if (QApplication::activeModalWidget())
+        return false; // a question or the date picker waits for its answer
+    const QPointer<FormWindow> before = m_current;
+    if (before)
+        before->close(); // which does what the window's close control does
+    return !before || m_current != before;
 }
 
 FormWindow* Navigator::current() const

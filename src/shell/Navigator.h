@@ -27,6 +27,10 @@ public:
     // Unloads the current window, then loads and shows the target.
     FormWindow* go(Screen target) override;
     void quit() override;
+    // The session ends (a logout): the current window is closed as its title
+    // bar's close would close it. False when it stays, because its person
+    // said so or a dialog waits over it; the logout should then wait too.
+    bool closeForSession();
 
     FormWindow* current() const;
 

@@ -3,31 +3,40 @@
 #include "platform/Prompts.h"
 #include "records/SharedState.h"
 #include "shell/Navigator.h"
+#include "shell/RecordsFolder.h"
 #include "shell/Screens.h"
 #include "shell/SingleInstance.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QStandardPaths>
+#include <QSessionManager>
 
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
 
 namespace {
 
-// The records live beside the program when the person may write its folder
-// (built or installed by them, or carried from another computer with its
-// record files); otherwise, as for a system-wide install, in their own data
-// folder, made here. `problem` says why when that folder cannot be made.
-QString recordsFolder(const QString& programFolder, QString& problem)
+// What Qt says while the application looks for its display is held back:
+// without a display, one line says so and the program ends.
+QStringList s_heldBack;
+
+void whileStarting(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
-    if (QFileInfo(programFolder).isWritable())
-        return programFolder;
-    const QString own = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    if (!QDir().mkpath(own))
-        problem = QStringLiteral("Pawfolio cannot make the folder for your records, %1, so nothing can be saved.")
-                      .arg(QDir::toNativeSeparators(own));
-    return own;
+    if (type != QtFatalMsg) {
+        s_heldBack.append(qFormatLogMessage(type, context, text));
+        return;
+    }
+    if (text.contains(QLatin1String("platform plugin"))) {
+        std::fputs("Pawfolio: no display was found. Start it from your desktop session, or without one through "
+                   "xvfb-run (xvfb-run pawfolio).\n",
+                   stderr);
+        std::_Exit(1);
+    }
+    for (const QString& held : s_heldBack)
+        std::fprintf(stderr, "%s\n", qPrintable(held));
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+    std::abort();
 }
 
 } // namespace
@@ -39,7 +48,11 @@ int main(int argc, char* argv[])
     // than ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
+    const QtMessageHandler ordinary = qInstallMessageHandler(whileStarting);
     QApplication app(argc, argv);
+    qInstallMessageHandler(ordinary);
+    for (const QString& held : std::exchange(s_heldBack, {}))
+        std::fprintf(stderr, "%s\n", qPrintable(held));
     QApplication::setApplicationName(QStringLiteral("Pawfolio"));
     QApplication::setWindowIcon(programIcon());     // the message boxes' and the file chooser's too
     QApplication::setQuitOnLastWindowClosed(false); // only Quit ends the program
@@ -47,7 +60,7 @@ int main(int argc, char* argv[])
     const QString programFolder = QCoreApplication::applicationDirPath();
     fonts::loadBundled(programFolder);
     QString problem;
-    const QString records = recordsFolder(programFolder, problem);
+    const QString records = recordsFolderFor(programFolder, problem);
     // A second start on the same records folder hands over to the first.
     SingleInstance instance(records);
     if (!instance.start())
@@ -69,6 +82,17 @@ int main(int argc, char* argv[])
         front->raise();
         front->activateWindow();
     });
+#ifndef QT_NO_SESSIONMANAGER
+    // A logout closes the window shown as its title bar would; a register with
+    // unsaved typing asks first, and No keeps the session.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &navigator, [&navigator](QSessionManager& session) {
+        if (session.allowsInteraction()) {
+            if (!navigator.closeForSession())
+                session.cancel();
+            session.release();
+        }
+    });
+#endif
     navigator.go(Screen::Main);
     if (!problem.isEmpty())
         prompts().message(navigator.current(), QString(), problem, Prompts::Icon::Warning);

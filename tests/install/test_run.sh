@@ -3,10 +3,15 @@
 # who called sudo, not as root: tried on a stand-in project whose "pawfolio"
 # writes down who ran it.
 set -euo pipefail
+fail() { echo "FAIL: $*" >&2; exit 1; }
+run="$(dirname "$0")/../../scripts/run.sh"
+# Without a display it says so in one line, before it builds anything.
+said=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM bash "$run" 2>&1) && fail "run.sh without a display went on"
+[ "$(printf '%s\n' "$said" | wc -l)" = 1 ] && [[ "$said" == *"no display was found"*xvfb-run* ]] ||
+  fail "without a display run.sh said: $said"
 [ "$(id -u)" = 0 ] || { echo "skipped: acting as another user needs root"; exit 77; }
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
 mkdir "$scratch/scripts"
 cp "$(dirname "$0")/../../scripts/run.sh" "$(dirname "$0")/../../scripts/deps.sh" "$scratch/scripts"
 cat > "$scratch/CMakeLists.txt" << 'STUB'
@@ -18,7 +23,7 @@ add_custom_target(pawfolio)
 STUB
 chown -R nobody: "$scratch"
 chmod 755 "$scratch"
-SUDO_USER=nobody bash "$scratch/scripts/run.sh" > /dev/null
+SUDO_USER=nobody DISPLAY=:0 bash "$scratch/scripts/run.sh" > /dev/null
 [ "$(cat "$scratch/build/pawfolio.ran-as")" = nobody ] || fail "Pawfolio was started as $(cat "$scratch/build/pawfolio.ran-as")"
 [ -z "$(find "$scratch/build" ! -user nobody)" ] || fail "the build holds files root made: $(find "$scratch/build" ! -user nobody)"
 echo "1 passed, 0 failed"

@@ -148,12 +148,14 @@ private slots:
             "5/12/2003|5-12-2003|2003-05-12|13/5/2003|5/12/03|5/12|July 4, 2005|4 Jul 2005|4-Jul-2005|  5/12/2003  |"
             "000000005/12/2003|JULY 4 2005|jul 2005|5/2003|2003/5|2/29/2004|12/31/9999|1/1/100|1/1/0|5/12/2003 10:30 "
             "PM|"
-            "5/12/2003 22:15:05|5/12/2003 9 am|December 25|2005, July 4|31/12/99|2/30|4 Jul|1/2/2003 23:59:59");
+            "5/12/2003 22:15:05|5/12/2003 9 am|December 25|2005, July 4|31/12/99|2/30|4 Jul|1/2/2003 23:59:59|"
+            "12/31|31/12|1/32|32/1|12/9999|9999/12|2/29/2000|2/29/00|12/31/29|1/1/30|September 30, 2004");
         const QString notDates = QStringLiteral(
             "abc|5/12/2003x|2003|2/29/2003|32/1/2003|5.12.2003||   |10:30|10:30 PM|5/12/2003 25:00|5/12/2003 10:61|"
             "5//12|/5/12|5/12/|5/12/2003/1|1/1/10000|Sept 4 2005|4 July July 2005|Mon 5/12/2003|5/12/2003 10:30 XM|"
             "5/12/2003 10:30 -|13/13/2003|0/0/0|Feb 30 2005|5\u200B/12/2003|\u0665/12/2003|99999999999/1/1|"
-            "5/12/1234567890|5/12/2003 0 AM|5/12/2003 10:30:|4294967296/1/1|5/12/2003 1:02:03:04");
+            "5/12/1234567890|5/12/2003 0 AM|5/12/2003 10:30:|4294967296/1/1|5/12/2003 1:02:03:04|13/13|32/32|"
+            "0/0|2/29/1900|12/10000");
         for (const QString& d : dates.split(u'|'))
             QTest::addRow("date: %s", qPrintable(d)) << d << true;
         for (const QString& d : notDates.split(u'|'))
@@ -164,6 +166,26 @@ private slots:
         QFETCH(QString, text);
         QFETCH(bool, date);
         QCOMPARE(::isDate(text, QDate(2026, 12, 6)), date);
+    }
+
+    // A date longer than its field is kept as the day it names, never cut
+    // into another date; what fits, or is no date, stays as typed.
+    void fitDate_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        for (const auto& [typed, kept] :
+             {std::pair{"September 9, 2004", "9/9/2004"}, std::pair{"December 25, 2005", "12/25/2005"},
+              std::pair{"July 4 2019", "7/4/2019"}, std::pair{"5/12/2003 10:30 PM", "5/12/2003"},
+              std::pair{"      12/5/2003", "12/5/2003"}, std::pair{"12/25/2005", "12/25/2005"},
+              std::pair{"5/12/2003    ", "5/12/2003    "}, std::pair{"July 4 2019 or so", "July 4 2019 or so"}})
+            QTest::newRow(typed) << QString::fromLatin1(typed) << QString::fromLatin1(kept);
+    }
+    void fitDate()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        QCOMPARE(::fitDate(typed, 10, QDate(2026, 12, 6)), kept);
     }
 };
 

@@ -3,6 +3,7 @@
 #include "frame/RegisterWindow.h"
 #include "platform/ClickLabel.h"
 #include "platform/PictureControl.h"
+#include "shell/RecordsFolder.h"
 #include "shell/SingleInstance.h"
 
 #include <QDir>
@@ -13,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -21,7 +23,7 @@
 class TestShell : public QObject {
     Q_OBJECT
 private slots:
-    // No window is closed but by its own command. A screen reader says what a
+    // A screen reader says what a
     // command's tooltip shows, its key aside; without its pictures, even a
     // broken one, a window works with empty controls.
     void everyWindow()
@@ -37,7 +39,6 @@ private slots:
                 s.folder.write(u"doggie.gif"_s, "not a picture");
             }
             QWidget* w = s.navigator.go(screen);
-            QVERIFY(!w->close()); // Alt+F4 and the title bar, which has no close button
             QVERIFY(!w->windowIcon().isNull());
             QVERIFY(!(w->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint)));
             for (PictureControl* picture : w->findChildren<PictureControl*>()) {
@@ -87,9 +88,55 @@ private slots:
                 QCOMPARE(shown.pixelColor(inside(part<QWidget>(frame, "infoPanel"))), QColor(192, 255, 192));
                 QCOMPARE(shown.pixelColor(inside(part<QWidget>(frame, "lbDoggieList")) + QPoint(0, 200)),
                          QColor(192, 255, 255));
-                RUN(s, "pick Max; state DoggieRecNo 3; click imgClose; window MainWindow");
+                // The title bar's close and Alt+F4 are the close bone's.
+                RUN(s, "pick Max; state DoggieRecNo 3; titlebar; window MainWindow");
+            } else {
+                RUN(s, "titlebar; state quits 1"); // Quit's
             }
         }
+    }
+
+    // Records live beside a program the person may write, never in the
+    // system's program folders, though an administrator may write them.
+    void recordsFolder()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        const auto real = qScopeGuard([] { QStandardPaths::setTestModeEnabled(false); });
+        const QString own = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        QString problem;
+        const DataFolder carried(false);
+        QCOMPARE(recordsFolderFor(carried.folder(), problem), carried.folder());
+#ifdef Q_OS_WIN
+        const QString system = qEnvironmentVariable("ProgramFiles") + u"/Pawfolio"_s;
+#else
+        const QString system = u"/usr/lib/pawfolio"_s;
+        QVERIFY(isSystemProgramFolder(u"/usr/local/lib/pawfolio"_s));
+        QVERIFY(!isSystemProgramFolder(u"/usrlocal/pawfolio"_s));
+        QCOMPARE(recordsFolderFor(u"/usr/lib"_s, problem), own); // root may write it
+#endif
+        QVERIFY(isSystemProgramFolder(system));
+        QCOMPARE(recordsFolderFor(system, problem), own);
+        QVERIFY(problem.isEmpty() && QFileInfo(own).isDir());
+    }
+
+    // Without a display the program says so in one line and ends.
+    void noDisplay()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("Windows always has its desktop");
+#endif
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QLatin1String(name));
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(PAWFOLIO_PROGRAM), {});
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 1);
+        const QByteArray said = program.readAllStandardError();
+        QCOMPARE(said.count('\n'), 1);
+        QVERIFY2(said.contains("no display was found") && said.contains("xvfb-run"), said.constData());
     }
 
     // Real Pawfolio processes, each started from a copy of the program in a

@@ -63,16 +63,18 @@ private slots:
             row(go + ": " + m[1] + "Caption", go + "; click " + m[1] + "Caption" + to);
             row(go + ": Alt+" + m[2], go + "; alt " + m[2] + to);
         }
-        for (const char* how : {"click quitPicture", "click quitCaption", "alt Q"})
+        // The title bar's close, Alt+F4 and a logout do what the window's own close does.
+        for (const char* how : {"click quitPicture", "click quitCaption", "alt Q", "titlebar", "logout yes"})
             row(u"main: %1"_s.arg(how), u"go main; %1; state quits 1"_s.arg(how));
         for (const auto& [screen, report] :
              {std::pair{"dogs", "Doggies"}, std::pair{"health", "Health"}, std::pair{"journal", "Journal"}}) {
-            for (const char* how : {"click imgClose; window MainWindow", "alt C; window MainWindow",
-                                    "click imgPrint; window ReportViewer", "alt P; window ReportViewer"})
+            for (const char* how :
+                 {"click imgClose; window MainWindow", "alt C; window MainWindow", "titlebar; window MainWindow",
+                  "logout yes; window MainWindow", "click imgPrint; window ReportViewer", "alt P; window ReportViewer"})
                 row(u"%1: %2"_s.arg(screen, how), u"go %1; %2; alone; state ReportType \"%3\""_s.arg(
                                                       screen, how, QString(how).contains(u'P') ? report : ""));
         }
-        for (const char* how : {"click cmdClose", "alt C"})
+        for (const char* how : {"click cmdClose", "alt C", "titlebar"})
             row(u"viewer: %1"_s.arg(how), u"go health; click imgPrint; %1; window HealthWindow; alone"_s.arg(how));
         for (const char* screen : {"dogs", "health", "journal"}) { // by mouse and keyboard
             row(u"%1: a dog is picked, an erased slot picks nothing"_s.arg(screen),
@@ -90,11 +92,14 @@ private slots:
             "window MainWindow");
         row("dogs: Alt+I while the picture is locked, Alt+R",
             "go dogs; pick Rex; alt I; asked 0; alt R; title DELETE!");
-        row("journal: Alt+A, the picker's Enter, Escape and close do nothing, Alt+O",
+        row("journal: Alt+A, the picker's Enter and Escape do nothing, Alt+O",
             "go journal; pick Max; date today keys; alt A; is imgAdd SAVE; alone; focus txtEntry; state SelectedDate " +
                 DatePickerDialog::dateText(QDate::currentDate()));
         row("journal: Alt+A, Alt+C",
             "go main; go journal; pick Max; date close keys; alt A; is imgAdd ADD; state SelectedDate \"\"");
+        row("journal: the picker's title bar close is its Close",
+            "go journal; pick Max; date close titlebar; alt A; is imgAdd ADD; state SelectedDate \"\"; window "
+            "JournalWindow");
         for (const char* screen : {"health", "journal"}) { // Add is for a dog picked in that window, still there
             const QString go = u"go "_s + screen;
             row(go + ": Add without a dog", go + "; click imgAdd; is imgAdd ADD");
@@ -209,6 +214,15 @@ private slots:
                     .arg(yes ? 1 : 2),
                 {{}, after});
         }
+        // A date longer than its field, typed or pasted into a box that holds text, is kept as the day it names.
+        row("health: a long date is kept as m/d/yyyy; a long text that is no date waits whole",
+            "go health; pick Max; click imgAdd; type txtdate \"July 4 2019\"; type txtvaccine Rabies; click imgAdd; "
+            "click imgAdd; type txtdate December; paste txtdate \" 25, 2005 at noon\"; type txtvaccine Parvo; "
+            "click imgAdd; is imgAdd SAVE; is txtdate \"December 25, 2005 at noon\"; type txtdate December; "
+            "paste txtdate \" 25, 2005\"; is txtdate \"December 25, 2005\"; click imgAdd; rows vaccinationGrid "
+            "\"9/1/2003 Lepto|7/4/2019 Rabies|12/5/2004 Distemper|12/25/2005 Parvo|10/20/2003 Rabies|\"",
+            {{},
+             health() + rawbytes::health(7, 3, "7/4/2019", "Rabies") + rawbytes::health(8, 3, "12/25/2005", "Parvo")});
         row("health: Enter moves from the date to the vaccine, the arrow keys through the rows",
             "go health; type txtdate 5/5/2005; key txtdate Return; focus txtvaccine; is txtdate 5/5/2005; pick Max; "
             "row \"9/1/2003 Lepto\"; key vaccinationGrid Down; is txtvaccine Distemper; state HealthRecNo 4");
@@ -274,7 +288,8 @@ private slots:
             "go dogs; click imgAdd; type txtName Pip; type txtBirthDate soon; click imgAdd; is imgAdd SAVE; "
             "focus txtBirthDate; is txtName Pip; status entry; keys txtBirthDate 6/1/2020; click imgAdd; "
             "is imgAdd ADD; pick Rex; click imgEdit; type txtBirthDate 13/13/13; click imgEdit; is imgEdit SAVE; "
-            "focus txtBirthDate; keys txtBirthDate 9/9/2004; click imgEdit; is imgEdit EDIT",
+            "focus txtBirthDate; paste txtBirthDate \"September 9, 2004\"; click imgEdit; is imgEdit EDIT; "
+            "is txtBirthDate 9/9/2004",
             {dogs().replace(439, 439, rawbytes::doggie(2, rexBorn)) + rawbytes::doggie(6, pip)});
         const QByteArray added =
             rawbytes::journal(7, 3, "7-5-2005", "Snow, again") + rawbytes::journal(8, 3, "7-6-2005", "Walk");
@@ -323,8 +338,8 @@ private slots:
         for (const auto& [screen, begin, box, title, other, key] : leaving) {
             row(u"%1: leaving with unsaved typing asks"_s.arg(screen),
                 QStringLiteral("go %1; %2; click imgClose; asked 1; title \"%4\"; said \"Leave without saving it?\"; "
-                               "click imgPrint; click %5Picture; click %5Caption; alt %6; alt C; asked 6; "
-                               "is %3 Half; alone; answer yes; click imgClose; window MainWindow")
+                               "click imgPrint; click %5Picture; click %5Caption; alt %6; alt C; titlebar; "
+                               "logout no; asked 8; is %3 Half; alone; answer yes; titlebar; window MainWindow")
                     .arg(screen, begin, box, title, other, key));
         }
     }
