@@ -92,9 +92,9 @@ bool ScriptedPrompts::askYesNo(QWidget*, const QString& title, const QString& te
 }
 
 std::optional<QString> ScriptedPrompts::chooseOpenFile(QWidget*, const QString& title, const QStringList& filters,
-                                                       const QString& defaultSuffix, const QString&)
+                                                       const QString& defaultSuffix, const QString& startWith)
 {
-    shown.append({title, filters.join(u' ') + u' ' + defaultSuffix});
+    shown.append({title, filters.join(u' ') + u' ' + defaultSuffix + u"\nat "_s + startWith});
     const QString file = files.isEmpty() ? QString() : files.takeFirst();
     return file.isNull() ? std::nullopt : std::optional<QString>(file);
 }

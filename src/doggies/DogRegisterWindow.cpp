@@ -15,9 +15,11 @@
 #include "records/Win1252.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QStandardPaths>
 
 using controls::place;
 
@@ -66,6 +68,14 @@ const QString kChooserTitle = QStringLiteral("SELECT A PICTURE OF YOUR DOGGIE");
 const QStringList kChooserFilters = {QStringLiteral("Pictures (*.gif *.bmp *.jpg *.jpeg *.png)"),
                                      QStringLiteral("Gif(*.gif)"), QStringLiteral("Bmp(*.bmp)"),
                                      QStringLiteral("Jpg(*.jpg)")};
+
+// Where the chooser first opens: the person's Pictures folder, or their home
+// folder when they have none.
+QString picturesFolder()
+{
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
+}
 
 // Why a chosen picture cannot be kept in the dog's record; empty when it can.
 QString pictureRefusal(const QString& path)
@@ -366,8 +376,8 @@ bool DogRegisterWindow::eraseWithItsRecords(qint32 k)
 
 void DogRegisterWindow::imgDoggiePic_Click()
 {
-    const auto chosen =
-        prompts().chooseOpenFile(this, kChooserTitle, kChooserFilters, QStringLiteral("jpg"), m_chooserName);
+    const auto chosen = prompts().chooseOpenFile(this, kChooserTitle, kChooserFilters, QStringLiteral("jpg"),
+                                                 m_chooserName.isEmpty() ? picturesFolder() : m_chooserName);
     if (!chosen)
         return; // cancelled: the dog keeps its picture
     // Kept as the system writes it: with backslashes and a drive letter on Windows.

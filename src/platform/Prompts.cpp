@@ -76,7 +76,9 @@ std::optional<QString> QtPrompts::chooseOpenFile(QWidget* parent, const QString&
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(filters); // the first one chosen
     dialog.setDefaultSuffix(defaultSuffix);
-    if (!startWith.isEmpty()) {
+    if (QFileInfo(startWith).isDir()) {
+        dialog.setDirectory(startWith);
+    } else if (!startWith.isEmpty()) {
         const QFileInfo start(startWith);
         dialog.setDirectory(start.absolutePath());
         dialog.selectFile(start.fileName());

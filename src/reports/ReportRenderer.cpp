@@ -91,6 +91,15 @@ public:
             piece(text);
             return;
         }
+        // A rule (a line of one dash or equals sign over) is drawn to the room
+        // it has, never wrapped onto a second line.
+        if (text.size() > 1 && (text[0] == u'-' || text[0] == u'=') && text.count(text[0]) == text.size()) {
+            QString rule = text;
+            while (rule.size() > 1 && m_metrics.horizontalAdvance(rule) > widthAt())
+                rule.chop(1);
+            piece(rule);
+            return;
+        }
         QTextLayout layout(text, m_font);
         layout.setTextOption(m_option);
         layout.beginLayout();

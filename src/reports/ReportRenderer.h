@@ -59,7 +59,8 @@ using Page = QList<Line>;
 
 // Lays the report's lines out on pages of TextHeightTwips, wrapping a line
 // too wide at the right margin (at a space where there is one, else
-// anywhere) and, with `besidePhoto`, the lines beside the photo before it.
+// anywhere) and, with `besidePhoto`, the lines beside the photo before it;
+// a rule of dashes or equals signs is shortened to fit instead.
 // There is always a first page, empty for an empty report.
 QList<Page> layOut(LineReader& lines, bool besidePhoto);
 

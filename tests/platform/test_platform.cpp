@@ -46,7 +46,7 @@ private slots:
                     box->button(press) ? box->button(press)->click() : box->reject();
                 } else if (auto* chooser = qobject_cast<QFileDialog*>(modal)) {
                     seen << chooser->nameFilters() << chooser->selectedNameFilter() << chooser->defaultSuffix()
-                         << QFileInfo(chooser->selectedFiles().value(0)).fileName();
+                         << QFileInfo(chooser->selectedFiles().value(0)).fileName() << chooser->directory().path();
                     chooser->reject();
                 } else if (modal) {
                     modal->close();
@@ -81,7 +81,10 @@ private slots:
         const DataFolder pictures; // the chooser opens on the picture chosen last
         QVERIFY(!prompts().chooseOpenFile(nullptr, u"SELECT"_s, filters, u"jpg"_s, pictures.path(u"doggie.gif"_s)));
         QCOMPARE(seen, QStringList({"SELECT", "ordinary pointer", "Gif(*.gif)", "Bmp(*.bmp)", "Jpg(*.jpg)",
-                                    "Gif(*.gif)", "jpg", "doggie.gif"}));
+                                    "Gif(*.gif)", "jpg", "doggie.gif", pictures.folder()}));
+        answer(QMessageBox::Cancel); // or first in a folder
+        QVERIFY(!prompts().chooseOpenFile(nullptr, u"SELECT"_s, filters, u"jpg"_s, pictures.folder()));
+        QCOMPARE(seen.last(), pictures.folder());
         answer(QMessageBox::Ok); // a problem at start-up: a warning
         prompts().message(nullptr, QString(), u"No lock"_s, Prompts::Icon::Warning);
         QCOMPARE(seen.value(3), QString::number(QMessageBox::Warning));

@@ -125,6 +125,20 @@ private slots:
         QCOMPARE(report.count("\r\n"), lineCount);
     }
 
+    // Beside the photo the health report's rule is one shorter line, its
+    // vaccinations right below it; a dashed line of a journal entry as well.
+    void rulesNeverWrap()
+    {
+        Session s;
+        RUN(s, "go health; pick Max; click imgPrint");
+        reportpage::LineReader report(s.folder.path(files::Report));
+        const reportpage::Page first = reportpage::layOut(report, true).first();
+        QCOMPARE(first.size(), 8);
+        QVERIFY2(first[4].text.count(u'-') == first[4].text.size() && first[4].text.size() < 80,
+                 qPrintable(first[4].text));
+        QCOMPARE(first[5].text, u"10/20/2003 - Rabies"_s);
+    }
+
     void lineReader_data()
     {
         QTest::addColumn<QByteArray>("bytes");

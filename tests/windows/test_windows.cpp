@@ -4,6 +4,7 @@
 #include "health/GridSort.h"
 
 #include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <optional>
@@ -148,13 +149,16 @@ private slots:
             "go dogs; click imgAdd; type txtName Rex; key txtName Return; focus txtPedigreeName; is txtName Rex; "
             "key txtPedigreeName Enter; focus txtBirthDate; key lbDoggieList Return; focus lbDoggieList");
         const QString rex = QDir::toNativeSeparators(standard::picturesFolder() + "/rex.gif");
+        // It opens in the Pictures folder, then where the last picture was chosen.
+        const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
         row("dogs: the picture chooser, cancelled, chosen, cancelled for another dog",
             "go dogs; click imgDoggiePic; asked 0; pick Bella; click imgEdit; choose cancel; click imgDoggiePic; "
             "picture imgDoggiePic no-pic.gif; said \"Pictures (*.gif *.bmp *.jpg *.jpeg *.png) Gif(*.gif) Bmp(*.bmp) "
-            "Jpg(*.jpg) jpg\"; choose " +
-                rex +
+            "Jpg(*.jpg) jpg\nat " +
+                (QFileInfo(pictures).isDir() ? pictures : QDir::homePath()) + "\"; choose " + rex +
                 "; click imgDoggiePic; picture imgDoggiePic rex.gif; click imgEdit; pick Max; click imgEdit; "
-                "choose cancel; click imgDoggiePic; picture imgDoggiePic no-pic.gif; click imgEdit",
+                "choose cancel; click imgDoggiePic; said \"at " +
+                rex + "\"; picture imgDoggiePic no-pic.gif; click imgEdit",
             {dogs().replace(0, 439, rawbytes::doggie(1, "Bella", rex.toUtf8()))});
         // A GIF that claims 20000 x 20000 pixels in a few bytes, under names a picture may not have.
         const QString hugeGif = "GIF89a%20N%20N%80%00%00%00%00%00%FF%FF%FF%2C%00%00%00%00%20N%20N%00%02%02D%01%00%3B";
