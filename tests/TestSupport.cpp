@@ -224,8 +224,10 @@ QByteArray of(QByteArray (*record)(int), const QList<int>& numbers)
 
 namespace {
 
+// Events handled, windows let go of deleted, photos read and shown.
 void settle()
 {
+    (void)QTest::qWaitFor([] { return PictureControl::photosReading() == 0; }, 5000);
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();

@@ -179,10 +179,18 @@ void DogRegisterWindow::ShowDoggie()
         m_boxes[i]->setText(dog.*kBoxes[i].field);
         m_boxes[i]->setCursorPosition(0);
     }
-    // A dog whose picture is gone shows none, never the dog shown before.
+    // A dog whose picture is gone shows none, never the dog shown before; its
+    // photo shows when it has been read.
     const QString picture = fixedtext::shown(dog.Picture);
-    if (picture.isEmpty() || !imgDoggiePic->load(picture, PictureControl::Scaling::KeepProportions))
+    imgDoggiePic->clear();
+    if (picture.isEmpty()) {
         loadPicture(imgDoggiePic, QStringLiteral("no-pic.gif"));
+        return;
+    }
+    imgDoggiePic->loadPhoto(picture, [this](bool shown) {
+        if (!shown)
+            loadPicture(imgDoggiePic, QStringLiteral("no-pic.gif"));
+    });
 }
 
 void DogRegisterWindow::StoreDoggie(DoggieRecord& record) const
@@ -383,15 +391,22 @@ void DogRegisterWindow::imgDoggiePic_Click()
     // Kept as the system writes it: with backslashes and a drive letter on Windows.
     const QString name = QDir::toNativeSeparators(*chosen);
     m_chooserName = name; // the chooser opens there next time
-    QString refusal = pictureRefusal(name);
-    if (refusal.isEmpty() && !imgDoggiePic->load(name, PictureControl::Scaling::KeepProportions))
-        refusal = QStringLiteral("It could not be read as a GIF, BMP or JPEG picture.");
-    if (!refusal.isEmpty()) {
-        // The dog keeps the picture it had.
+    // A picture refused, or one that cannot be read, leaves the dog the
+    // picture it had.
+    auto refuse = [this, name](const QString& why) {
         prompts().message(this, kChooserTitle,
-                          QStringLiteral("The picture \"%1\" cannot be used.\n\n%2").arg(name, refusal),
+                          QStringLiteral("The picture \"%1\" cannot be used.\n\n%2").arg(name, why),
                           Prompts::Icon::Warning);
-        return;
-    }
+    };
+    if (const QString refusal = pictureRefusal(name); !refusal.isEmpty())
+        return refuse(refusal);
+    const std::optional<QString> before = m_chosenPicture;
     m_chosenPicture = name;
+    imgDoggiePic->loadPhoto(name, [this, name, before, refuse](bool shown) {
+        if (shown)
+            return;
+        if (m_chosenPicture == name)
+            m_chosenPicture = before;
+        refuse(QStringLiteral("It could not be read as a GIF, BMP or JPEG picture."));
+    });
 }

@@ -6,9 +6,11 @@
 #include <QImageReader>
 #include <QPainter>
 
-#include <future>
+#include <QFutureWatcher>
+#include <QPromise>
+#include <QThreadPool>
+
 #include <memory>
-#include <thread>
 
 namespace {
 
@@ -23,16 +25,21 @@ QImage readPicture(const QString& path)
 }
 
 // A dog's photo may lie anywhere, on a network share gone dead among other
-// places: it is read off the window's thread and given up after a moment,
-// its reader left to end when it can. The program's own pictures lie in its
-// folder and are read at once.
-QImage readPhoto(const QString& path)
+// places, so it is read by threads of their own. They are never waited for:
+// the pool is left standing at the end, so that a read that never ends keeps
+// neither a window nor the program's end waiting. The program's own pictures
+// lie in its folder and are read at once.
+QThreadPool& photoReaders()
 {
-    auto promise = std::make_shared<std::promise<QImage>>();
-    std::future<QImage> image = promise->get_future();
-    std::thread([promise, path] { promise->set_value(readPicture(path)); }).detach();
-    return image.wait_for(std::chrono::seconds(3)) == std::future_status::ready ? image.get() : QImage();
+    static QThreadPool* const pool = [] {
+        auto* readers = new QThreadPool;
+        readers->setExpiryTimeout(1000);
+        return readers;
+    }();
+    return *pool;
 }
+
+int s_photosReading = 0;
 
 } // namespace
 
@@ -46,21 +53,64 @@ QRectF PictureControl::fitted(const QSizeF& picture, const QRectF& frame)
     return QRectF(frame.center() - QPointF(size.width(), size.height()) / 2, size);
 }
 
-bool PictureControl::load(const QString& filePath, Scaling scaling)
+bool PictureControl::load(const QString& filePath)
 {
-    const QImage image = scaling == Scaling::KeepProportions ? readPhoto(filePath) : readPicture(filePath);
+    dropReading();
+    const QImage image = readPicture(filePath);
     if (image.isNull())
         return false;
+    show(image, false, filePath);
+    return true;
+}
+
+void PictureControl::loadPhoto(const QString& filePath, std::function<void(bool)> shown)
+{
+    dropReading();
+    auto promise = std::make_shared<QPromise<QImage>>();
+    auto* watcher = new QFutureWatcher<QImage>(this);
+    m_reading = watcher;
+    ++s_photosReading;
+    connect(watcher, &QObject::destroyed, [] { --s_photosReading; });
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, filePath, shown = std::move(shown)] {
+        const QImage image = watcher->future().resultCount() > 0 ? watcher->result() : QImage();
+        m_reading = nullptr;
+        watcher->deleteLater();
+        if (!image.isNull())
+            show(image, true, filePath);
+        if (shown)
+            shown(!image.isNull());
+    });
+    watcher->setFuture(promise->future());
+    promise->start();
+    photoReaders().start([promise, filePath] {
+        promise->addResult(readPicture(filePath));
+        promise->finish();
+    });
+}
+
+int PictureControl::photosReading()
+{
+    return s_photosReading;
+}
+
+void PictureControl::dropReading()
+{
+    delete m_reading; // its result, when it comes, goes nowhere
+    m_reading = nullptr;
+}
+
+void PictureControl::show(const QImage& image, bool keepProportions, const QString& filePath)
+{
     m_picture = QPixmap::fromImage(image);
     m_scaled = QPixmap();
-    m_scaling = scaling;
+    m_keepProportions = keepProportions;
     m_file = filePath;
     update();
-    return true;
 }
 
 void PictureControl::clear()
 {
+    dropReading();
     m_picture = QPixmap();
     m_scaled = QPixmap();
     m_file.clear();
@@ -89,7 +139,7 @@ void PictureControl::paintEvent(QPaintEvent*)
     const qreal ratio = devicePixelRatioF();
     // A photo leaves the rest of its frame to the window behind.
     const QRectF frame(QPointF(0, 0), QSizeF(size()) * ratio);
-    const QRectF target = m_scaling == Scaling::KeepProportions ? fitted(m_picture.size(), frame) : frame;
+    const QRectF target = m_keepProportions ? fitted(m_picture.size(), frame) : frame;
     if (m_scaled.size() != target.size().toSize()) {
         m_scaled = m_picture.scaled(target.size().toSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         m_scaled.setDevicePixelRatio(ratio);

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
 // A picture in a frame that acts as a button: it emits clicked(), carries a
 // free tag text, and takes no clicks while disabled. The program's own
 // pictures fill their frames; a photo keeps its proportions.
@@ -15,12 +17,18 @@ class PictureControl : public QWidget {
 public:
     explicit PictureControl(QWidget* parent = nullptr);
 
-    enum class Scaling { Fill, KeepProportions };
-
-    // Loads a picture file (GIF, BMP, JPEG, PNG); a photo is read off the
-    // window's thread. On failure the control keeps the picture it had and
-    // false is returned.
-    bool load(const QString& filePath, Scaling scaling = Scaling::Fill);
+    // Loads one of the program's pictures (GIF, BMP, JPEG, PNG), to fill the
+    // frame. On failure the control keeps the picture it had and false is
+    // returned.
+    bool load(const QString& filePath);
+    // Reads a dog's photo off the window's thread, which goes on meanwhile,
+    // and shows it in its proportions when it arrives; `shown` then hears
+    // whether it was. On failure the control keeps the picture it had. A
+    // later load or clear() drops what is still being read; a read that
+    // never ends (a network share gone dead) holds up nothing.
+    void loadPhoto(const QString& filePath, std::function<void(bool shown)> shown = {});
+    // Photos being read now, by every control.
+    static int photosReading();
     const QPixmap& picture() const { return m_picture; }
     // Where a photo of `picture`'s proportions stands inside `frame`: fitted
     // whole and centred.
@@ -51,9 +59,13 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    void show(const QImage& image, bool keepProportions, const QString& filePath);
+    void dropReading();
+
     QPixmap m_picture;
     QPixmap m_scaled; // cached at the control's size in device pixels
-    Scaling m_scaling = Scaling::Fill;
+    bool m_keepProportions = false;
+    QObject* m_reading = nullptr; // the watcher of the photo being read
     QString m_file;
     QString m_tag;
     QString m_tip;

@@ -198,21 +198,26 @@ void ReportViewer::RenderReport()
         prompts().message(this, QString(), error.message(), Prompts::Icon::None);
         return;
     }
+}
+
+bool ReportViewer::showDoggiePicture()
+{
+    // The text keeps the photo's room; the photo shows when it has been read.
     const QString picture = fixedtext::shown(state().workingDoggie.Picture);
-    if (!picture.isEmpty() && !photo) { // the report stays shown; only the picture is missing
+    if (picture.isEmpty())
+        return false;
+    dogPicture->loadPhoto(picture, [this, picture](bool shown) {
+        if (shown || !m_built)
+            return;
+        // The report stays shown; only the picture is missing.
         prompts().message(this, kErrorTitle,
                           QStringLiteral("There was an error producing your print preview.\n\n"
                                          "The dog's picture \"%1\" is missing or is not a picture; "
                                          "the report is shown without it.")
                               .arg(picture),
                           Prompts::Icon::Critical);
-    }
-}
-
-bool ReportViewer::showDoggiePicture()
-{
-    const QString picture = fixedtext::shown(state().workingDoggie.Picture);
-    return !picture.isEmpty() && dogPicture->load(picture, PictureControl::Scaling::KeepProportions);
+    });
+    return true;
 }
 
 void ReportViewer::printingFailed(const QString& reason)

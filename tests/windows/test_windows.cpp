@@ -2,7 +2,9 @@
 
 #include "datepicker/DatePickerDialog.h"
 #include "health/GridSort.h"
+#include "platform/PictureControl.h"
 
+#include <QListWidget>
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTest>
@@ -390,6 +392,26 @@ private slots:
         QDir().mkpath(folder + "/out");
         for (const QString& name : {files::Doggies, files::Health, files::Journal})
             QVERIFY(QFile::copy(s.folder.path(name), folder + "/out/" + name));
+    }
+
+    // A dog's photo is read while the window goes on: picking Rex returns
+    // before it shows, and it shows when read; a window closed meanwhile is
+    // gone before its photo comes, which then goes nowhere.
+    void photoReadWhileTheWindowGoesOn()
+    {
+        Session s;
+        RUN(s, "go dogs");
+        auto* list = part<QListWidget>(s.window(), "lbDoggieList");
+        auto* photo = part<PictureControl>(s.window(), "imgDoggiePic");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+        QCOMPARE(photo->pictureFile(), QString());
+        QTRY_COMPARE(QFileInfo(photo->pictureFile()).fileName(), u"rex.gif"_s);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+        QCOMPARE(PictureControl::photosReading(), 1); // Bella's has none; Rex's is read again
+        RUN(s, "go main; window MainWindow");
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(PictureControl::photosReading(), 0);
     }
 
     // The grid's own sort on many rows (a few rows, ties, the header and
