@@ -1,5 +1,8 @@
 #include "shell/SingleInstance.h"
 
+#include "platform/Prompts.h"
+
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDeadlineTimer>
@@ -8,15 +11,24 @@
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLocale>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QThread>
 #include <QTimer>
+
+#ifndef Q_OS_WIN
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
 const QByteArray kRaise = "raise\n";
-constexpr int kMaxCallers = 8;      // served at once; more are closed
-constexpr int kCallerTimeMs = 2000; // to say what it wants
+const QByteArray kRaised = "raised\n"; // what a Pawfolio alive and awake answers
+constexpr int kMaxCallers = 8;         // served at once; more are closed
+constexpr int kCallerTimeMs = 2000;    // to say what it wants
 
 QString canonicalFolder(const QString& folder)
 {
@@ -30,15 +42,53 @@ QString folderKey(const QString& folder)
         QCryptographicHash::hash(canonicalFolder(folder).toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
 }
 
-// The person's own folder for sockets and locks, which no other user can write.
-QString runtimeFolder()
+#ifndef Q_OS_WIN
+// Whether `folder` is the person's own and nobody else may make names in it.
+bool ownPrivateFolder(const QString& folder)
 {
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return runtime.isEmpty() ? QDir::tempPath() : runtime;
+    struct stat st {};
+    return !folder.isEmpty() && ::lstat(QFile::encodeName(folder).constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           st.st_uid == ::geteuid() && (st.st_mode & 077) == 0;
+}
+#endif
+
+// Whether the other end of a connected socket runs as this person.
+bool peerIsThisPerson(const QLocalSocket& socket)
+{
+#if defined(Q_OS_WIN)
+    Q_UNUSED(socket);
+    return true; // a pipe of the person's own session
+#elif defined(Q_OS_LINUX)
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
+           peer.uid == ::geteuid();
+#else
+    uid_t uid = 0;
+    gid_t gid = 0;
+    return ::getpeereid(int(socket.socketDescriptor()), &uid, &gid) == 0 && uid == ::geteuid();
+#endif
 }
 
-// The lock as it stands now. One that nobody answered for is removed only
-// while it still stands so: otherwise another start is taking it over.
+// Whether a Pawfolio of this person listens on `name` and, asked to come to
+// the front, says it did: one that is stopped, or another person's, does not.
+bool raisedBy(const QString& name)
+{
+    QLocalSocket socket;
+    socket.connectToServer(name);
+    if (!socket.waitForConnected(250) || !peerIsThisPerson(socket))
+        return false;
+    socket.write(kRaise);
+    socket.waitForBytesWritten(500);
+    QByteArray reply;
+    const QDeadlineTimer patience(1000);
+    while (!reply.contains('\n') && !patience.hasExpired() && socket.waitForReadyRead(int(patience.remainingTime())))
+        reply += socket.readAll();
+    return reply == kRaised;
+}
+
+// The lock as it stands now. One taken over is removed only while it still
+// stands so: otherwise another start is taking it over.
 QByteArray lockSeen(const QString& path)
 {
     const QFileInfo info(path);
@@ -53,35 +103,83 @@ bool removeLeftOver(const QString& path)
     return QFileInfo(path).isDir() && !QFileInfo(path).isSymLink() ? QDir().rmdir(path) : QFile::remove(path);
 }
 
+// Who holds a lock that could not be taken.
+struct Holder {
+    bool exists = false;
+    bool known = false; // its process and computer could be read
+    qint64 pid = 0;
+    QString host;
+    QDateTime since;
+    bool onThisComputer() const { return known && (host.isEmpty() || host == QSysInfo::machineHostName()); }
+};
+
+Holder holderOf(const QLockFile& lock, const QString& path)
+{
+    const QFileInfo info(path);
+    Holder holder;
+    holder.exists = info.exists() || info.isSymLink();
+    holder.since = info.lastModified();
+    QString program;
+    holder.known = info.isFile() && lock.getLockInfo(&holder.pid, &holder.host, &program);
+    return holder;
+}
+
 } // namespace
 
 SingleInstance::SingleInstance(const QString& recordsFolder, QObject* parent)
-    : QObject(parent), m_name(serverName(recordsFolder))
+    : QObject(parent), m_key(folderKey(recordsFolder)), m_name(serverName(recordsFolder))
 {
     const QString folder = canonicalFolder(recordsFolder);
-    m_lockPath = QFileInfo(folder).isWritable()
-                     ? QDir(folder).filePath(QStringLiteral("pawfolio.lock"))
-                     : QDir(runtimeFolder()).filePath(QStringLiteral("pawfolio-%1.lock").arg(folderKey(folder)));
+    const QString own = socketFolders().value(0, QDir::tempPath());
+    m_lockPath = QFileInfo(folder).isWritable() ? QDir(folder).filePath(QStringLiteral("pawfolio.lock"))
+                                                : QDir(own).filePath(QStringLiteral("pawfolio-%1.lock").arg(m_key));
 }
 
 SingleInstance::~SingleInstance() = default;
+
+QStringList SingleInstance::socketFolders()
+{
+#ifdef Q_OS_WIN
+    return {QString()}; // pipes, of the person's own session
+#else
+    QStringList folders;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (ownPrivateFolder(runtime))
+        folders << runtime;
+    const QString cache = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation))
+                              .filePath(QStringLiteral("pawfolio"));
+    if (QDir().mkpath(cache))
+        QFile::setPermissions(cache, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (ownPrivateFolder(cache))
+        folders << cache;
+    return folders;
+#endif
+}
 
 QString SingleInstance::serverName(const QString& recordsFolder)
 {
     const QString name = QStringLiteral("pawfolio-%1").arg(folderKey(recordsFolder));
 #ifdef Q_OS_WIN
-    return name; // a pipe of the person's own session
+    return name;
 #else
-    return QDir(runtimeFolder()).filePath(name);
+    const QStringList folders = socketFolders();
+    return folders.isEmpty() ? QString() : QDir(folders.first()).filePath(name);
 #endif
 }
 
 bool SingleInstance::start()
 {
+    const QString title = QStringLiteral("Pawfolio");
     m_lock = std::make_unique<QLockFile>(m_lockPath);
-    m_lock->setStaleLockTime(0); // a lock whose process is gone is stale at once
+    m_lock->setStaleLockTime(0); // stale only when its process is gone from this computer, never by its age
     for (int round = 0; round < 3; ++round) {
         if (m_lock->tryLock(0)) {
+            // A Pawfolio that holds the folder without a lock (a full disk) is
+            // handed over to, and its socket kept.
+            if (askFirstToRaise(0)) {
+                m_lock->unlock();
+                return false;
+            }
             if (!listen(true))
                 m_problem = QStringLiteral("Pawfolio runs, but another start on these records will not find it: %1")
                                 .arg(m_server->errorString());
@@ -89,13 +187,34 @@ bool SingleInstance::start()
         }
         const QByteArray seen = lockSeen(m_lockPath);
         // Whoever answers holds the folder; one that is starting is given a moment.
-        if (askFirstToRaise(m_name))
+        if (askFirstToRaise(1500))
             return false;
-        // Nobody does: the lock is a leftover (empty after a power cut, from
-        // another computer, unreadable, a folder), taken over unless it
-        // changed meanwhile, when another start is taking it: then try again.
-        if (lockSeen(m_lockPath) == seen && !removeLeftOver(m_lockPath))
-            break;
+        const Holder holder = holderOf(*m_lock, m_lockPath);
+        if (!holder.exists) {
+            if (m_lock->error() == QLockFile::LockFailedError)
+                continue; // it went meanwhile
+            break;        // none can be written (a full disk)
+        }
+        if (holder.onThisComputer()) {
+            // Alive, or tryLock would have taken it: another person's, one of
+            // another session of the person's, or one that is stopped.
+            qInfo("Pawfolio: already open on these records, as process %lld, which does not answer.", holder.pid);
+            prompts().message(nullptr, title,
+                              QStringLiteral("Pawfolio is already open on these records (process %1), but it does "
+                                             "not answer.\n\nClose that Pawfolio, or end its process, and start "
+                                             "Pawfolio again.")
+                                  .arg(holder.pid),
+                              Prompts::Icon::Warning);
+            return false;
+        }
+        const QString where = holder.known ? holder.host : QStringLiteral("another computer");
+        const QString since = QLocale().toString(holder.since, QLocale::ShortFormat);
+        if (!prompts().askYesNo(
+                nullptr, title,
+                QStringLiteral("Pawfolio seems to be open on %1 since %2. Open it here anyway?").arg(where, since),
+                Prompts::Answer::No))
+            return false;
+        takeOver(seen); // or another start took it first: the next round hands over to that one
     }
     // No lock can be had (a full disk, a lock that cannot be removed): the
     // listening alone keeps a second Pawfolio away. A name in use that
@@ -103,7 +222,7 @@ bool SingleInstance::start()
     qWarning("Pawfolio: no lock could be taken on \"%s\"; the socket stands in for it.", qPrintable(m_lockPath));
     if (listen(false))
         return true;
-    if (askFirstToRaise(m_name))
+    if (askFirstToRaise(1500))
         return false;
     if (listen(true))
         return true;
@@ -111,6 +230,19 @@ bool SingleInstance::start()
                                "Make sure that no other Pawfolio works on them while this one runs.")
                     .arg(QDir::toNativeSeparators(m_lockPath), m_server->errorString());
     return true;
+}
+
+bool SingleInstance::takeOver(const QByteArray& seen)
+{
+    // Moved aside in one step, which only one start can do; should it be a
+    // lock another start has just made, it is put back.
+    const QString aside = m_lockPath + QStringLiteral(".taken-%1").arg(QCoreApplication::applicationPid());
+    if (!QDir().rename(m_lockPath, aside))
+        return false;
+    if (lockSeen(aside) == seen)
+        return removeLeftOver(aside);
+    QDir().rename(aside, m_lockPath);
+    return false;
 }
 
 bool SingleInstance::listen(bool replaceLeftOver)
@@ -137,8 +269,10 @@ bool SingleInstance::listen(bool replaceLeftOver)
             QTimer::singleShot(kCallerTimeMs, socket, &QObject::deleteLater);
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
                 while (socket->canReadLine()) {
-                    if (socket->readLine() == kRaise)
-                        emit raiseRequested();
+                    if (socket->readLine() != kRaise)
+                        continue;
+                    socket->write(kRaised);
+                    emit raiseRequested();
                 }
                 if (socket->bytesAvailable() > kRaise.size())
                     socket->abort(); // no line of ours
@@ -148,20 +282,25 @@ bool SingleInstance::listen(bool replaceLeftOver)
     return true;
 }
 
-bool SingleInstance::askFirstToRaise(const QString& name)
+bool SingleInstance::askFirstToRaise(int patienceMs) const
 {
-    // The first may still be starting: it is given a moment to listen.
-    const QDeadlineTimer deadline(1500);
-    while (!deadline.hasExpired()) {
-        QLocalSocket socket;
-        socket.connectToServer(name);
-        if (socket.waitForConnected(250)) {
-            socket.write(kRaise);
-            socket.waitForBytesWritten(500);
-            socket.disconnectFromServer();
-            return true;
+    // Each folder a socket may be in: another session of the person's may
+    // listen in the other.
+    QStringList names;
+#ifdef Q_OS_WIN
+    names << m_name;
+#else
+    for (const QString& folder : socketFolders())
+        names << QDir(folder).filePath(QStringLiteral("pawfolio-%1").arg(m_key));
+#endif
+    const QDeadlineTimer deadline(patienceMs);
+    for (;;) {
+        for (const QString& name : names) {
+            if (raisedBy(name))
+                return true;
         }
+        if (deadline.hasExpired())
+            return false;
         QThread::msleep(50);
     }
-    return false;
 }

@@ -3,18 +3,24 @@
 #include <QLockFile>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
 class QLocalServer;
 
-// One Pawfolio per records folder. The first start takes a lock on the
-// folder and listens for later starts; a later start on the same folder asks
-// the first to come to the front and ends, so that two processes never write
-// the same record files. Whoever answers there holds the folder: a lock that
-// nobody answers for (left by a process that died, emptied by a power cut,
-// written on another computer) is taken over, and where no lock can be had
-// at all (a full disk) the listening itself keeps a second Pawfolio away.
+// One Pawfolio per records folder, whoever and wherever starts it. The first
+// start takes a lock on the folder and listens for later starts; a later
+// start on the same folder asks the first to come to the front and ends, so
+// that two processes never write the same record files.
+// - A lock whose Pawfolio is alive on this computer is never taken over: when
+//   it does not answer (another person's, one started from another session,
+//   one stopped), the later start says so and ends.
+// - A lock whose process is gone from this computer is taken over.
+// - A lock of another computer (a folder shared over the network or synced),
+//   or one that cannot be read, is taken over only when the person says so.
+// - Where no lock can be had at all (a full disk), the listening itself keeps
+//   a second Pawfolio away.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -22,15 +28,21 @@ public:
     ~SingleInstance() override;
 
     // True when this process is now the Pawfolio of the folder. False when
-    // another one runs: it has been asked to come to the front.
+    // it is not to run: another one was asked to come to the front, or was
+    // found open and said so, or the person chose not to open it here.
     bool start();
     // When start() ran without its lock or without listening: why, in words
     // for the person; empty otherwise.
     const QString& problem() const { return m_problem; }
 
-    // Where both starts meet: one per folder, in the person's runtime folder,
-    // which no other user can write.
+    // Where both starts meet: one name per folder, in a folder of the
+    // person's own that no other user can make names in.
     static QString serverName(const QString& recordsFolder);
+    // The folders a socket may be in, the one listened in first: the
+    // session's runtime folder when it is the person's alone, and one made
+    // for it in their cache folder. Another session of the same person may
+    // listen in either.
+    static QStringList socketFolders();
 
 signals:
     // Another start on this folder asked this one to come to the front.
@@ -38,12 +50,18 @@ signals:
 
 private:
     bool listen(bool replaceLeftOver);
-    // Whether a Pawfolio answered and was asked to come to the front.
-    static bool askFirstToRaise(const QString& name);
+    // Whether a Pawfolio of this person answered on any of the folder's
+    // sockets and was asked to come to the front.
+    // `patienceMs` gives one that is starting a moment to listen.
+    bool askFirstToRaise(int patienceMs) const;
+    // Takes over the lock as it was seen, unless another start has changed
+    // it meanwhile.
+    bool takeOver(const QByteArray& seen);
 
+    QString m_key;
     QString m_name;
-    // The lock file: in the records folder, or in the person's runtime folder
-    // when the records folder cannot be written.
+    // The lock file: in the records folder, or in the person's own socket
+    // folder when the records folder cannot be written.
     QString m_lockPath;
     QString m_problem;
     std::unique_ptr<QLockFile> m_lock;

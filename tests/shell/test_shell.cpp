@@ -20,6 +20,8 @@
 
 #include <optional>
 
+#include <csignal>
+
 class TestShell : public QObject {
     Q_OBJECT
 private slots:
@@ -146,10 +148,14 @@ private slots:
         QTest::addColumn<QString>("situation");
         QTest::newRow("a second start on the folder hands over") << "same folder";
         QTest::newRow("a raise in two writes, on a full disk") << "same folder, split, full disk";
+        QTest::newRow("one without its lock (a full disk) keeps its socket") << "same folder, full disk, first only";
+        QTest::newRow("from another session, whose runtime folder is another person's") << "same folder, session";
         QTest::newRow("a lock left by a killed Pawfolio is taken over") << "stale lock";
-        QTest::newRow("an empty lock, as a power cut leaves, is taken over") << "stale lock, empty";
-        QTest::newRow("a lock of another computer is taken over") << "stale lock, foreign";
-        QTest::newRow("a folder in place of the lock is taken over") << "stale lock, folder";
+        QTest::newRow("two starts on a killed Pawfolio's lock: one takes it, the other hands over")
+            << "stale lock, race";
+#ifndef Q_OS_WIN
+        QTest::newRow("a stopped Pawfolio is never taken over") << "stopped";
+#endif
         QTest::newRow("another folder runs on its own") << "other folder";
     }
     void singleInstance()
@@ -160,37 +166,49 @@ private slots:
         DataFolder second(false);
         for (const DataFolder* folder : {&first, &second})
             QVERIFY(QFile::copy(QStringLiteral(PAWFOLIO_PROGRAM), folder->path(program)));
-        qputenv("QT_FORCE_STDERR_LOGGING", "1");                  // what a Windows program says goes to stderr too
-        std::deque<QProcess> running;                             // each killed when it goes
-        auto start = [&](const DataFolder& folder) -> QProcess& { // offscreen, as this test runs
-            running.emplace_back().start(folder.path(program), {});
-            return running.back();
+        qputenv("QT_FORCE_STDERR_LOGGING", "1"); // what a Windows program says goes to stderr too
+        // Another session's runtime folder: one another user could have made, which is not used.
+        const QTemporaryDir elsewhere;
+        QFile::setPermissions(elsewhere.path(), QFile::Permissions(0x7777));
+        std::deque<QProcess> running; // each killed when it goes
+        auto start = [&](const DataFolder& folder, bool otherSession = false) -> QProcess& {
+            QProcess& p = running.emplace_back(); // offscreen, as this test runs
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            if (otherSession)
+                env.insert(u"XDG_RUNTIME_DIR"_s, elsewhere.path());
+            p.setProcessEnvironment(env);
+            p.start(folder.path(program), {});
+            return p;
         };
         auto listening = [](const DataFolder& folder) {
             QLocalSocket socket;
             socket.connectToServer(SingleInstance::serverName(folder.folder()));
             return socket.waitForConnected(100);
         };
-#ifndef Q_OS_WIN                                           // there a pipe of the person's own session
-        QVERIFY(SingleInstance::serverName(first.folder()) // where only the person can write
-                    .startsWith(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)));
+#ifndef Q_OS_WIN // there a pipe of the person's own session; here a folder only the person can write
+        const QString sockets = SingleInstance::socketFolders().value(0);
+        QVERIFY(SingleInstance::serverName(first.folder()).startsWith(sockets + u'/'));
+        QCOMPARE(QFileInfo(sockets).permissions() & 0x0077, QFile::Permissions());
+        QVERIFY(!sockets.startsWith(QDir::tempPath()));
 #endif
-        if (situation.contains(u"empty") || situation.contains(u"foreign"))
-            first.write(u"pawfolio.lock"_s, situation.contains(u"empty") ? "" : "4242\npawfolio\nfar-away\n");
-        if (situation.contains(u"folder,"))
-            QDir(first.folder()).mkdir(u"pawfolio.lock"_s);
         std::optional<FullDisk> full; // no file can grow: no lock can be written
         if (situation.contains(u"full disk") && !full.emplace(0).held)
             QSKIP("no full disk here");
-        QProcess& firstRun = start(first);
+        QProcess& firstRun = start(first, situation.contains(u"session"));
         QTRY_VERIFY_WITH_TIMEOUT(listening(first), 10000);
         QCOMPARE(first.read(u"pawfolio.lock"_s).startsWith(QByteArray::number(firstRun.processId()) + '\n'),
                  !situation.contains(u"full disk")); // the lock is this Pawfolio's now
-        if (situation == u"stale lock") {
+        if (situation.startsWith(u"stale lock")) {
             firstRun.kill(); // SIGKILL: the lock file and the socket stay behind
             QVERIFY(firstRun.waitForFinished(5000));
             QVERIFY(QFile::exists(first.path(u"pawfolio.lock"_s)));
         }
+#ifndef Q_OS_WIN
+        if (situation == u"stopped")
+            ::kill(pid_t(firstRun.processId()), SIGSTOP);
+#endif
+        if (situation.contains(u"first only"))
+            full.reset(); // the second could lock the folder: it finds the first all the same
         const QStringList filesBefore = QDir(first.folder()).entryList(QDir::Files);
         if (situation.contains(u"split")) { // a raise may come in pieces
             QLocalSocket socket;
@@ -203,7 +221,25 @@ private slots:
             }
         }
         QProcess& secondRun = start(situation == u"other folder" ? second : first);
-        if (situation != u"stale lock" && situation != u"other folder") { // hands over
+        if (situation.contains(u"race")) { // a third at the same moment: one of the two takes the lock
+            QProcess& thirdRun = start(first);
+            QTRY_VERIFY_WITH_TIMEOUT(
+                secondRun.state() == QProcess::NotRunning || thirdRun.state() == QProcess::NotRunning, 10000);
+            QTest::qWait(500);
+            QVERIFY((secondRun.state() == QProcess::Running) != (thirdRun.state() == QProcess::Running));
+            QProcess& holder = secondRun.state() == QProcess::Running ? secondRun : thirdRun;
+            QVERIFY(first.read(u"pawfolio.lock"_s).startsWith(QByteArray::number(holder.processId()) + '\n'));
+            QByteArray said;
+            QTRY_VERIFY((said += holder.readAllStandardError()).contains("bringing MainWindow to the front"));
+        } else if (situation == u"stopped") { // says so, and leaves the lock to its holder
+            QByteArray said;
+            QTRY_VERIFY_WITH_TIMEOUT(
+                (said += secondRun.readAllStandardError())
+                    .contains("already open on these records, as process " + QByteArray::number(firstRun.processId())),
+                10000);
+            QVERIFY(first.read(u"pawfolio.lock"_s).startsWith(QByteArray::number(firstRun.processId()) + '\n'));
+            ::kill(pid_t(firstRun.processId()), SIGCONT);
+        } else if (situation.startsWith(u"same folder")) { // hands over
             QVERIFY(secondRun.waitForFinished(3000));
             QVERIFY(secondRun.exitStatus() == QProcess::NormalExit && secondRun.exitCode() == 0);
             QCOMPARE(QDir(first.folder()).entryList(QDir::Files), filesBefore);
@@ -216,6 +252,59 @@ private slots:
             QVERIFY(!secondRun.waitForFinished(2000)); // it runs on
             QVERIFY(listening(situation == u"other folder" ? second : first));
         }
+    }
+
+    // Locks no Pawfolio answers for: one of another computer, or one that
+    // cannot be read, is taken over only when the person says so; one of a
+    // process alive here never is. Declined, the start writes nothing.
+    void singleInstance_unansweredLocks_data()
+    {
+        QTest::addColumn<QByteArray>("lock"); // "held" for one this test process holds
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("said");
+        const QByteArray foreign = "4242\npawfolio\nfar-away\n";
+        QTest::newRow("another computer's, declined") << foreign << "no"
+                                                      << "open on far-away since";
+        QTest::newRow("another computer's, taken over") << foreign << "yes"
+                                                        << "Open it here anyway?";
+        QTest::newRow("an empty one, as a power cut leaves, declined") << QByteArray() << "no"
+                                                                       << "another computer";
+        QTest::newRow("a folder in its place, taken over") << QByteArray("folder") << "yes"
+                                                           << "another computer";
+        QTest::newRow("one alive here") << QByteArray("held") << ""
+                                        << "already open on these records (process ";
+    }
+    void singleInstance_unansweredLocks()
+    {
+        QFETCH(QByteArray, lock);
+        QFETCH(QString, answer);
+        QFETCH(QString, said);
+        Session s;
+        const QString path = s.folder.path(u"pawfolio.lock"_s);
+        QLockFile held(path);
+        if (lock == "held")
+            QVERIFY(held.lock());
+        else if (lock == "folder")
+            QVERIFY(QDir(s.folder.folder()).mkdir(u"pawfolio.lock"_s));
+        else
+            s.folder.write(u"pawfolio.lock"_s, lock);
+        if (!answer.isEmpty())
+            s.prompts->answers.push_back(answer == u"yes");
+        const QByteArray before = s.folder.read(u"pawfolio.lock"_s);
+        const QStringList files = QDir(s.folder.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        SingleInstance instance(s.folder.folder());
+        QCOMPARE(instance.start(), answer == u"yes");
+        QCOMPARE(s.prompts->shown.size(), 1);
+        QVERIFY2(s.prompts->shown.last().text.contains(said), qPrintable(s.prompts->shown.last().text));
+        if (answer == u"yes") {
+            QVERIFY(
+                s.folder.read(u"pawfolio.lock"_s).startsWith(QByteArray::number(QCoreApplication::applicationPid())));
+            return;
+        }
+        QCOMPARE(s.folder.read(u"pawfolio.lock"_s), before);
+        QCOMPARE(QDir(s.folder.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), files);
+        if (lock == "held")
+            QVERIFY(s.prompts->shown.last().text.contains(QString::number(QCoreApplication::applicationPid())));
     }
 };
 
