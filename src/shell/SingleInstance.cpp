@@ -110,7 +110,11 @@ struct Holder {
     qint64 pid = 0;
     QString host;
     QDateTime since;
-    bool onThisComputer() const { return known && (host.isEmpty() || host == QSysInfo::machineHostName()); }
+    bool onThisComputer() const
+    {
+        // Windows writes its computer's name in capitals, and names it in small letters.
+        return known && (host.isEmpty() || host.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) == 0);
+    }
 };
 
 Holder holderOf(const QLockFile& lock, const QString& path)

@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
-# scripts/run.sh started through sudo builds and starts Pawfolio as the person
-# who called sudo, not as root: tried on a stand-in project whose "pawfolio"
-# writes down who ran it.
+# scripts/run.sh and the program built in the folder given ($1) without a
+# display; scripts/run.sh started through sudo builds and starts Pawfolio as
+# the person who called sudo, not as root: tried on a stand-in project whose
+# "pawfolio" writes down who ran it.
 set -euo pipefail
 fail() { echo "FAIL: $*" >&2; exit 1; }
 run="$(dirname "$0")/../../scripts/run.sh"
-# Without a display it says so in one line, before it builds anything.
-said=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM bash "$run" 2>&1) && fail "run.sh without a display went on"
-[ "$(printf '%s\n' "$said" | wc -l)" = 1 ] && [[ "$said" == *"no display was found"*xvfb-run* ]] ||
-  fail "without a display run.sh said: $said"
+# Without a display run.sh (before it builds anything) and the program each
+# say so in one line and end with status 1.
+without_display() {
+  local status=0 said
+  said=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$@" 2>&1) || status=$?
+  [ "$status" = 1 ] && [ "$(printf '%s\n' "$said" | wc -l)" = 1 ] && [[ "$said" == *"no display was found"*xvfb-run* ]] ||
+    fail "without a display, $* ended with $status, saying: $said"
+}
+without_display bash "$run"
+without_display "$1/pawfolio"
 [ "$(id -u)" = 0 ] || { echo "skipped: acting as another user needs root"; exit 77; }
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
