@@ -167,17 +167,6 @@ private slots:
         QFETCH(bool, date);
         QCOMPARE(::isDate(text, QDate(2026, 12, 6)), date);
     }
-
-    // A date longer than its field is kept as the day it names, never cut
-    // into another date; what fits, or is no date, stays as typed.
-    void fitDate()
-    {
-        const QDate today(2026, 12, 6);
-        QCOMPARE(::fitDate(u"5/12/2003 10:30 PM"_s, 10, today), u"5/12/2003"_s);
-        QCOMPARE(::fitDate(u"       12/5"_s, 10, today), u"12/5/2026"_s);
-        for (const QString& kept : {u"12/25/2005"_s, u"5/12/2003    "_s, u"July 4 2019 or so"_s})
-            QCOMPARE(::fitDate(kept, 10, today), kept);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestRecords)
