@@ -252,21 +252,35 @@ bool SingleInstance::takeOver(const QByteArray& seen)
 bool SingleInstance::listen(bool replaceLeftOver)
 {
     delete m_server;
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (replaceLeftOver)
-        QLocalServer::removeServer(m_name);
-    if (!m_server->listen(m_name)) {
+    m_server = serve(m_name, replaceLeftOver);
+    if (!m_server->isListening()) {
         qWarning("Pawfolio: cannot listen for later starts: %s", qPrintable(m_server->errorString()));
         return false;
     }
-    connect(m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+    // Holding the lock, it listens in the person's other socket folder too,
+    // where a start from another of their sessions asks first.
+    for (const QString& other : names()) {
+        if (other != m_name && m_lock->isLocked())
+            serve(other, true);
+    }
+    return true;
+}
+
+QLocalServer* SingleInstance::serve(const QString& name, bool replaceLeftOver)
+{
+    auto* server = new QLocalServer(this);
+    server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (replaceLeftOver)
+        QLocalServer::removeServer(name);
+    if (!server->listen(name))
+        return server;
+    connect(server, &QLocalServer::newConnection, this, [this, server] {
+        while (QLocalSocket* socket = server->nextPendingConnection()) {
             // A caller says what it wants within a moment, in as many writes as
             // it likes; one that does not, or one too many, is closed, so that
             // no flood of callers can stop the server.
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            if (m_server->findChildren<QLocalSocket*>().size() > kMaxCallers) {
+            if (server->findChildren<QLocalSocket*>().size() > kMaxCallers) {
                 socket->deleteLater(); // which closes it
                 continue;
             }
@@ -283,23 +297,29 @@ bool SingleInstance::listen(bool replaceLeftOver)
             });
         }
     });
-    return true;
+    return server;
+}
+
+QStringList SingleInstance::names() const
+{
+#ifdef Q_OS_WIN
+    return {m_name};
+#else
+    QStringList names;
+    for (const QString& folder : socketFolders())
+        names << QDir(folder).filePath(QStringLiteral("pawfolio-%1").arg(m_key));
+    return names;
+#endif
 }
 
 bool SingleInstance::askFirstToRaise(int patienceMs) const
 {
     // Each folder a socket may be in: another session of the person's may
     // listen in the other.
-    QStringList names;
-#ifdef Q_OS_WIN
-    names << m_name;
-#else
-    for (const QString& folder : socketFolders())
-        names << QDir(folder).filePath(QStringLiteral("pawfolio-%1").arg(m_key));
-#endif
+    const QStringList candidates = names();
     const QDeadlineTimer deadline(patienceMs);
     for (;;) {
-        for (const QString& name : names) {
+        for (const QString& name : candidates) {
             if (raisedBy(name))
                 return true;
         }

@@ -25,12 +25,13 @@
 class TestShell : public QObject {
     Q_OBJECT
 private slots:
-    // A screen reader says what a
-    // command's tooltip shows, its key aside; without its pictures, even a
-    // broken one, a window works with empty controls.
+    // Each window of its fixed size, in pixels at 96 dpi. A screen reader says
+    // what a command's tooltip shows, its key aside; without its pictures,
+    // even a broken one, a window works with empty controls.
     void everyWindow()
     {
         const Screen screens[] = {Screen::Main, Screen::Doggies, Screen::Health, Screen::Journal};
+        const QSize sizes[] = {{369, 392}, {578, 497}, {578, 499}, {578, 507}};
         for (int i = 0; i < 8; ++i) { // every window, with its pictures and without
             const Screen screen = screens[i % 4];
             const bool pictures = i < 4;
@@ -42,6 +43,7 @@ private slots:
             }
             QWidget* w = s.navigator.go(screen);
             QVERIFY(!w->windowIcon().isNull());
+            QVERIFY(w->size() == sizes[i % 4] && w->minimumSize() == w->maximumSize());
             QVERIFY(!(w->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint)));
             for (PictureControl* picture : w->findChildren<PictureControl*>()) {
                 QVERIFY2(!picture->accessibleName().isEmpty(), qPrintable(picture->objectName()));
@@ -127,7 +129,7 @@ private slots:
         QTest::newRow("two starts on a killed Pawfolio's lock: one takes it, the other hands over")
             << "stale lock, race";
 #ifndef Q_OS_WIN // where a session gives its runtime folder, and a process can be stopped
-        QTest::newRow("from another session, whose runtime folder is another person's") << "same folder, session";
+        QTest::newRow("from another session, whose runtime folder another user made") << "same folder, session";
         QTest::newRow("a stopped Pawfolio is never taken over") << "stopped";
 #endif
         QTest::newRow("another folder runs on its own") << "other folder";
@@ -141,15 +143,15 @@ private slots:
         for (const DataFolder* folder : {&first, &second})
             QVERIFY(QFile::copy(QStringLiteral(PAWFOLIO_PROGRAM), folder->path(program)));
         qputenv("QT_FORCE_STDERR_LOGGING", "1"); // what a Windows program says goes to stderr too
-        // Another session's runtime folder: one another user could have made, which is not used.
-        const QTemporaryDir elsewhere;
-        QFile::setPermissions(elsewhere.path(), QFile::Permissions(0x7777));
+        // Two sessions' runtime folders: the person's own, and one anybody may write, which is not used.
+        const QTemporaryDir own, anybodys;
+        QFile::setPermissions(anybodys.path(), QFile::Permissions(0x7777));
         std::deque<QProcess> running; // each killed when it goes
-        auto start = [&](const DataFolder& folder, bool otherSession = false) -> QProcess& {
+        auto start = [&](const DataFolder& folder, const QTemporaryDir* runtime = nullptr) -> QProcess& {
             QProcess& p = running.emplace_back(); // offscreen, as this test runs
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            if (otherSession)
-                env.insert(u"XDG_RUNTIME_DIR"_s, elsewhere.path());
+            if (runtime)
+                env.insert(u"XDG_RUNTIME_DIR"_s, runtime->path());
             p.setProcessEnvironment(env);
             p.start(folder.path(program), {});
             return p;
@@ -168,7 +170,8 @@ private slots:
         std::optional<FullDisk> full; // no file can grow: no lock can be written
         if (situation.contains(u"full disk") && !full.emplace(0).held)
             QSKIP("no full disk here");
-        QProcess& firstRun = start(first, situation.contains(u"session"));
+        const bool sessions = situation.contains(u"session");
+        QProcess& firstRun = start(first, sessions ? &own : nullptr);
         QTRY_VERIFY_WITH_TIMEOUT(listening(first), 10000);
         QCOMPARE(first.read(u"pawfolio.lock"_s).startsWith(QByteArray::number(firstRun.processId()) + '\n'),
                  !situation.contains(u"full disk")); // the lock is this Pawfolio's now
@@ -194,7 +197,7 @@ private slots:
                 QTest::qWait(100);
             }
         }
-        QProcess& secondRun = start(situation == u"other folder" ? second : first);
+        QProcess& secondRun = start(situation == u"other folder" ? second : first, sessions ? &anybodys : nullptr);
         if (situation.contains(u"race")) { // a third at the same moment: one of the two takes the lock
             QProcess& thirdRun = start(first);
             QTRY_VERIFY_WITH_TIMEOUT(
