@@ -218,7 +218,10 @@ bool SingleInstance::start()
                 QStringLiteral("Pawfolio seems to be open on %1 since %2. Open it here anyway?").arg(where, since),
                 Prompts::Answer::No))
             return false;
-        takeOver(seen); // or another start took it first: the next round hands over to that one
+        // Taken over, or another start took it first, which the next round
+        // hands over to; one that cannot be moved leaves the socket to stand in.
+        if (!takeOver(seen) && lockSeen(m_lockPath) == seen)
+            break;
     }
     // No lock can be had (a full disk, a lock that cannot be removed): the
     // listening alone keeps a second Pawfolio away. A name in use that
