@@ -94,6 +94,10 @@ private slots:
                          QColor(192, 255, 255));
                 RUN(s, "pick Max; state DoggieRecNo 3; click imgClose; window MainWindow");
             }
+            QWidget question; // a logout waits while a question or the date picker is open
+            question.setWindowModality(Qt::ApplicationModal);
+            question.show();
+            QVERIFY(!s.navigator.closeForSession() && s.window()->isVisible());
         }
     }
 
