@@ -166,6 +166,8 @@ private slots:
             return socket.waitForConnected(100);
         };
 #ifndef Q_OS_WIN // there a pipe of the person's own session; here a folder only the person can write
+        QFile::setPermissions(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/pawfolio",
+                              QFile::Permissions(0x7755)); // opened to others since: closed again
         const QString sockets = SingleInstance::socketFolders().value(0);
         QVERIFY(SingleInstance::serverName(first.folder()).startsWith(sockets + u'/'));
         QCOMPARE(QFileInfo(sockets).permissions() & 0x0077, QFile::Permissions());
