@@ -84,6 +84,15 @@ private slots:
         QCOMPARE(s.folder.read(files::Report),
                  lines("Health Report For " + pad("Max", 40), QByteArray(80, '='), "", heading, QByteArray(80, '-'),
                        "10/20/2003 - Rabies", "12/5/2004  - Distemper", "9/1/2003   - Lepto", "7/7/2007   - Lepto"));
+        RUN(s, "go journal; pick Max; click imgPrint");
+        QCOMPARE(s.folder.read(files::Report),
+                 lines("Journal For " + pad("Max", 40), QByteArray(80, '='), " ", "3-2-2005  ", QByteArray(15, '-'),
+                       pad("Park\r\nand a nap", 4096), " ", "1-5-2005  ", QByteArray(15, '-'), pad("Snow", 4096), " ",
+                       "3-2-2005  ", QByteArray(15, '-'), pad("Later", 4096), " "));
+        RUN(s, "go health; pick Bella; click imgPrint");
+        QCOMPARE(s.folder.read(files::Report),
+                 lines("Health Report For " + pad("Bella", 40), QByteArray(80, '='), "", heading, QByteArray(80, '-')));
+        RUN(s, "go health; pick Max; click imgPrint"); // read last: Windows replaces no file held open
         // A rule is one line on the page, however wide the font: the dashed one shortened beside the
         // photo, the first vaccination right below it.
         reportpage::LineReader report(s.folder.path(files::Report));
@@ -96,14 +105,6 @@ private slots:
                      texts[dashes].size() < 80 && texts[dashes - 1].endsWith(u"GIVEN") &&
                      texts.value(dashes + 1) == u"10/20/2003 - Rabies",
                  qPrintable(texts.join(u'|')));
-        RUN(s, "go journal; pick Max; click imgPrint");
-        QCOMPARE(s.folder.read(files::Report),
-                 lines("Journal For " + pad("Max", 40), QByteArray(80, '='), " ", "3-2-2005  ", QByteArray(15, '-'),
-                       pad("Park\r\nand a nap", 4096), " ", "1-5-2005  ", QByteArray(15, '-'), pad("Snow", 4096), " ",
-                       "3-2-2005  ", QByteArray(15, '-'), pad("Later", 4096), " "));
-        RUN(s, "go health; pick Bella; click imgPrint");
-        QCOMPARE(s.folder.read(files::Report),
-                 lines("Health Report For " + pad("Bella", 40), QByteArray(80, '='), "", heading, QByteArray(80, '-')));
     }
 
     // The report is of the dog DoggieRecNo names, picked wherever; with no dog
