@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -21,6 +22,7 @@
 #include <QWindow>
 #include <QtEndian>
 
+#include <algorithm>
 #include <csignal>
 #include <sys/stat.h>
 #ifndef Q_OS_WIN
@@ -224,10 +226,12 @@ QByteArray of(QByteArray (*record)(int), const QList<int>& numbers)
 
 namespace {
 
-// Events handled, windows let go of deleted, photos read and shown.
+// Events handled, windows let go of deleted, photos read and shown (a photo
+// being read has a watcher, its control's child, until then).
 void settle()
 {
-    (void)QTest::qWaitFor([] { return PictureControl::photosReading() == 0; }, 5000);
+    const auto reading = [](const QWidget* top) { return top->findChild<QFutureWatcherBase*>() != nullptr; };
+    (void)QTest::qWaitFor([&] { return std::ranges::none_of(QApplication::topLevelWidgets(), reading); }, 5000);
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();

@@ -39,8 +39,6 @@ QThreadPool& photoReaders()
     return *pool;
 }
 
-int s_photosReading = 0;
-
 } // namespace
 
 PictureControl::PictureControl(QWidget* parent) : QWidget(parent) {}
@@ -69,8 +67,6 @@ void PictureControl::loadPhoto(const QString& filePath, std::function<void(bool)
     auto promise = std::make_shared<QPromise<QImage>>();
     auto* watcher = new QFutureWatcher<QImage>(this);
     m_reading = watcher;
-    ++s_photosReading;
-    connect(watcher, &QObject::destroyed, [] { --s_photosReading; });
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, filePath, shown = std::move(shown)] {
         const QImage image = watcher->future().resultCount() > 0 ? watcher->result() : QImage();
         m_reading = nullptr;
@@ -86,11 +82,6 @@ void PictureControl::loadPhoto(const QString& filePath, std::function<void(bool)
         promise->addResult(readPicture(filePath));
         promise->finish();
     });
-}
-
-int PictureControl::photosReading()
-{
-    return s_photosReading;
 }
 
 void PictureControl::dropReading()

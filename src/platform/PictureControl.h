@@ -26,9 +26,8 @@ public:
     // whether it was. On failure the control keeps the picture it had. A
     // later load or clear() drops what is still being read; a read that
     // never ends (a network share gone dead) holds up nothing.
+    // A photo being read has a QFutureWatcher, the control's child, until it is shown.
     void loadPhoto(const QString& filePath, std::function<void(bool shown)> shown = {});
-    // Photos being read now, by every control.
-    static int photosReading();
     const QPixmap& picture() const { return m_picture; }
     // Where a photo of `picture`'s proportions stands inside `frame`: fitted
     // whole and centred.

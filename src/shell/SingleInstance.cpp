@@ -130,6 +130,21 @@ Holder holderOf(const QLockFile& lock, const QString& path)
 
 } // namespace
 
+// The socket of the folder whose key is `key` in each socket folder, the one
+// listened in first.
+static QStringList socketNames(const QString& key)
+{
+    const QString name = QStringLiteral("pawfolio-%1").arg(key);
+#ifdef Q_OS_WIN
+    return {name};
+#else
+    QStringList names;
+    for (const QString& folder : SingleInstance::socketFolders())
+        names << QDir(folder).filePath(name);
+    return names;
+#endif
+}
+
 SingleInstance::SingleInstance(const QString& recordsFolder, QObject* parent)
     : QObject(parent), m_key(folderKey(recordsFolder)), m_name(serverName(recordsFolder))
 {
@@ -162,13 +177,7 @@ QStringList SingleInstance::socketFolders()
 
 QString SingleInstance::serverName(const QString& recordsFolder)
 {
-    const QString name = QStringLiteral("pawfolio-%1").arg(folderKey(recordsFolder));
-#ifdef Q_OS_WIN
-    return name;
-#else
-    const QStringList folders = socketFolders();
-    return folders.isEmpty() ? QString() : QDir(folders.first()).filePath(name);
-#endif
+    return socketNames(folderKey(recordsFolder)).value(0);
 }
 
 bool SingleInstance::start()
@@ -262,7 +271,7 @@ bool SingleInstance::listen(bool replaceLeftOver)
     }
     // Holding the lock, it listens in the person's other socket folder too,
     // where a start from another of their sessions asks first.
-    for (const QString& other : names()) {
+    for (const QString& other : socketNames(m_key)) {
         if (other != m_name && m_lock->isLocked())
             serve(other, true);
     }
@@ -303,23 +312,11 @@ QLocalServer* SingleInstance::serve(const QString& name, bool replaceLeftOver)
     return server;
 }
 
-QStringList SingleInstance::names() const
-{
-#ifdef Q_OS_WIN
-    return {m_name};
-#else
-    QStringList names;
-    for (const QString& folder : socketFolders())
-        names << QDir(folder).filePath(QStringLiteral("pawfolio-%1").arg(m_key));
-    return names;
-#endif
-}
-
 bool SingleInstance::askFirstToRaise(int patienceMs) const
 {
     // Each folder a socket may be in: another session of the person's may
     // listen in the other.
-    const QStringList candidates = names();
+    const QStringList candidates = socketNames(m_key);
     const QDeadlineTimer deadline(patienceMs);
     for (;;) {
         for (const QString& name : candidates) {

@@ -52,8 +52,6 @@ private:
     bool listen(bool replaceLeftOver);
     // A server that answers later starts on `name`, listening if it could.
     QLocalServer* serve(const QString& name, bool replaceLeftOver);
-    // The folder's socket in each of the person's socket folders.
-    QStringList names() const;
     // Whether a Pawfolio of this person answered on any of the folder's
     // sockets and was asked to come to the front.
     // `patienceMs` gives one that is starting a moment to listen.

@@ -21,6 +21,12 @@ namespace {
 // without a display, one line says so and the program ends.
 QStringList s_heldBack;
 
+void printHeldBack()
+{
+    for (const QString& held : std::exchange(s_heldBack, {}))
+        std::fprintf(stderr, "%s\n", qPrintable(held));
+}
+
 void whileStarting(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
     if (type != QtFatalMsg) {
@@ -33,8 +39,7 @@ void whileStarting(QtMsgType type, const QMessageLogContext& context, const QStr
                    stderr);
         std::_Exit(1);
     }
-    for (const QString& held : s_heldBack)
-        std::fprintf(stderr, "%s\n", qPrintable(held));
+    printHeldBack();
     std::fprintf(stderr, "%s\n", qPrintable(text));
     std::abort();
 }
@@ -51,8 +56,7 @@ int main(int argc, char* argv[])
     const QtMessageHandler ordinary = qInstallMessageHandler(whileStarting);
     QApplication app(argc, argv);
     qInstallMessageHandler(ordinary);
-    for (const QString& held : std::exchange(s_heldBack, {}))
-        std::fprintf(stderr, "%s\n", qPrintable(held));
+    printHeldBack();
     QApplication::setApplicationName(QStringLiteral("Pawfolio"));
     QApplication::setWindowIcon(programIcon());     // the message boxes' and the file chooser's too
     QApplication::setQuitOnLastWindowClosed(false); // only Quit ends the program
