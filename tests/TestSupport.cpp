@@ -3,6 +3,7 @@
 #include "datepicker/DatePickerDialog.h"
 #include "health/FlexGrid.h"
 #include "platform/PictureControl.h"
+#include "records/Disk.h"
 #include "shell/Screens.h"
 
 #include <QApplication>
@@ -23,6 +24,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <sys/stat.h>
 #ifndef Q_OS_WIN
@@ -31,9 +33,32 @@
 #include <unistd.h>
 #endif
 
-bool lyingDisk = false;
-bool failingSync = false;
+FailingDisk failingDisk;
 int folderSyncs = 0;
+
+namespace {
+
+int diskFault(disk::Call call, const QString& path)
+{
+    const FailingDisk& d = failingDisk;
+    const QString name = QFileInfo(path).fileName();
+    if (!d.on.isEmpty() && std::none_of(d.on.begin(), d.on.end(), [&](const QString& f) { return name.startsWith(f); }))
+        return 0;
+    switch (call) {
+    case disk::Call::Write:
+        return d.lying ? disk::KeepHalf : 0;
+    case disk::Call::Sync:
+        return d.failingSync ? EIO : 0;
+    case disk::Call::SyncFolder:
+        return d.failingFolderSync ? EIO : 0;
+    case disk::Call::Rename:
+        return d.failingRename ? EACCES : 0;
+    }
+    return 0;
+}
+const bool s_faultsInPlace = (disk::setFaults(diskFault), true);
+
+} // namespace
 
 #ifdef Q_OS_WIN
 FullDisk::FullDisk(qint64) {}
@@ -63,24 +88,14 @@ FullDisk::~FullDisk()
     setrlimit(RLIMIT_FSIZE, &s_limit);
 }
 
-extern "C" ssize_t write(int fd, const void* data, size_t size)
-{
-    static const auto real = reinterpret_cast<ssize_t (*)(int, const void*, size_t)>(dlsym(RTLD_NEXT, "write"));
-    struct stat st {};
-    if (lyingDisk && size > 1 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
-        return real(fd, data, size / 2) < 0 ? -1 : ssize_t(size);
-    return real(fd, data, size);
-}
-
+// The one call watched beneath the program's own: a folder sync that reaches
+// the system.
 extern "C" int fsync(int fd)
 {
     static const auto real = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"));
     struct stat st {};
     folderSyncs += fstat(fd, &st) == 0 && S_ISDIR(st.st_mode);
-    if (!failingSync)
-        return real(fd);
-    errno = EIO;
-    return -1;
+    return real(fd);
 }
 #endif
 

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QList>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -16,16 +17,22 @@
 
 using namespace Qt::StringLiterals; // u"text"_s, a QString made at compile time
 
-// While set, the file system says it took the whole of each write to a file
-// but keeps only half of it: what a full network share may do.
-extern bool lyingDisk;
-// While set, putting a file on the disk (fsync) fails, as it does where the
-// disk reports a lost write only then.
-extern bool failingSync;
-// Syncs of a folder so far: what puts a rename on the disk.
+// A failing disk, put in the way of the program's own writes, syncs and
+// renames (on Windows too): while a field is set, the calls on the files whose
+// names start with one of `on` (any file while `on` is empty) fail so.
+struct FailingDisk {
+    bool lying = false;             // keeps half of each write and says it took it all
+    bool failingSync = false;       // a file's sync fails
+    bool failingFolderSync = false; // the sync of a folder, after a rename, fails
+    bool failingRename = false;
+    QStringList on;
+};
+extern FailingDisk failingDisk;
+// Syncs of a folder that reached the system so far: what puts a rename on
+// the disk.
 extern int folderSyncs;
-// Whether the three above work: Windows gives a test no way in.
-constexpr bool kDiskShims =
+// Whether folderSyncs counts: Windows gives a test no way in beneath the program.
+constexpr bool kCountsFolderSyncs =
 #ifdef Q_OS_WIN
     false;
 #else

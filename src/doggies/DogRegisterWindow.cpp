@@ -7,7 +7,7 @@
 #include "platform/Twips.h"
 #include "records/DateTest.h"
 #include "records/DoggieList.h"
-#include "records/EraseRewrite.h"
+#include "records/DoggieErase.h"
 #include "records/FileError.h"
 #include "records/FixedText.h"
 #include "records/RecordFile.h"
@@ -264,7 +264,7 @@ void DogRegisterWindow::imgAdd_Click()
     state().workingDoggie = dog;
     m_shown = number;
     ShowStatus(ReadyStatus);
-    LoadDoggieList();
+    ReloadDoggieRow(number);
 }
 
 void DogRegisterWindow::imgEdit_Click()
@@ -302,7 +302,7 @@ void DogRegisterWindow::imgEdit_Click()
     state().DoggieRecNo = m_shown;
     state().workingDoggie = dog;
     ShowStatus(ReadyStatus);
-    LoadDoggieList();
+    ReloadDoggieRow(m_shown);
 }
 
 void DogRegisterWindow::imgErase_Click()
@@ -316,12 +316,11 @@ void DogRegisterWindow::imgErase_Click()
         return;
     if (!prompts().askYesNo(this, QStringLiteral("DELETE!"), eraseQuestion(dog)))
         return;
-    if (!eraseWithItsRecords(m_shown))
+    if (!eraseWithItsRecords(m_shown, fixedtext::shown(dog.Name)))
         return;
-    m_shown = 0;
+    ReloadDoggieRow(std::exchange(m_shown, 0));
     m_chosenPicture.reset();
     ClearFields();
-    LoadDoggieList();
     if (waits(imgEdit)) { // the dog being edited is gone
         endEntry(imgEdit);
         ShowStatus(ReadyStatus);
@@ -348,34 +347,19 @@ QString DogRegisterWindow::eraseQuestion(const DoggieRecord& dog)
            (goes.isEmpty() ? QString() : QStringLiteral(", with its ") + goes.join(QStringLiteral(" and "))) + u'!';
 }
 
-bool DogRegisterWindow::eraseWithItsRecords(qint32 k)
+bool DogRegisterWindow::eraseWithItsRecords(qint32 k, const QString& name)
 {
-    // The dog's vaccinations and journal entries go first and the dog last:
-    // a step that fails stops the rest, so the dog is still there to erase
-    // again. Its records go with it so that a dog added later under the same
-    // number starts with none.
-    const QString temp = state().path(files::Temp);
-    QStringList gone; // what has been erased so far
-    int step = 0;
+    DoggieErase progress;
     try {
-        bool erased = false;
-        eraseMatching(state().path(files::Health), temp, HealthRecord::Length, ofDoggie(k), &erased);
-        if (erased)
-            gone << QStringLiteral("vaccinations");
-        ++step;
-        eraseMatching(state().path(files::Journal), temp, JournalRecord::Length, ofDoggie(k), &erased);
-        if (erased)
-            gone << QStringLiteral("journal entries");
-        ++step;
-        eraseInto(state().workingDoggie, state().path(files::Doggies), temp, k);
+        eraseDoggie(state(), k, name, progress);
         return true;
     } catch (const FileError& error) {
         QString outcome = QStringLiteral("Nothing was erased: the doggie and its records are as they were.");
-        if (!gone.isEmpty()) {
+        if (!progress.gone.isEmpty()) {
             outcome = QStringLiteral("The doggie's %1 were erased; %2. Erase the doggie again to finish.")
-                          .arg(gone.join(QStringLiteral(" and ")),
-                               step == 1 ? QStringLiteral("its journal entries and the doggie itself were not")
-                                         : QStringLiteral("the doggie itself was not"));
+                          .arg(progress.gone.join(QStringLiteral(" and ")),
+                               progress.filesDone == 1 ? QStringLiteral("its journal entries and the doggie itself were not")
+                                                       : QStringLiteral("the doggie itself was not"));
         }
         reportFileError(this, error, outcome);
         return false;

@@ -73,7 +73,7 @@ private:
     QString eraseQuestion(const DoggieRecord& dog);
     // Erases dog k with its vaccinations and journal entries; false, with a
     // message saying what was and was not erased, when a file fails.
-    bool eraseWithItsRecords(qint32 k);
+    bool eraseWithItsRecords(qint32 k, const QString& name);
 
     QList<QLineEdit*> m_boxes; // in the order of the record's fields
     // The dog the window shows (0 for none): the one picked in this window's

@@ -144,6 +144,27 @@ void RegisterWindow::LoadDoggieList()
     guard([this] { lbDoggieList->addItems(doggielist::load(state())); });
 }
 
+void RegisterWindow::ReloadDoggieRow(qint32 number)
+{
+    const QSignalBlocker quiet(lbDoggieList);
+    lbDoggieList->setCurrentItem(nullptr);
+    lbDoggieList->clearSelection();
+    guard([&] {
+        const qint32 records = doggielist::count(state());
+        while (lbDoggieList->count() > records)
+            delete lbDoggieList->takeItem(lbDoggieList->count() - 1);
+        const qint32 rows = lbDoggieList->count();
+        const qint32 first = qMin(number, rows + 1);
+        const QStringList names = doggielist::load(state(), first, records > rows ? records : number);
+        for (qint32 i = 0; i < names.size(); ++i) {
+            if (first - 1 + i < rows)
+                lbDoggieList->item(first - 1 + i)->setText(names[i]);
+            else
+                lbDoggieList->addItem(names[i]);
+        }
+    });
+}
+
 void RegisterWindow::lbDoggieList_Click()
 {
     const int row = lbDoggieList->currentRow();

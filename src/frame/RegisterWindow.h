@@ -51,6 +51,10 @@ protected:
     void ShowStatus(const QString& text);
     // Refills the dog list from doggies.dat, one entry per record.
     void LoadDoggieList();
+    // After dog `number` was saved or erased: its row, and the rows the file
+    // gained or lost at its end, are read again, and no dog is picked in the
+    // list, as after a refill; the other rows are left as they are.
+    void ReloadDoggieRow(qint32 number);
 
     QLabel* listHeading;
     QListWidget* lbDoggieList;

@@ -3,18 +3,30 @@
 #include "records/FixedText.h"
 #include "records/RecordFile.h"
 #include "records/SharedState.h"
+#include "records/Win1252.h"
 
 namespace doggielist {
 
-QStringList load(const SharedState& state)
+QStringList load(const SharedState& state, qint32 first, qint32 last)
 {
     RecordFile file(state.path(files::Doggies), DoggieRecord::Length, RecordFile::Mode::Read);
-    const qint32 n = file.count();
+    last = qMin(last, file.count());
     QStringList names;
-    names.reserve(n);
-    for (qint32 i = 1; i <= n; ++i)
-        names.append(fixedtext::shown(file.read<DoggieRecord>(i).Name));
+    names.reserve(qMax(0, last - first + 1));
+    // Only the names are read, in large blocks; an erased slot's NULs name nothing.
+    file.scan(first, last, [&](qint32, const char* record) {
+        const char* name = record + DoggieRecord::NameOffset;
+        names.append(*name == '\0' ? QString()
+                                   : fixedtext::shown(win1252::decode(
+                                         QByteArray::fromRawData(name, DoggieRecord::NameWidth))));
+        return true;
+    });
     return names;
+}
+
+qint32 count(const SharedState& state)
+{
+    return RecordFile(state.path(files::Doggies), DoggieRecord::Length, RecordFile::Mode::Read).count();
 }
 
 DoggieRecord dog(const SharedState& state, qint32 number)

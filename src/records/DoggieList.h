@@ -4,15 +4,20 @@
 
 #include <QStringList>
 
+#include <limits>
+
 struct SharedState;
 
 // The dog list every register window shows, and the lookup that turns a
 // clicked entry back into a dog. Both throw FileError.
 namespace doggielist {
 
-// One entry per record of doggies.dat in record order: the Name up to its
-// first NUL, trimmed of spaces (an erased slot gives an empty entry).
-QStringList load(const SharedState& state);
+// One entry per record of doggies.dat in record order, from record `first`
+// to `last` or the end of the file: the Name up to its first NUL, trimmed of
+// spaces (an erased slot gives an empty entry).
+QStringList load(const SharedState& state, qint32 first = 1, qint32 last = std::numeric_limits<qint32>::max());
+// The records of doggies.dat, erased slots too: the rows of the list.
+qint32 count(const SharedState& state);
 
 // Dog `number` of doggies.dat when it is a live dog; a blank record (ID 0)
 // for an erased slot, a number past the end or none.

@@ -1,5 +1,6 @@
 #include "records/EraseRewrite.h"
 
+#include "records/Disk.h"
 #include "records/FileError.h"
 #include "records/RecordFile.h"
 #include "records/Records.h"
@@ -7,28 +8,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#ifndef Q_OS_WIN
-#include <fcntl.h>
-#include <unistd.h>
-#endif
-
 namespace {
 
 constexpr qint64 kBlockRecords = 256;
-
-// Windows has no folder to sync: there the rename is left to the file system.
-void syncFolder([[maybe_unused]] const QString& filePath)
-{
-#ifndef Q_OS_WIN
-    // The rename itself reaches the disk only with its folder.
-    const QByteArray folder = QFile::encodeName(QFileInfo(filePath).absolutePath());
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-#endif
-}
 
 // temp.dat while it is being written: removed again unless it was put in place.
 class TempFile {
@@ -41,9 +23,9 @@ public:
         if (there.isDir() && !there.isSymLink())
             throw FileError(path, QStringLiteral("created"), QStringLiteral("There is a folder of that name."));
         if ((there.exists() || there.isSymLink()) && !m_file.remove())
-            throw FileError(path, QStringLiteral("removed"), m_file.errorString());
-        if (!m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            throw FileError(path, QStringLiteral("created"), m_file.errorString());
+            throw FileError(path, QStringLiteral("removed"), disk::reasonOf(m_file, QStringLiteral("It is in use.")));
+        if (const QString why = disk::open(m_file, QIODevice::WriteOnly | QIODevice::NewOnly); !why.isEmpty())
+            throw FileError(path, QStringLiteral("created"), why);
     }
     ~TempFile()
     {
@@ -54,35 +36,80 @@ public:
     // truncate(), which compares the file's size with what was written.
     void write(const char* data, qint64 size)
     {
-        m_file.write(data, size);
+        if (m_failed.isEmpty())
+            m_failed = disk::write(m_file, data, size);
         m_size += size;
     }
     // A write that the file system cut short must not replace anything: it
     // shows here, before the cut, which would fill it up again with zeros.
     void truncate(qint64 size)
     {
-        if (!m_file.flush() || m_file.size() != m_size || !m_file.resize(size))
-            fail();
+        if (m_failed.isEmpty() && (!m_file.flush() || m_file.size() != m_size || !m_file.resize(size)))
+            m_failed = disk::partWritten(m_file);
+        if (!m_failed.isEmpty())
+            throw FileError(m_file.fileName(), QStringLiteral("written"), m_failed);
         m_size = size;
     }
-    // Puts the whole file on the disk, then in place of `target` in one rename.
+    // Puts the whole file on the disk, as private and whose as `target`, then
+    // in its place in one rename, and the rename on the disk too.
     void replace(const QString& target)
     {
-        const QString unsynced = syncToDisk(m_file);
+        const QString unsynced = disk::sync(m_file);
         if (!unsynced.isEmpty())
             throw FileError(m_file.fileName(), QStringLiteral("written"), unsynced);
+        if (const QString why = disk::takeModeOf(m_file, target); !why.isEmpty())
+            throw FileError(m_file.fileName(), QStringLiteral("given the owner and mode of ") + target, why);
+        // A file of several names (hard links) keeps them all: the copy on
+        // the disk is written over it, rather than put in the place of one.
+        if (disk::linkCount(target) > 1)
+            return copyInto(target);
         m_file.close(); // Windows renames no open file
-        const QString unrenamed = renameOver(m_file.fileName(), target);
+        const QString unrenamed = disk::rename(m_file.fileName(), target);
         if (!unrenamed.isEmpty())
             throw FileError(target, QStringLiteral("replaced by its rewritten copy"), unrenamed);
-        syncFolder(target);
+        confirm(target, disk::syncFolder(target));
     }
 
 private:
-    [[noreturn]] void fail() { throw FileError(m_file.fileName(), QStringLiteral("written"), partWritten(m_file)); }
+    // The erase is made, but whether it lasts only the disk can tell.
+    static void confirm(const QString& target, const QString& unconfirmed)
+    {
+        if (!unconfirmed.isEmpty())
+            throw FileError(target, QStringLiteral("put on the disk after its erase"),
+                            QStringLiteral("The disk did not confirm the erase (%1).").arg(unconfirmed))
+                .mayHaveChanged();
+    }
+
+    // Writes the copy over the file it was made from. Only erased records
+    // differ between the two, so that a stop midway leaves each record as it
+    // was or erased.
+    void copyInto(const QString& target)
+    {
+        m_file.close();
+        QFile copy(m_file.fileName());
+        QFile data(target);
+        QString why = disk::open(copy, QIODevice::ReadOnly);
+        if (!why.isEmpty())
+            throw FileError(copy.fileName(), QStringLiteral("read"), why);
+        why = disk::open(data, QIODevice::ReadWrite);
+        if (!why.isEmpty())
+            throw FileError(target, QStringLiteral("opened for writing"), why);
+        while (why.isEmpty() && !copy.atEnd()) {
+            const QByteArray block = copy.read(1 << 20);
+            why = block.isEmpty() ? disk::reasonOf(copy, QStringLiteral("It could not be read back."))
+                                  : disk::write(data, block.constData(), block.size());
+        }
+        if (why.isEmpty() && !data.resize(m_size))
+            why = disk::partWritten(data);
+        if (why.isEmpty())
+            why = disk::sync(data);
+        if (!why.isEmpty())
+            throw FileError(target, QStringLiteral("written"), why).mayHaveChanged();
+    }
 
     QFile m_file;
     qint64 m_size = 0;
+    QString m_failed; // the first write that failed
 };
 
 } // namespace

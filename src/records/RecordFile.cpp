@@ -1,70 +1,27 @@
 #include "records/RecordFile.h"
 
-#include <QFileInfo>
+#include "records/Disk.h"
+
+#include <QLocale>
 
 #include <filesystem>
 #include <system_error>
 
-#ifdef Q_OS_WIN
-#include <QDir>
-#include <io.h>
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
-
-QString syncToDisk(QFile& file)
-{
-    if (!file.flush())
-        return partWritten(file);
-#ifdef Q_OS_WIN
-    const bool synced = _commit(file.handle()) == 0;
-#else
-    const bool synced = ::fsync(file.handle()) == 0;
-#endif
-    return synced ? QString() : QStringLiteral("The disk did not confirm the write (%1).").arg(qt_error_string(errno));
-}
-
-QString partWritten(const QFile& file)
-{
-    return file.error() != QFileDevice::NoError ? file.errorString()
-                                                : QStringLiteral("The disk took only part of it; it may be full.");
-}
-
 namespace {
-
-std::filesystem::path fsPath(const QString& path)
-{
-#ifdef Q_OS_WIN
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
-}
 
 // Known not to be there: not merely hidden in a folder that cannot be read.
 bool missing(const QString& path)
 {
+#ifdef Q_OS_WIN
+    const std::filesystem::path name(path.toStdWString());
+#else
+    const std::filesystem::path name(QFile::encodeName(path).toStdString());
+#endif
     std::error_code error;
-    return std::filesystem::symlink_status(fsPath(path), error).type() == std::filesystem::file_type::not_found;
+    return std::filesystem::symlink_status(name, error).type() == std::filesystem::file_type::not_found;
 }
 
 } // namespace
-
-QString renameOver(const QString& from, const QString& to)
-{
-#ifdef Q_OS_WIN
-    // In place at once, and on the disk when the call returns.
-    const auto native = [](const QString& path) { return QDir::toNativeSeparators(path).toStdWString(); };
-    if (MoveFileExW(native(from).c_str(), native(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return {};
-    return qt_error_string(int(GetLastError()));
-#else
-    std::error_code error;
-    std::filesystem::rename(fsPath(from), fsPath(to), error);
-    return error ? QString::fromLocal8Bit(error.message()) : QString();
-#endif
-}
 
 qint32 RecordFile::roundedCount(qint64 bytes, int recordLength)
 {
@@ -78,24 +35,29 @@ qint32 RecordFile::roundedCount(qint64 bytes, int recordLength)
 RecordFile::RecordFile(const QString& path, int recordLength, Mode mode)
     : m_path(path), m_length(recordLength), m_file(path)
 {
-    if (QFileInfo(path).isDir())
-        throw FileError(path, QStringLiteral("opened"), QStringLiteral("There is a folder of that name."));
-    if (mode == Mode::ReadWrite) {
-        if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
-            fail(QStringLiteral("opened for writing"));
-        return;
-    }
     // A missing file is made, empty, where it can be, and holds no records;
     // one that is there is never emptied, and one that cannot be looked at is
     // an error, not an empty file.
-    if (missing(path)) {
-        if (m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+    const bool writing = mode == Mode::ReadWrite;
+    if (!writing && missing(path)) {
+        if (disk::open(m_file, QIODevice::WriteOnly | QIODevice::NewOnly).isEmpty())
             m_file.close();
         m_empty = true;
         return;
     }
-    if (!m_file.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("opened"));
+    const QString action = writing ? QStringLiteral("opened for writing") : QStringLiteral("opened");
+    if (const QString why = disk::open(m_file, writing ? QIODevice::ReadWrite | QIODevice::Unbuffered
+                                                       : QIODevice::ReadOnly);
+        !why.isEmpty())
+        throw FileError(path, action, why);
+    // Far more records than anyone keeps: a file made in error, or a damaged
+    // one, which is left as it is rather than listed for minutes.
+    if (const qint64 size = m_file.size(); size > qint64(MaxRecords) * m_length) {
+        m_file.close();
+        throw FileError(path, action,
+                        QStringLiteral("It is %1 MB, room for more than the %2 records Pawfolio keeps in one file.")
+                            .arg(QLocale().toString(size >> 20), QLocale().toString(MaxRecords)));
+    }
 }
 
 RecordFile::~RecordFile()
@@ -110,7 +72,7 @@ void RecordFile::close()
 
 void RecordFile::fail(const QString& action) const
 {
-    throw FileError(m_path, action, m_file.errorString());
+    throw FileError(m_path, action, disk::reasonOf(m_file, QStringLiteral("The file system gave no reason.")));
 }
 
 qint64 RecordFile::byteSize() const
@@ -146,6 +108,10 @@ void RecordFile::writeRaw(qint32 n, const QByteArray& bytes)
     Q_ASSERT(bytes.size() == m_length);
     if (n < 1)
         throw FileError(m_path, QStringLiteral("written"), QStringLiteral("There is no record %1.").arg(n));
+    if (n > MaxRecords)
+        throw FileError(m_path, QStringLiteral("written"),
+                        QStringLiteral("It holds the %1 records Pawfolio keeps in one file.")
+                            .arg(QLocale().toString(MaxRecords)));
     const qint64 oldSize = m_file.size();
     const qint64 pos = qint64(n - 1) * m_length;
     // What the write replaces, to put back should it fail.
@@ -163,15 +129,14 @@ void RecordFile::writeRaw(qint32 n, const QByteArray& bytes)
 QString RecordFile::put(qint64 pos, const QByteArray& bytes)
 {
     if (pos > m_file.size() && !m_file.resize(pos)) // the gap reads back as zero bytes
-        return m_file.errorString();
+        return disk::partWritten(m_file);
     if (!m_file.seek(pos))
-        return m_file.errorString();
-    if (m_file.write(bytes) != bytes.size())
-        return partWritten(m_file);
-    const QString unsynced = syncToDisk(m_file);
-    if (!unsynced.isEmpty())
+        return disk::reasonOf(m_file, QStringLiteral("The file system gave no reason."));
+    if (const QString unwritten = disk::write(m_file, bytes.constData(), bytes.size()); !unwritten.isEmpty())
+        return unwritten;
+    if (const QString unsynced = disk::sync(m_file); !unsynced.isEmpty())
         return unsynced;
-    return m_file.size() < pos + bytes.size() ? partWritten(m_file) : QString();
+    return m_file.size() < pos + bytes.size() ? disk::partWritten(m_file) : QString();
 }
 
 void RecordFile::scan(qint32 first, qint32 last, const std::function<bool(qint32, const char*)>& visit)

@@ -16,8 +16,14 @@ class RecordFile {
 public:
     enum class Mode { Read, ReadWrite };
 
+    // The most records one file may hold: a million, far more than any
+    // person's dogs, vaccinations or journal entries. A larger file is never
+    // opened, and no record is written beyond it.
+    static constexpr qint32 MaxRecords = 1000000;
+
     // A missing file is created empty. In Read mode a missing file that cannot
-    // be created (a read-only folder) simply reads as empty.
+    // be created (a read-only folder) simply reads as empty. Only a regular
+    // file of at most MaxRecords records is opened.
     RecordFile(const QString& path, int recordLength, Mode mode = Mode::ReadWrite);
     ~RecordFile();
     RecordFile(const RecordFile&) = delete;
@@ -96,13 +102,3 @@ private:
     bool m_empty = false; // Read mode over a missing file that could not be created
 };
 
-// Puts what was written on the disk (the operating system's buffers too).
-// Empty when it did; else why not, in words.
-QString syncToDisk(QFile& file);
-
-// Why a write of a file took only part of what it was given.
-QString partWritten(const QFile& file);
-
-// Puts the file `from` in place of `to` in one rename: a link at `to` is
-// replaced itself. Empty when done, else why not.
-QString renameOver(const QString& from, const QString& to);

@@ -33,7 +33,7 @@ constexpr Field<R> textField(int offset, int width, QString R::*member)
 using D = DoggieRecord;
 constexpr Field<D> kDoggieFields[] = {
     intField<D>(0, &D::ID),
-    textField<D>(4, D::NameWidth, &D::Name),
+    textField<D>(D::NameOffset, D::NameWidth, &D::Name),
     textField<D>(44, 40, &D::PedigreeName),
     textField<D>(84, D::BirthDateWidth, &D::BirthDate),
     textField<D>(94, 40, &D::LicenseNo),

@@ -14,6 +14,7 @@ constexpr int DoggieIdOffset = 4;
 
 struct DoggieRecord {
     static constexpr int Length = 439;
+    static constexpr int NameOffset = 4;
     static constexpr int NameWidth = 40;
     static constexpr int BirthDateWidth = 10;
     static constexpr int PhoneWidth = 15;

@@ -1,5 +1,6 @@
 #include "reports/ReportBuilders.h"
 
+#include "records/Disk.h"
 #include "records/FileError.h"
 #include "records/FixedText.h"
 #include "records/RecordFile.h"
@@ -20,7 +21,8 @@ public:
     explicit ReportWriter(const SharedState& state) : m_path(state.path(files::Report))
     {
         if (!m_file.emplace(m_path + QStringLiteral(".XXXXXX")).open())
-            fail();
+            throw FileError(m_path, QStringLiteral("written"),
+                            disk::reasonOf(*m_file, QStringLiteral("No file could be made beside it.")));
     }
 
     void line(const QString& text)
@@ -41,7 +43,7 @@ public:
         const QString written = m_file->fileName();
         m_file->setAutoRemove(false);
         m_file.reset();
-        if (const QString unrenamed = renameOver(written, m_path); !unrenamed.isEmpty()) {
+        if (const QString unrenamed = disk::rename(written, m_path); !unrenamed.isEmpty()) {
             QFile::remove(written);
             throw FileError(m_path, QStringLiteral("written"), unrenamed);
         }
@@ -50,12 +52,12 @@ public:
 private:
     void flush()
     {
-        if (m_file->write(m_pending) != m_pending.size())
-            fail();
+        if (const QString why = disk::write(*m_file, m_pending.constData(), m_pending.size()); !why.isEmpty())
+            throw FileError(m_path, QStringLiteral("written"), why);
         m_written += m_pending.size();
         m_pending.clear();
     }
-    [[noreturn]] void fail() { throw FileError(m_path, QStringLiteral("written"), partWritten(*m_file)); }
+    [[noreturn]] void fail() { throw FileError(m_path, QStringLiteral("written"), disk::partWritten(*m_file)); }
 
     QString m_path;
     std::optional<QTemporaryFile> m_file;

@@ -1,6 +1,7 @@
 #include "reports/ReportRenderer.h"
 
 #include "platform/Fonts.h"
+#include "records/Disk.h"
 #include "records/FileError.h"
 #include "records/FixedText.h"
 #include "records/Win1252.h"
@@ -16,8 +17,8 @@ namespace reportpage {
 
 LineReader::LineReader(const QString& path) : m_file(path)
 {
-    if (!m_file.open(QIODevice::ReadOnly))
-        throw FileError(path, QStringLiteral("opened"), m_file.errorString());
+    if (const QString why = disk::open(m_file, QIODevice::ReadOnly); !why.isEmpty())
+        throw FileError(path, QStringLiteral("opened"), why);
 }
 
 bool LineReader::fill()
@@ -28,7 +29,8 @@ bool LineReader::fill()
     m_pos = 0;
     const QByteArray more = m_file.read(1 << 16);
     if (m_file.error() != QFileDevice::NoError)
-        throw FileError(m_file.fileName(), QStringLiteral("read"), m_file.errorString());
+        throw FileError(m_file.fileName(), QStringLiteral("read"),
+                        disk::reasonOf(m_file, QStringLiteral("The file system gave no reason.")));
     if (more.isEmpty()) {
         m_atEnd = true;
         return false;

@@ -1,6 +1,8 @@
 #include "shell/SingleInstance.h"
 
 #include "platform/Prompts.h"
+#include "records/Disk.h"
+#include "records/FileError.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -183,6 +185,15 @@ QString SingleInstance::serverName(const QString& recordsFolder)
 bool SingleInstance::start()
 {
     const QString title = QStringLiteral("Pawfolio");
+    // What is not a lock this program could have written (a pipe, a device,
+    // a file of megabytes) is never opened: reading it could take for ever.
+    if (const QString why = disk::usable(m_lockPath, 4096); !why.isEmpty()) {
+        prompts().message(nullptr, title,
+                          FileError(m_lockPath, QStringLiteral("used as the lock of these records"), why)
+                              .message(QStringLiteral("Take it away, and start Pawfolio again.")),
+                          Prompts::Icon::Warning);
+        return false;
+    }
     m_lock = std::make_unique<QLockFile>(m_lockPath);
     m_lock->setStaleLockTime(0); // stale only when its process is gone from this computer, never by its age
     for (int round = 0; round < 3; ++round) {

@@ -1,6 +1,8 @@
 #include "platform/Fonts.h"
 #include "platform/FormWindow.h"
 #include "platform/Prompts.h"
+#include "records/DoggieErase.h"
+#include "records/FileError.h"
 #include "records/SharedState.h"
 #include "shell/Navigator.h"
 #include "shell/RecordsFolder.h"
@@ -73,6 +75,14 @@ int main(int argc, char* argv[])
         problem = instance.problem();
 
     SharedState state(programFolder, records);
+    // A dog erase that a stop cut short is finished before any window reads
+    // the records.
+    QString erased;
+    try {
+        erased = finishInterruptedErase(state);
+    } catch (const FileError& error) {
+        erased = error.message(QStringLiteral("The erase will be finished at the next start."));
+    }
     Navigator navigator(state);
     registerScreens(navigator);
     QObject::connect(&instance, &SingleInstance::raiseRequested, &navigator, [&navigator] {
@@ -98,7 +108,9 @@ int main(int argc, char* argv[])
     });
 #endif
     navigator.go(Screen::Main);
-    if (!problem.isEmpty())
-        prompts().message(navigator.current(), QString(), problem, Prompts::Icon::Warning);
+    for (const QString& said : {problem, erased}) {
+        if (!said.isEmpty())
+            prompts().message(navigator.current(), QString(), said, Prompts::Icon::Warning);
+    }
     return app.exec();
 }
