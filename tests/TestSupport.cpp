@@ -44,17 +44,13 @@ int diskFault(disk::Call call, const QString& path)
     const QString name = QFileInfo(path).fileName();
     if (!d.on.isEmpty() && std::none_of(d.on.begin(), d.on.end(), [&](const QString& f) { return name.startsWith(f); }))
         return 0;
-    switch (call) {
-    case disk::Call::Write:
-        return d.lying ? disk::KeepHalf : 0;
-    case disk::Call::Sync:
-        return d.failingSync ? EIO : 0;
-    case disk::Call::SyncFolder:
-        return d.failingFolderSync ? EIO : 0;
-    case disk::Call::Rename:
-        return d.failingRename ? EACCES : 0;
-    }
-    return 0;
+    const bool fails = call == disk::Call::Write        ? d.lying
+                       : call == disk::Call::Sync       ? d.failingSync
+                       : call == disk::Call::SyncFolder ? d.failingFolderSync
+                                                        : d.failingRename;
+    if (fails && d.stops)
+        throw Stopped();
+    return !fails ? 0 : call == disk::Call::Write ? disk::KeepHalf : call == disk::Call::Rename ? EACCES : EIO;
 }
 const bool s_faultsInPlace = (disk::setFaults(diskFault), true);
 

@@ -25,8 +25,10 @@ struct FailingDisk {
     bool failingSync = false;       // a file's sync fails
     bool failingFolderSync = false; // the sync of a folder, after a rename, fails
     bool failingRename = false;
+    bool stops = false; // the program stops at the failing call instead, as if killed: it throws Stopped
     QStringList on;
 };
+struct Stopped {};
 extern FailingDisk failingDisk;
 // Syncs of a folder that reached the system so far: what puts a rename on
 // the disk.

@@ -28,8 +28,8 @@ const Step kRecordsOfDoggie[] = {{files::Health, HealthRecord::Length, "vaccinat
 void note(const SharedState& state, const QByteArray& line, bool first = false)
 {
     QFile file(state.path(files::EraseNote));
-    QString why = disk::open(file, QIODevice::WriteOnly);
-    if (why.isEmpty() && !(first ? file.resize(0) : file.seek(file.size())))
+    QString why = disk::open(file, first ? QIODevice::WriteOnly : QIODevice::ReadWrite); // the first empties it
+    if (why.isEmpty() && !file.seek(file.size()))
         why = disk::partWritten(file);
     if (why.isEmpty())
         why = disk::write(file, line.constData(), line.size());

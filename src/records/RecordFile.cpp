@@ -56,7 +56,7 @@ RecordFile::RecordFile(const QString& path, int recordLength, Mode mode)
         m_file.close();
         throw FileError(path, action,
                         QStringLiteral("It is %1 MB, room for more than the %2 records Pawfolio keeps in one file.")
-                            .arg(QLocale().toString(size >> 20), QLocale().toString(MaxRecords)));
+                            .arg(QLocale().toString((size + (1 << 19)) >> 20), QLocale().toString(MaxRecords)));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "records/DateTest.h"
+#include "records/DoggieErase.h"
 #include "records/EraseRewrite.h"
 #include "records/FixedText.h"
 #include "records/RecordFile.h"
@@ -9,7 +10,14 @@
 #include "reports/ReportBuilders.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QTest>
+
+#include <functional>
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 class TestRecords : public QObject {
     Q_OBJECT
@@ -138,6 +146,176 @@ private slots:
         QCOMPARE(QDir(folder.folder()).entryList(QDir::Files | QDir::System),
                  QStringList({files::Doggies, files::Health, files::Report}));
         QCOMPARE(QDir(elsewhere.folder()).entryList(QDir::Files), QStringList({files::Health}));
+    }
+
+    // Whatever stands at a record file's name, only a regular file of at most
+    // a million records is opened, for reading or writing; anything else is
+    // said at once, naming the file, and left as it is.
+    void oddFiles_data()
+    {
+        QTest::addColumn<QString>("make");
+        QTest::addColumn<QString>("said");
+#ifndef Q_OS_WIN
+        QTest::newRow("a pipe") << u"pipe"_s << u"It is a named pipe, not a file Pawfolio can use."_s;
+        QTest::newRow("a link to a pipe") << u"/pipe"_s << u"It is a named pipe, not a file"_s;
+        QTest::newRow("a link to /dev/zero") << u"/dev/zero"_s << u"It is a device, not a file"_s;
+        QTest::newRow("a link to /dev/null") << u"/dev/null"_s << u"It is a device, not a file"_s;
+#endif
+        QTest::newRow("a folder") << u"folder"_s << u"There is a folder of that name."_s;
+        QTest::newRow("room for more than a million records") << u"huge"_s << u"room for more than the 1,000,000"_s;
+    }
+    void oddFiles()
+    {
+        QFETCH(QString, make);
+        QFETCH(QString, said);
+        DataFolder folder(false), elsewhere(false);
+#ifndef Q_OS_WIN
+        ::alarm(20); // an open that waits for good ends the test
+        const auto noAlarm = qScopeGuard([] { ::alarm(0); });
+        ::mkfifo(QFile::encodeName(elsewhere.path(u"pipe"_s)).constData(), 0600);
+#endif
+        for (auto [name, length] : {std::pair{files::Doggies, DoggieRecord::Length},
+                                    {files::Health, HealthRecord::Length}, {files::Journal, JournalRecord::Length}}) {
+            const QString path = folder.path(name);
+            if (make == u"folder")
+                QDir(folder.folder()).mkdir(name);
+            else if (make == u"huge")
+                QVERIFY(QFile(path).open(QIODevice::WriteOnly) && QFile(path).resize(qint64(length) * 1000001 - 1));
+            else if (make == u"pipe")
+                ::mkfifo(QFile::encodeName(path).constData(), 0600);
+            else
+                QFile::link(make.startsWith(u"/dev") ? make : elsewhere.path(make.mid(1)), path);
+            const QFileInfo before(path);
+            for (const auto mode : {RecordFile::Mode::Read, RecordFile::Mode::ReadWrite}) {
+                try {
+                    RecordFile file(path, length, mode);
+                    QFAIL(qPrintable(u"opened "_s + name));
+                } catch (const FileError& error) {
+                    const QString message = error.message();
+                    QVERIFY2(message.contains(said) && message.contains(QDir::toNativeSeparators(path)),
+                             qPrintable(message));
+                }
+            }
+            const QFileInfo after(path);
+            QVERIFY(after.size() == before.size() && after.isSymLink() == before.isSymLink() &&
+                    after.isFile() == before.isFile());
+        }
+    }
+
+    // An erase rewrites the file and keeps it as its person made it: its mode,
+    // its owner where that may be given, and every name it has, through a
+    // symbolic link or a hard one.
+    void eraseKeepsTheFile()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("modes, owners and links are the system's own business on Windows");
+#else
+        DataFolder folder(false), elsewhere(false);
+        const QString dogs = folder.path(files::Doggies), health = folder.path(files::Health);
+        const QString journal = elsewhere.path(files::Journal), secondName = folder.path(u"health-too.dat"_s);
+        folder.write(files::Doggies, standard::dogs());
+        folder.write(files::Health, standard::health());
+        elsewhere.write(files::Journal, standard::journal());
+        QVERIFY(QFile::link(journal, folder.path(files::Journal)));
+        QVERIFY(::link(QFile::encodeName(health).constData(), QFile::encodeName(secondName).constData()) == 0);
+        const bool root = ::geteuid() == 0;
+        QVERIFY(!root || ::chown(QFile::encodeName(dogs).constData(), 65534, 65534) == 0);
+        const auto modeOf = [](const QString& path) {
+            struct stat st {};
+            ::stat(QFile::encodeName(path).constData(), &st);
+            return std::tuple{st.st_mode & 07777, st.st_uid, st.st_nlink};
+        };
+        for (auto [path, mode, length] : {std::tuple{dogs, 0600, DoggieRecord::Length},
+                                          {health, 0640, HealthRecord::Length}, {journal, 0604, JournalRecord::Length}}) {
+            ::chmod(QFile::encodeName(path).constData(), mode);
+            const auto [modeBefore, owner, names] = modeOf(path);
+            eraseRecord(folder.path(QFileInfo(path).fileName()), folder.path(files::Temp), length, 1);
+            QCOMPARE(modeOf(path), std::tuple(modeBefore, owner, names));
+        }
+        QCOMPARE(folder.read(u"health-too.dat"_s), folder.read(files::Health));
+        QCOMPARE(folder.read(files::Health), standard::health({0, 2, 3, 4, 5, 6}));
+        QVERIFY(QFileInfo(folder.path(files::Journal)).isSymLink());
+        if (!root)
+            QSKIP("an owner kept only where the test may give a file away, as root");
+        QCOMPARE(std::get<1>(modeOf(dogs)), 65534u);
+#endif
+    }
+
+    // A rename that the disk does not confirm is no erase to report as done,
+    // and a file that a full disk cuts short, wherever, names the cause.
+    void unconfirmedOrFull()
+    {
+        DataFolder folder(false);
+        folder.write(files::Health, standard::health());
+        SharedState state(folder.folder());
+        const auto reset = qScopeGuard([] { failingDisk = {}; });
+        failingDisk.failingFolderSync = true;
+        try {
+            eraseRecord(folder.path(files::Health), folder.path(files::Temp), HealthRecord::Length, 2);
+            QFAIL("an unconfirmed erase was reported done");
+        } catch (const FileError& error) {
+            QVERIFY2(error.message().contains(u"could not be put on the disk after its erase.\n\nReason: The disk did "
+                                              "not confirm the erase (") &&
+                         error.message().contains(u"may have been changed"),
+                     qPrintable(error.message()));
+        }
+        failingDisk = {};
+        for (const qint64 room : {0, 1, 100, 700, 4095}) {
+            const FullDisk full(room);
+            if (!full.held)
+                QSKIP("a full disk a test cannot make on this system");
+            for (const auto& write : std::initializer_list<std::function<void()>>{
+                     [&] { BuildDoggieReport(state); }, [&] { RecordFile(state.path(files::Journal), 4114).writeRaw(1, QByteArray(4114, 'j')); }}) {
+                try {
+                    write();
+                } catch (const FileError& error) {
+                    QVERIFY2(!error.message().contains(u"Unknown error") && !error.message().contains(u"no reason"),
+                             qPrintable(error.message()));
+                }
+            }
+        }
+    }
+
+    // A dog erase stopped at any of its three rewrites (as by a kill) is
+    // finished by the next start, which says so once, and leaves the files
+    // as an erase never stopped leaves them. A note that is not one the
+    // program wrote is removed with a warning.
+    void interruptedDogErase_data()
+    {
+        QTest::addColumn<QString>("stopAt");
+        for (const QString& file : {files::Health, files::Journal, files::Doggies})
+            QTest::addRow("at %s", qPrintable(file)) << file;
+    }
+    void interruptedDogErase()
+    {
+        QFETCH(QString, stopAt);
+        DataFolder folder(false), uninterrupted(false);
+        for (const DataFolder* f : {&folder, &uninterrupted}) {
+            f->write(files::Doggies, standard::dogs());
+            f->write(files::Health, standard::health());
+            f->write(files::Journal, standard::journal());
+        }
+        SharedState state(folder.folder()), expected(uninterrupted.folder());
+        DoggieErase progress;
+        eraseDoggie(expected, 3, u"Max"_s, progress);
+        failingDisk = {.failingRename = true, .stops = true, .on = {stopAt}};
+        const auto reset = qScopeGuard([] { failingDisk = {}; });
+        QVERIFY_THROWS_EXCEPTION(Stopped, eraseDoggie(state, 3, u"Max"_s, progress));
+        failingDisk = {};
+        QVERIFY(folder.exists(files::EraseNote));
+        QVERIFY(folder.read(files::Doggies) != uninterrupted.read(files::Doggies));
+        QCOMPARE(finishInterruptedErase(state), u"Pawfolio was stopped while it erased \"Max\". The erase has now been "
+                                                "finished: the doggie, its vaccinations and its journal entries are gone."_s);
+        for (const QString& file : {files::Doggies, files::Health, files::Journal})
+            QCOMPARE(folder.read(file), uninterrupted.read(file));
+        QCOMPARE(QDir(folder.folder()).entryList(QDir::Files), QDir(uninterrupted.folder()).entryList(QDir::Files));
+        QCOMPARE(finishInterruptedErase(state), QString()); // once
+        for (const char* note : {"doggie 3\n", "Pawfolio is erasing a doggie\ndoggie 0\nname \n"}) {
+            folder.write(files::EraseNote, note);
+            QVERIFY(finishInterruptedErase(state).contains(u"could not be read, and was removed"));
+            QVERIFY(!folder.exists(files::EraseNote));
+            QCOMPARE(folder.read(files::Doggies), uninterrupted.read(files::Doggies));
+        }
     }
 
     void isDate_data()

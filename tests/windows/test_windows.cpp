@@ -5,6 +5,7 @@
 #include "platform/PictureControl.h"
 #include "records/DoggieErase.h"
 
+#include <QElapsedTimer>
 #include <QFutureWatcher>
 #include <QListWidget>
 #include <QPointer>
@@ -397,6 +398,22 @@ private slots:
         QVERIFY(reading.isNull());
     }
 
+    // A doggies.dat with room for more than a million dogs (a sparse file of
+    // 420 MB here) is said at once by each register, and left as it is.
+    void dogFileTooLarge()
+    {
+        Session s;
+        const qint64 size = qint64(DoggieRecord::Length) * 1000001;
+        QVERIFY(QFile(s.folder.path(files::Doggies)).resize(size));
+        QElapsedTimer clock;
+        clock.start();
+        for (const char* screen : {"dogs", "health", "journal"})
+            RUN(s, u"go %1; rows lbDoggieList \"\"; said doggies.dat; said \"could not be opened.\"; said \"It is 419 MB, "
+                   "room for more than the 1,000,000 records Pawfolio keeps in one file.\""_s.arg(screen));
+        QVERIFY(clock.elapsed() < 2000);
+        QCOMPARE(QFileInfo(s.folder.path(files::Doggies)).size(), size);
+    }
+
     // The grid's own sort on many rows (a few rows, ties, the header and
     // blank keys are rows of the health table): it is std::sort's order.
     void gridSort()
@@ -489,7 +506,7 @@ private slots:
             std::optional<FullDisk> full;
             if (fault == Fault::DiskFull)
                 full.emplace(qMax<qint64>(1, QFileInfo(s.folder.path(target)).size() - 1));
-            failingDisk = {fault == Fault::LyingDisk, fault == Fault::FailingSync, false, false, {target, files::Temp}};
+            failingDisk = {.lying = fault == Fault::LyingDisk, .failingSync = fault == Fault::FailingSync, .on = {target, files::Temp}};
             if (fault == Fault::FolderInPlace) {
                 QFile::rename(s.folder.path(target), s.folder.path(u"aside"_s));
                 QDir(s.folder.folder()).mkdir(target);
