@@ -285,8 +285,8 @@ private slots:
         SingleInstance instance(s.folder.folder());
         QCOMPARE(instance.start(), yes);
         const QString pid = QString::number(QCoreApplication::applicationPid());
-        const QString said = odd     ? u"pawfolio.lock\" could not be used as the lock of these records.\n\nReason: "
-                                         "It is a %1, not a file Pawfolio can use."_s.arg(odd && lock == "pipe" ? "named pipe" : "device")
+        const QString said = odd     ? u"lock of these records.\n\nReason: It is a %1, not a file Pawfolio can use."_s.arg(
+                                       lock == "pipe" ? "named pipe" : "device")
                              : alive ? u"already open on these records (process %1)"_s.arg(pid)
                                      : u"open on %1 since"_s.arg(foreign ? "far-away" : "another computer");
         QCOMPARE(s.prompts->shown.size(), 1);

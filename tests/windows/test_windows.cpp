@@ -5,7 +5,6 @@
 #include "platform/PictureControl.h"
 #include "records/DoggieErase.h"
 
-#include <QElapsedTimer>
 #include <QFutureWatcher>
 #include <QListWidget>
 #include <QPointer>
@@ -405,12 +404,9 @@ private slots:
         Session s;
         const qint64 size = qint64(DoggieRecord::Length) * 1000001;
         QVERIFY(QFile(s.folder.path(files::Doggies)).resize(size));
-        QElapsedTimer clock;
-        clock.start();
         for (const char* screen : {"dogs", "health", "journal"})
             RUN(s, u"go %1; rows lbDoggieList \"\"; said doggies.dat; said \"could not be opened.\"; said \"It is 419 MB, "
                    "room for more than the 1,000,000 records Pawfolio keeps in one file.\""_s.arg(screen));
-        QVERIFY(clock.elapsed() < 2000);
         QCOMPARE(QFileInfo(s.folder.path(files::Doggies)).size(), size);
     }
 
@@ -485,10 +481,6 @@ private slots:
         QFETCH(QString, outcome);
         QFETCH(QString, erasedBefore);
         QFETCH(Fault, fault);
-#ifdef Q_OS_WIN
-        if (fault == Fault::DiskFull) // Windows has no file size limit
-            QSKIP("a full disk a test cannot make on Windows");
-#endif
         Session s;
         s.folder.write(files::Report, "an earlier report\r\n");
         RUN(s, prepare);
@@ -503,9 +495,9 @@ private slots:
                 if (QDir(s.folder.folder()).rmdir(target))
                     QFile::rename(s.folder.path(u"aside"_s), s.folder.path(target));
             });
-            std::optional<FullDisk> full;
-            if (fault == Fault::DiskFull)
-                full.emplace(qMax<qint64>(1, QFileInfo(s.folder.path(target)).size() - 1));
+            std::optional<FullDisk> full; // Windows has no file size limit
+            if (fault == Fault::DiskFull && !full.emplace(qMax<qint64>(1, QFileInfo(s.folder.path(target)).size() - 1)).held)
+                QSKIP("a full disk a test cannot make on this system");
             failingDisk = {.lying = fault == Fault::LyingDisk, .failingSync = fault == Fault::FailingSync, .on = {target, files::Temp}};
             if (fault == Fault::FolderInPlace) {
                 QFile::rename(s.folder.path(target), s.folder.path(u"aside"_s));
@@ -537,7 +529,7 @@ private slots:
                      (fault == Fault::FolderNotTheirs && message.contains(files::Doggies)) ||
                      (notTheirs && message.contains(files::EraseNote)),
                  qPrintable(message));
-        QVERIFY2(message.contains(outcome), qPrintable(message));
+        QVERIFY2(message.contains(outcome) && !message.contains(u"Unknown error"), qPrintable(message));
         QVERIFY(fault != Fault::FailingSync || message.contains("The disk did not confirm the write"_L1));
         QVERIFY(fault != Fault::NotTheirs || commit.contains(u"Erase") || commit.contains(u"Print") || // add, edit
                 message.contains("could not be opened for writing"_L1));
