@@ -42,13 +42,21 @@ QString titleOrDefault(const QString& title)
     return title.isEmpty() ? QApplication::applicationName() : title;
 }
 
+// A box stands over its window once that is on the screen; asked while the
+// window loads, before it shows, the box stands in the middle of the screen
+// rather than in a corner where the window has yet to be placed.
+QWidget* over(QWidget* parent)
+{
+    return parent && parent->window()->isVisible() ? parent : nullptr;
+}
+
 } // namespace
 
 bool QtPrompts::askYesNo(QWidget* parent, const QString& title, const QString& text, Answer byDefault)
 {
     const bool yes = byDefault == Answer::Yes;
     QMessageBox box(yes ? QMessageBox::Critical : QMessageBox::Warning, titleOrDefault(title), text,
-                    QMessageBox::Yes | QMessageBox::No, parent);
+                    QMessageBox::Yes | QMessageBox::No, over(parent));
     box.setDefaultButton(yes ? QMessageBox::Yes : QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     const OrdinaryPointer pointer;
@@ -62,7 +70,7 @@ void QtPrompts::message(QWidget* parent, const QString& title, const QString& te
     const QMessageBox::Icon boxIcon = icon == Icon::Critical  ? QMessageBox::Critical
                                       : icon == Icon::Warning ? QMessageBox::Warning
                                                               : QMessageBox::NoIcon;
-    QMessageBox box(boxIcon, titleOrDefault(title), text, QMessageBox::Ok, parent);
+    QMessageBox box(boxIcon, titleOrDefault(title), text, QMessageBox::Ok, over(parent));
     const OrdinaryPointer pointer;
     box.exec();
     returnKeyboard(parent);

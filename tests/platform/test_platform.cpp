@@ -33,9 +33,11 @@ private slots:
     void prompts_realDialogs()
     {
         QStringList seen;
-        auto answer = [&seen](QMessageBox::StandardButton press) {
-            QTimer::singleShot(0, [&seen, press] {
+        QWidget* over = nullptr; // the window the box stood over
+        auto answer = [&seen, &over](QMessageBox::StandardButton press) {
+            QTimer::singleShot(0, [&seen, &over, press] {
                 QWidget* modal = QApplication::activeModalWidget();
+                over = modal ? modal->parentWidget() : nullptr;
                 const QCursor* pointer = QApplication::overrideCursor();
                 seen = QStringList{modal ? modal->windowTitle() : u"no dialog"_s,
                                    !pointer || pointer->shape() == Qt::ArrowCursor ? "ordinary pointer" : "hourglass"};
@@ -66,6 +68,11 @@ private slots:
         QCOMPARE(seen.mid(3), QStringList({QString::number(QMessageBox::Warning),
                                            QString::number(QMessageBox::Yes | QMessageBox::No), "0"}));
         QTRY_COMPARE(QApplication::activeWindow(), &owner);
+        QCOMPARE(over, &owner);
+        QWidget loading; // asked before its window shows, the box stands in the middle of the screen
+        answer(QMessageBox::Ok);
+        prompts().message(&loading, u"Error!"_s, u"Unreadable"_s, Prompts::Icon::Critical);
+        QCOMPARE(over, nullptr);
         answer(QMessageBox::Ok); // asked while the hourglass shows: the box has the ordinary pointer
         QApplication::setOverrideCursor(Qt::WaitCursor);
         reportFileError(nullptr, FileError(u"/data/doggies.dat"_s, u"written"_s, u"No space left on device"_s));
