@@ -35,6 +35,7 @@
 
 FailingDisk failingDisk;
 int folderSyncs = 0;
+int folderSyncError = 0;
 
 namespace {
 
@@ -90,8 +91,12 @@ extern "C" int fsync(int fd)
 {
     static const auto real = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"));
     struct stat st {};
-    folderSyncs += fstat(fd, &st) == 0 && S_ISDIR(st.st_mode);
-    return real(fd);
+    const bool folder = fstat(fd, &st) == 0 && S_ISDIR(st.st_mode);
+    folderSyncs += folder;
+    if (!folder || folderSyncError == 0)
+        return real(fd);
+    errno = folderSyncError;
+    return -1;
 }
 #endif
 

@@ -30,11 +30,13 @@ struct FailingDisk {
 };
 struct Stopped {};
 extern FailingDisk failingDisk;
-// Syncs of a folder that reached the system so far: what puts a rename on
-// the disk.
+// Beneath the program, at the system's own calls: the syncs of a folder that
+// reached the system so far (what puts a rename on the disk), and the error
+// (errno) that such a sync gives while it is set.
 extern int folderSyncs;
-// Whether folderSyncs counts: Windows gives a test no way in beneath the program.
-constexpr bool kCountsFolderSyncs =
+extern int folderSyncError;
+// Whether the two above work: Windows gives a test no way in beneath the program.
+constexpr bool kBeneathTheProgram =
 #ifdef Q_OS_WIN
     false;
 #else
