@@ -18,11 +18,9 @@
 #include <QStandardPaths>
 #include <QTest>
 
-#include <csignal>
 #include <optional>
-#ifndef Q_OS_WIN
-#include <sys/stat.h>
-#endif
+
+#include <csignal>
 
 class TestShell : public QObject {
     Q_OBJECT
@@ -253,10 +251,6 @@ private slots:
         QTest::newRow("an empty one, as a power cut leaves, declined") << QByteArray() << false;
         QTest::newRow("a folder in its place, taken over") << QByteArray("folder") << true;
         QTest::newRow("one alive here") << QByteArray("held") << false;
-#ifndef Q_OS_WIN // nothing that could be read for ever is read: the start says so and ends
-        QTest::newRow("a pipe in its place") << QByteArray("pipe") << false;
-        QTest::newRow("a link to /dev/zero") << QByteArray("/dev/zero") << false;
-#endif
     }
     void singleInstance_unansweredLocks()
     {
@@ -265,35 +259,26 @@ private slots:
         Session s;
         QLockFile held(s.folder.path(u"pawfolio.lock"_s));
         const bool alive = lock == "held", foreign = lock.contains("far-away");
-        const bool odd = lock == "pipe" || lock.startsWith("/dev");
-        const QString path = s.folder.path(u"pawfolio.lock"_s);
         if (alive)
             QVERIFY(held.lock());
         else if (lock == "folder")
             QVERIFY(QDir(s.folder.folder()).mkdir(u"pawfolio.lock"_s));
-#ifndef Q_OS_WIN
-        else if (odd)
-            QVERIFY(lock == "pipe" ? ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0
-                                   : QFile::link(QString::fromLatin1(lock), path));
-#endif
         else
             s.folder.write(u"pawfolio.lock"_s, lock);
-        if (!alive && !odd)
+        if (!alive)
             s.prompts->answers.push_back(yes);
-        const QByteArray before = odd ? QByteArray() : s.folder.read(u"pawfolio.lock"_s);
+        const QByteArray before = s.folder.read(u"pawfolio.lock"_s);
         const QStringList files = QDir(s.folder.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         SingleInstance instance(s.folder.folder());
         QCOMPARE(instance.start(), yes);
         const QString pid = QString::number(QCoreApplication::applicationPid());
-        const QString said = odd     ? u"lock of these records.\n\nReason: It is a %1, not a file Pawfolio can use."_s.arg(
-                                       lock == "pipe" ? "named pipe" : "device")
-                             : alive ? u"already open on these records (process %1)"_s.arg(pid)
-                                     : u"open on %1 since"_s.arg(foreign ? "far-away" : "another computer");
+        const QString said = alive ? u"already open on these records (process %1)"_s.arg(pid)
+                                   : u"open on %1 since"_s.arg(foreign ? "far-away" : "another computer");
         QCOMPARE(s.prompts->shown.size(), 1);
         QVERIFY2(s.prompts->shown.last().text.contains(said), qPrintable(s.prompts->shown.last().text));
         if (yes) // the lock is this start's
             QVERIFY(s.folder.read(u"pawfolio.lock"_s).startsWith(pid.toLatin1() + '\n'));
-        else if (!odd)
+        else
             QCOMPARE(s.folder.read(u"pawfolio.lock"_s), before);
         QCOMPARE(QDir(s.folder.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), files);
     }
