@@ -418,7 +418,8 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "cannot make a sparse doggies.dat of %lld MB\n", megabytes);
         char what[64];
         std::snprintf(what, sizeof what, "dog register opened on a %lld MB doggies.dat", megabytes);
-        row(what, timeIt(3, {}, [&] { w = navigator.go(Screen::Doggies); }), megabytes < 1024 ? "< 1000" : "said at once");
+        row(what, timeIt(3, {}, [&] { w = navigator.go(Screen::Doggies); }),
+            megabytes < 1024 ? "< 1000" : "said at once");
         std::snprintf(what, sizeof what, "dog register: add saved, %lld MB doggies.dat", megabytes);
         row(what,
             timeIt(

@@ -6,8 +6,8 @@
 #include "platform/Prompts.h"
 #include "platform/Twips.h"
 #include "records/DateTest.h"
-#include "records/DoggieList.h"
 #include "records/DoggieErase.h"
+#include "records/DoggieList.h"
 #include "records/FileError.h"
 #include "records/FixedText.h"
 #include "records/RecordFile.h"
@@ -356,10 +356,11 @@ bool DogRegisterWindow::eraseWithItsRecords(qint32 k, const QString& name)
     } catch (const FileError& error) {
         QString outcome = QStringLiteral("Nothing was erased: the doggie and its records are as they were.");
         if (!progress.gone.isEmpty()) {
-            outcome = QStringLiteral("The doggie's %1 were erased; %2. Erase the doggie again to finish.")
-                          .arg(progress.gone.join(QStringLiteral(" and ")),
-                               progress.filesDone == 1 ? QStringLiteral("its journal entries and the doggie itself were not")
-                                                       : QStringLiteral("the doggie itself was not"));
+            outcome =
+                QStringLiteral("The doggie's %1 were erased; %2. Erase the doggie again to finish.")
+                    .arg(progress.gone.join(QStringLiteral(" and ")),
+                         progress.filesDone == 1 ? QStringLiteral("its journal entries and the doggie itself were not")
+                                                 : QStringLiteral("the doggie itself was not"));
         }
         reportFileError(this, error, outcome);
         return false;

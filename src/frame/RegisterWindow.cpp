@@ -49,6 +49,7 @@ RegisterWindow::RegisterWindow(SharedState& state, ScreenRequests& screens, cons
                                        twips::rect(120, 120, 2055, 405), colours::LightCyan, 9.75);
     lbDoggieList = place(new QListWidget(this), "lbDoggieList", twips::rect(120, 480, 2055, 5790));
     lbDoggieList->setFont(fonts::comic(9));
+    lbDoggieList->setUniformItemSizes(true); // one line each: a list of many dogs is laid out at once
     controls::setBackground(lbDoggieList, colours::LightCyan);
     lbDoggieList->setAccessibleName(listHeading->text());
     shownDogName = controls::boxedLabel(this, "shownDogName", QStringLiteral("Doggie Information"),

@@ -103,8 +103,8 @@ QString open(QFile& file, QIODevice::OpenMode mode)
     // at its other end would hold an ordinary open for good).
     int flags = O_CLOEXEC | O_NONBLOCK;
     flags |= (mode & QIODevice::ReadWrite) == QIODevice::ReadWrite ? O_RDWR
-             : (mode & QIODevice::WriteOnly)                     ? O_WRONLY
-                                                                 : O_RDONLY;
+             : (mode & QIODevice::WriteOnly)                       ? O_WRONLY
+                                                                   : O_RDONLY;
     if (mode & QIODevice::WriteOnly)
         flags |= mode & QIODevice::NewOnly ? O_CREAT | O_EXCL : O_CREAT;
     const QByteArray name = QFile::encodeName(file.fileName());

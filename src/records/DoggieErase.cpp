@@ -98,8 +98,7 @@ void eraseDoggie(SharedState& state, qint32 k, const QString& name, DoggieErase&
     QByteArray oneLine = name.toUtf8();
     oneLine.replace('\n', ' ').replace('\r', ' ');
     try {
-        note(state,
-             QByteArray(kNoteHeader) + "\ndoggie " + QByteArray::number(k) + "\nname " + oneLine + '\n', true);
+        note(state, QByteArray(kNoteHeader) + "\ndoggie " + QByteArray::number(k) + "\nname " + oneLine + '\n', true);
         eraseFrom(state, k, {}, state.workingDoggie, progress);
     } catch (const FileError&) {
         QFile::remove(notePath); // the person is told how far it came, and decides

@@ -12,7 +12,7 @@ inline const QString EraseNote = QStringLiteral("erasing.txt");
 
 // What a dog erase has done so far, for the message of one that failed.
 struct DoggieErase {
-    QStringList gone; // "vaccinations", "journal entries": erased so far
+    QStringList gone;  // "vaccinations", "journal entries": erased so far
     int filesDone = 0; // of the three, in their order
 };
 

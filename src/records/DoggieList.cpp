@@ -16,9 +16,9 @@ QStringList load(const SharedState& state, qint32 first, qint32 last)
     // Only the names are read, in large blocks; an erased slot's NULs name nothing.
     file.scan(first, last, [&](qint32, const char* record) {
         const char* name = record + DoggieRecord::NameOffset;
-        names.append(*name == '\0' ? QString()
-                                   : fixedtext::shown(win1252::decode(
-                                         QByteArray::fromRawData(name, DoggieRecord::NameWidth))));
+        names.append(*name == '\0'
+                         ? QString()
+                         : fixedtext::shown(win1252::decode(QByteArray::fromRawData(name, DoggieRecord::NameWidth))));
         return true;
     });
     return names;

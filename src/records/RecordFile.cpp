@@ -46,8 +46,8 @@ RecordFile::RecordFile(const QString& path, int recordLength, Mode mode)
         return;
     }
     const QString action = writing ? QStringLiteral("opened for writing") : QStringLiteral("opened");
-    if (const QString why = disk::open(m_file, writing ? QIODevice::ReadWrite | QIODevice::Unbuffered
-                                                       : QIODevice::ReadOnly);
+    if (const QString why =
+            disk::open(m_file, writing ? QIODevice::ReadWrite | QIODevice::Unbuffered : QIODevice::ReadOnly);
         !why.isEmpty())
         throw FileError(path, action, why);
     // Far more records than anyone keeps: a file made in error, or a damaged
@@ -109,9 +109,9 @@ void RecordFile::writeRaw(qint32 n, const QByteArray& bytes)
     if (n < 1)
         throw FileError(m_path, QStringLiteral("written"), QStringLiteral("There is no record %1.").arg(n));
     if (n > MaxRecords)
-        throw FileError(m_path, QStringLiteral("written"),
-                        QStringLiteral("It holds the %1 records Pawfolio keeps in one file.")
-                            .arg(QLocale().toString(MaxRecords)));
+        throw FileError(
+            m_path, QStringLiteral("written"),
+            QStringLiteral("It holds the %1 records Pawfolio keeps in one file.").arg(QLocale().toString(MaxRecords)));
     const qint64 oldSize = m_file.size();
     const qint64 pos = qint64(n - 1) * m_length;
     // What the write replaces, to put back should it fail.

@@ -101,4 +101,3 @@ private:
     QFile m_file;
     bool m_empty = false; // Read mode over a missing file that could not be created
 };
-

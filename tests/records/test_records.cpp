@@ -194,8 +194,11 @@ private slots:
         ::alarm(20); // an open that waits for good ends the test
         const auto noAlarm = qScopeGuard([] { ::alarm(0); });
         ::mkfifo(QFile::encodeName(elsewhere.path(u"pipe"_s)).constData(), 0600);
-        for (auto [name, length] : {std::pair{files::Doggies, DoggieRecord::Length}, {files::Health, HealthRecord::Length},
-                                    {files::Journal, JournalRecord::Length}, {u"pawfolio.lock"_s, 0}}) {
+        for (auto [name, length] : {std::pair{files::Doggies, DoggieRecord::Length},
+                                    {files::Health, HealthRecord::Length},
+                                    {files::Journal, JournalRecord::Length},
+                                    { u"pawfolio.lock"_s,
+                                      0 }}) {
             const QString path = s.folder.path(name);
             QFile::remove(path);
             if (make == u"pipe")
@@ -244,7 +247,8 @@ private slots:
                 said = error.message();
             }
             QVERIFY2(said.contains(u"could not be put on the disk after its erase.\n\nReason: The disk did not "
-                                   "confirm the erase (Input/output error).\n\nThe record may have") == (beneath != EINVAL),
+                                   "confirm the erase (Input/output error).\n\nThe record may have") ==
+                         (beneath != EINVAL),
                      qPrintable(said));
             QCOMPARE(folder.read(files::Health), standard::health({1, 0, 3, 4, 5, 6}));
         }
@@ -274,11 +278,13 @@ private slots:
         failingDisk = {};
         QCOMPARE(folder.read(files::EraseNote).contains("\ndone health.dat\n"), stopAt != files::Health);
         QVERIFY(folder.read(files::Doggies) != uninterrupted.folder.read(files::Doggies));
-        QCOMPARE(finishInterruptedErase(state), u"Pawfolio was stopped while it erased \"Max\". The erase has now been "
-                                                "finished: the doggie, its vaccinations and its journal entries are gone."_s);
+        QCOMPARE(finishInterruptedErase(state),
+                 u"Pawfolio was stopped while it erased \"Max\". The erase has now been "
+                 "finished: the doggie, its vaccinations and its journal entries are gone."_s);
         for (const QString& file : {files::Doggies, files::Health, files::Journal})
             QCOMPARE(folder.read(file), uninterrupted.folder.read(file));
-        QCOMPARE(QDir(folder.folder()).entryList(QDir::Files), QDir(uninterrupted.folder.folder()).entryList(QDir::Files));
+        QCOMPARE(QDir(folder.folder()).entryList(QDir::Files),
+                 QDir(uninterrupted.folder.folder()).entryList(QDir::Files));
         QCOMPARE(finishInterruptedErase(state), QString()); // once
         for (const char* note : {"doggie 3\n", "Pawfolio is erasing a doggie\ndoggie 0\nname \n"}) {
             folder.write(files::EraseNote, note);

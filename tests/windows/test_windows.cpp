@@ -405,8 +405,9 @@ private slots:
         const qint64 size = qint64(DoggieRecord::Length) * 1000001;
         QVERIFY(QFile(s.folder.path(files::Doggies)).resize(size));
         for (const char* screen : {"dogs", "health", "journal"})
-            RUN(s, u"go %1; rows lbDoggieList \"\"; said doggies.dat; said \"could not be opened.\"; said \"It is 419 MB, "
-                   "room for more than the 1,000,000 records Pawfolio keeps in one file.\""_s.arg(screen));
+            RUN(s,
+                u"go %1; rows lbDoggieList \"\"; said doggies.dat; said \"could not be opened.\"; said \"It is 419 MB, "
+                "room for more than the 1,000,000 records Pawfolio keeps in one file.\""_s.arg(screen));
         QCOMPARE(QFileInfo(s.folder.path(files::Doggies)).size(), size);
     }
 
@@ -496,9 +497,12 @@ private slots:
                     QFile::rename(s.folder.path(u"aside"_s), s.folder.path(target));
             });
             std::optional<FullDisk> full; // Windows has no file size limit
-            if (fault == Fault::DiskFull && !full.emplace(qMax<qint64>(1, QFileInfo(s.folder.path(target)).size() - 1)).held)
+            if (fault == Fault::DiskFull &&
+                !full.emplace(qMax<qint64>(1, QFileInfo(s.folder.path(target)).size() - 1)).held)
                 QSKIP("a full disk a test cannot make on this system");
-            failingDisk = {.lying = fault == Fault::LyingDisk, .failingSync = fault == Fault::FailingSync, .on = {target, files::Temp}};
+            failingDisk = {.lying = fault == Fault::LyingDisk,
+                           .failingSync = fault == Fault::FailingSync,
+                           .on = {target, files::Temp}};
             if (fault == Fault::FolderInPlace) {
                 QFile::rename(s.folder.path(target), s.folder.path(u"aside"_s));
                 QDir(s.folder.folder()).mkdir(target);
