@@ -464,6 +464,7 @@ private slots:
         add("dog erase, its journal", "F", eraseDog, yes, files::Journal,
             "The doggie's vaccinations were erased; its journal entries and the doggie itself were not", files::Health);
         add("dog erase, temp.dat", "FSN", eraseDog, yes, files::Temp, "Nothing was erased");
+        add("dog erase, its note", "FS", eraseDog, yes, files::EraseNote, "Nothing was erased"); // before any rewrite
         add("health add", "FDLSNO", "go health; pick Rex; click imgAdd; type txtdate 5/12/2003; type txtvaccine Rabies",
             "click imgAdd", files::Health, nothing);
         add("health erase", "FDLSNO", kennelCough, yes, files::Health, nothing);
