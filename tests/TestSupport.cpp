@@ -355,7 +355,8 @@ bool alone(QWidget* w)
 }
 
 // A step's words: bare words, and texts in double quotes, which may hold
-// spaces and are the only way to give them.
+// spaces and semicolons and are the only way to give them; within the quotes
+// \" stands for a quote and \\ for a backslash.
 struct Word {
     QString text;
     bool quoted = false;
@@ -363,12 +364,13 @@ struct Word {
 
 std::optional<QList<Word>> wordsOf(const QString& step)
 {
-    static const QRegularExpression word(u"\"([^\"]*)(\"?)|([^ ]+)"_s);
+    static const QRegularExpression word(uR"("((?:\\.|[^"\\])*)("?)|([^ ]+))"_s), escape(uR"(\\(.))"_s);
     QList<Word> words;
     for (const QRegularExpressionMatch& m : word.globalMatch(step)) {
         if (m.capturedLength(3) == 0 && m.capturedLength(2) == 0)
             return std::nullopt; // a quote left open
-        words.append({m.captured(m.capturedLength(3) ? 3 : 1), m.capturedLength(3) == 0});
+        words.append(
+            {m.capturedLength(3) ? m.captured(3) : m.captured(1).replace(escape, u"\\1"_s), m.capturedLength(3) == 0});
     }
     return words;
 }
@@ -707,9 +709,14 @@ Session::~Session()
 
 bool Session::run(const QString& script)
 {
-    const QStringList steps = script.split(u';', Qt::SkipEmptyParts);
+    // A ";" ends a step, unless it is within quotes.
+    static const QRegularExpression oneStep(uR"((?:"(?:\\.|[^"\\])*"?|[^;"])+)"_s);
+    QStringList steps;
+    for (const QRegularExpressionMatch& m : oneStep.globalMatch(script))
+        steps << m.captured().trimmed();
+    steps.removeAll(QString());
     for (int n = 0; n < steps.size(); ++n) {
-        const QString text = steps[n].trimmed();
+        const QString& text = steps[n];
         const auto words = wordsOf(text);
         const auto verb = words && !words->isEmpty() ? verbs().find(words->first().text) : verbs().end();
         Step step{*this, words.value_or(QList<Word>{}), {}, {}};

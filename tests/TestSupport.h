@@ -125,7 +125,7 @@ inline const auto journal = [](const QList<int>& numbers = {1, 2, 3, 4, 5}) { re
 // The whole program on a folder of its own, on the standard records, with
 // scripted message boxes. run() takes what a person does and should see as
 // steps separated by ";", each a verb and its words; free text goes in
-// double quotes, for example
+// double quotes, where a ";" is text too and \" is a quote, for example
 //   "go health; pick Max; row \"12/5/2004 Distemper\"; click imgEdit; type txtvaccine Booster; click imgEdit".
 // The verbs, each with the words it takes and what it does or checks, are
 // the table verbs() in TestSupport.cpp. A step whose verb or words do not

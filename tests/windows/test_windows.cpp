@@ -221,10 +221,10 @@ private slots:
         row("journal: the first entry, to a missing file",
             "remove journal.dat; go journal; pick Max; date 2005-07-04; click imgAdd; state SelectedDate 7-4-2005; "
             "rows lbDates 7-4-2005; picture imgAdd doggie-save.gif; status entry; locked txtEntry no; click imgAdd; is "
-            "imgAdd SAVE; type txtEntry \"Fireworks,\nhid under the bed\"; click imgAdd; is imgAdd ADD; picture imgAdd "
-            "doggie-add.gif; locked txtEntry yes; status ready; row 7-4-2005; "
-            "is txtEntry \"Fireworks,\nhid under the bed\"",
-            {{}, {}, rawbytes::journal(1, 3, "7-4-2005", "Fireworks,\r\nhid under the bed")});
+            "imgAdd SAVE; type txtEntry \"Fireworks; \\\"bang\\\",\nhid under the bed\"; click imgAdd; is imgAdd ADD; "
+            "picture imgAdd doggie-add.gif; locked txtEntry yes; status ready; row 7-4-2005; "
+            "is txtEntry \"Fireworks; \\\"bang\\\",\nhid under the bed\"", // a ; and a " within the quotes
+            {{}, {}, rawbytes::journal(1, 3, "7-4-2005", "Fireworks; \"bang\",\r\nhid under the bed")});
         for (const auto& [length, lineBreakAt, over] :
              {std::tuple{4096, -1, 0}, std::tuple{4097, -1, 1}, std::tuple{4096, 100, 1}}) {
             QString text;
