@@ -356,7 +356,7 @@ bool alone(QWidget* w)
 
 // A step's words: bare words, and texts in double quotes, which may hold
 // spaces and semicolons and are the only way to give them; within the quotes
-// \" stands for a quote and \\ for a backslash.
+// \" stands for a quote, and any other backslash for itself (a Windows path).
 struct Word {
     QString text;
     bool quoted = false;
@@ -364,13 +364,13 @@ struct Word {
 
 std::optional<QList<Word>> wordsOf(const QString& step)
 {
-    static const QRegularExpression word(uR"("((?:\\.|[^"\\])*)("?)|([^ ]+))"_s), escape(uR"(\\(.))"_s);
+    static const QRegularExpression word(uR"("((?:\\"|[^"])*)("?)|([^ ]+))"_s), escape(uR"(\\")"_s);
     QList<Word> words;
     for (const QRegularExpressionMatch& m : word.globalMatch(step)) {
         if (m.capturedLength(3) == 0 && m.capturedLength(2) == 0)
             return std::nullopt; // a quote left open
         words.append(
-            {m.capturedLength(3) ? m.captured(3) : m.captured(1).replace(escape, u"\\1"_s), m.capturedLength(3) == 0});
+            {m.capturedLength(3) ? m.captured(3) : m.captured(1).replace(escape, u"\""_s), m.capturedLength(3) == 0});
     }
     return words;
 }
@@ -710,7 +710,7 @@ Session::~Session()
 bool Session::run(const QString& script)
 {
     // A ";" ends a step, unless it is within quotes.
-    static const QRegularExpression oneStep(uR"((?:"(?:\\.|[^"\\])*"?|[^;"])+)"_s);
+    static const QRegularExpression oneStep(uR"((?:"(?:\\"|[^"])*"?|[^;"])+)"_s);
     QStringList steps;
     for (const QRegularExpressionMatch& m : oneStep.globalMatch(script))
         steps << m.captured().trimmed();
