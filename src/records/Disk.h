@@ -38,7 +38,7 @@ int linkCount(const QString& path);
 
 // What a file last said went wrong, in words; `otherwise` when it names no
 // cause (a write the file system cut short says nothing).
-QString reasonOf(const QFileDevice& file, const QString& otherwise);
+QString reasonOf(const QFileDevice& file, const QString& otherwise = QStringLiteral("The file system gave no reason."));
 // The words of a system error number (errno).
 QString reasonOf(int error);
 // Why a write took only part of what it was given.

@@ -50,19 +50,19 @@ public:
             throw FileError(m_file.fileName(), QStringLiteral("written"), m_failed);
         m_size = size;
     }
-    // Puts the whole file on the disk, as private and whose as `target`, then
-    // in its place in one rename, and the rename on the disk too.
+    // Puts the whole file on the disk, then, as private and whose as
+    // `target`, in its place in one rename, and the rename on the disk too.
     void replace(const QString& target)
     {
         const QString unsynced = disk::sync(m_file);
         if (!unsynced.isEmpty())
             throw FileError(m_file.fileName(), QStringLiteral("written"), unsynced);
-        if (const QString why = disk::takeModeOf(m_file, target); !why.isEmpty())
-            throw FileError(m_file.fileName(), QStringLiteral("given the owner and mode of ") + target, why);
         // A file of several names (hard links) keeps them all: the copy on
         // the disk is written over it, rather than put in the place of one.
         if (disk::linkCount(target) > 1)
             return copyInto(target);
+        if (const QString why = disk::takeModeOf(m_file, target); !why.isEmpty())
+            throw FileError(m_file.fileName(), QStringLiteral("given the owner and mode of ") + target, why);
         m_file.close(); // Windows renames no open file
         const QString unrenamed = disk::rename(m_file.fileName(), target);
         if (!unrenamed.isEmpty())

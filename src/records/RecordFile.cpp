@@ -72,7 +72,7 @@ void RecordFile::close()
 
 void RecordFile::fail(const QString& action) const
 {
-    throw FileError(m_path, action, disk::reasonOf(m_file, QStringLiteral("The file system gave no reason.")));
+    throw FileError(m_path, action, disk::reasonOf(m_file));
 }
 
 qint64 RecordFile::byteSize() const
@@ -131,7 +131,7 @@ QString RecordFile::put(qint64 pos, const QByteArray& bytes)
     if (pos > m_file.size() && !m_file.resize(pos)) // the gap reads back as zero bytes
         return disk::partWritten(m_file);
     if (!m_file.seek(pos))
-        return disk::reasonOf(m_file, QStringLiteral("The file system gave no reason."));
+        return disk::reasonOf(m_file);
     if (const QString unwritten = disk::write(m_file, bytes.constData(), bytes.size()); !unwritten.isEmpty())
         return unwritten;
     if (const QString unsynced = disk::sync(m_file); !unsynced.isEmpty())

@@ -29,8 +29,7 @@ bool LineReader::fill()
     m_pos = 0;
     const QByteArray more = m_file.read(1 << 16);
     if (m_file.error() != QFileDevice::NoError)
-        throw FileError(m_file.fileName(), QStringLiteral("read"),
-                        disk::reasonOf(m_file, QStringLiteral("The file system gave no reason.")));
+        throw FileError(m_file.fileName(), QStringLiteral("read"), disk::reasonOf(m_file));
     if (more.isEmpty()) {
         m_atEnd = true;
         return false;
