@@ -39,8 +39,12 @@ int folderSyncError = 0;
 
 namespace {
 
-int diskFault(disk::Call call, const QString& path)
+qint64 s_fullAt = -1; // the size no file grows past at the seam; -1 while the disk has room
+
+int diskFault(disk::Call call, const QString& path, qint64 sizeAfter)
 {
+    if (call == disk::Call::Write && s_fullAt >= 0 && sizeAfter > s_fullAt)
+        return ENOSPC;
     const FailingDisk& d = failingDisk;
     const QString name = QFileInfo(path).fileName();
     if (!d.on.isEmpty() && std::none_of(d.on.begin(), d.on.end(), [&](const QString& f) { return name.startsWith(f); }))
@@ -58,8 +62,14 @@ const bool s_faultsInPlace = (disk::setFaults(diskFault), true);
 } // namespace
 
 #ifdef Q_OS_WIN
-FullDisk::FullDisk(qint64) {}
-FullDisk::~FullDisk() = default;
+FullDisk::FullDisk(qint64 bytes)
+{
+    s_fullAt = bytes;
+}
+FullDisk::~FullDisk()
+{
+    s_fullAt = -1;
+}
 bool actAsNobody(bool nobody)
 {
     return !nobody;
@@ -77,7 +87,7 @@ FullDisk::FullDisk(qint64 bytes)
     std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails rather than ending the test
     getrlimit(RLIMIT_FSIZE, &s_limit);
     const rlimit full = {rlim_t(bytes), s_limit.rlim_max};
-    held = setrlimit(RLIMIT_FSIZE, &full) == 0;
+    beneath = setrlimit(RLIMIT_FSIZE, &full) == 0;
 }
 
 FullDisk::~FullDisk()

@@ -45,12 +45,14 @@ constexpr bool kBeneathTheProgram =
 // Acts as the user nobody from here, or as root again: false where it cannot.
 bool actAsNobody(bool nobody);
 
-// While it lives, no file grows past the size given, as on a full disk; on
-// Windows, which has no such limit, it is not held.
+// While it lives, no file grows past the size given, as on a full disk. On
+// Linux the system holds it, beneath every write of the test and of the
+// programs it starts (a lock, a printed PDF too); Windows has no such limit,
+// and there the program's own writes are held to it at the seam.
 struct FullDisk {
     explicit FullDisk(qint64 bytes);
     ~FullDisk();
-    bool held = false;
+    bool beneath = false;
 };
 
 // A control of a window, by its name, as the steps find them.

@@ -24,9 +24,9 @@ namespace {
 
 Faults s_faults = nullptr;
 
-int faultAt(Call call, const QString& path)
+int faultAt(Call call, const QString& path, qint64 sizeAfter = 0)
 {
-    return s_faults ? s_faults(call, path) : 0;
+    return s_faults ? s_faults(call, path, sizeAfter) : 0;
 }
 
 // Words that name no cause: Qt's when nothing set a reason, the C library's
@@ -137,7 +137,8 @@ QString open(QFile& file, QIODevice::OpenMode mode)
 QString write(QFile& file, const char* data, qint64 size)
 {
     qint64 kept = size;
-    if (const int fault = faultAt(Call::Write, file.fileName()); fault == KeepHalf)
+    if (const int fault = faultAt(Call::Write, file.fileName(), qMax(file.size(), file.pos() + size));
+        fault == KeepHalf)
         kept = size / 2;
     else if (fault != 0)
         return reasonOf(fault);

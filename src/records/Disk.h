@@ -45,12 +45,13 @@ QString reasonOf(int error);
 QString partWritten(const QFileDevice& file);
 
 // A failing disk, as a test puts it in the way: asked before each write, sync,
-// rename and folder sync with the file's name. An error number fails the
-// call with it; KeepHalf (writes only) keeps half of the bytes and says it
-// took them all, as a full network share may do.
+// rename and folder sync with the file's name and, for a write, the size the
+// file would reach by it. An error number fails the call with it; KeepHalf
+// (writes only) keeps half of the bytes and says it took them all, as a full
+// network share may do.
 enum class Call { Write, Sync, Rename, SyncFolder };
 constexpr int KeepHalf = -1;
-using Faults = int (*)(Call call, const QString& path);
+using Faults = int (*)(Call call, const QString& path, qint64 sizeAfter);
 void setFaults(Faults faults);
 
 } // namespace disk
