@@ -3,8 +3,6 @@
 #include <utility>
 #include <vector>
 
-MemoryGrid::MemoryGrid(std::vector<QStringList> rows, int cols) : m_rows(std::move(rows)), m_cols(cols) {}
-
 namespace {
 
 // -1, 0 or +1: the sign of a - b, or of b - a when not ascending. Text keys
