@@ -504,36 +504,39 @@ const std::map<QString, Verb>& verbs()
     static const QRegularExpression spacesAtEnd(u" +$"_s);
     static const std::map<QString, Verb> table = {
         // What a person does
+        // go W: that window, loaded afresh, as the main window's pictures open it
         {"go", act("main|dogs|health|journal", [](Step& s) { s.session.navigator.go(screens.value(s.arg(1))); })},
-        {"pick", clickRow("lbDoggieList")}, // the dog list's entry that shows the text
-        {"row", clickRow(nullptr)},         // the grid's "date vaccine", or a journal date
+        {"pick", clickRow("lbDoggieList")}, // a click on the dog list's entry that shows the text (the Nth such)
+        {"row", clickRow(nullptr)},         // the same on the grid's row "date vaccine", or a journal date
         {"click", gesture("control", [](Step& s) { QTest::mouseClick(s.control(), Qt::LeftButton); })},
         {"double", gesture("control", [](Step& s) { doubleClick(s.control()); })},
-        {"titlebar", gesture("", [](Step& s) { s.session.window()->windowHandle()->close(); })}, // or Alt+F4
+        {"titlebar", gesture("", [](Step& s) { s.session.window()->windowHandle()->close(); })}, // its close, Alt+F4
+        // alt X: Alt and the letter, on the window; key C K: the key on the control, which takes the keyboard
         {"alt", gesture("letter", [](Step& s) { press(s, s.session.window(), QKeySequence("Alt+" + s.arg(1))[0]); })},
         {"key", gesture("control key", [](Step& s) { press(s, s.control(), QKeySequence(s.arg(2))[0]); })},
         {"type", act("box text",
-                     [](Step& s) { // in place of what it held
+                     [](Step& s) { // the text in place of what the box held
                          if (s.control()->property("plainText").isValid())
                              return void(s.control()->setProperty("plainText", s.arg(2)));
                          s.control()->setProperty("text", QString());
                          typeText(s.control(), s.arg(2));
                      })},
-        {"keys", act("box text", [](Step& s) { typeText(s.control(), s.arg(2)); })},
+        {"keys", act("box text", [](Step& s) { typeText(s.control(), s.arg(2)); })}, // typed at the cursor
         {"paste", act("box text",
-                      [](Step& s) { // where the cursor is, over what is selected
+                      [](Step& s) { // from the clipboard, at the cursor, over what is selected
                           QGuiApplication::clipboard()->setText(s.arg(2));
                           s.control()->setFocus();
                           QTest::keyClick(s.control(), Qt::Key_V, Qt::ControlModifier);
                       })},
         {"date", act("date keys|titlebar?",
-                     [](Step& s) { // answers the picker the next step opens
+                     [](Step& s) { // the day the picker that the next step opens is given by its keys, or closed
                          const QDate day =
                              s.arg(1) == u"today" ? QDate::currentDate() : QDate::fromString(s.arg(1), Qt::ISODate);
                          s.session.window()->move(0, 0); // the picker is centred on the screen all the same
                          answerDatePicker(day, s.arg(2));
                          s.session.pickerAnswered = true;
                      })},
+        // answer: the replies to the next Yes/No questions; choose: the file the next file dialog gives
         {"answer", act("yes|no*",
                        [](Step& s) {
                            for (const Word& answer : s.words.mid(1))
@@ -545,7 +548,8 @@ const std::map<QString, Verb>& verbs()
                            s.session.prompts->files.append(
                                file.isNull() || QDir::isAbsolutePath(file) ? file : s.session.folder.path(file));
                        })},
-        {"write", makeFile([](const QString& path, const QString& text) { // %XX a byte
+        // The folder's file of that name made afresh: with the text (%XX a byte), a folder, a pipe, or none.
+        {"write", makeFile([](const QString& path, const QString& text) {
              QFile file(path);
              const QByteArray bytes = QByteArray::fromPercentEncoding(text.toUtf8());
              return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
@@ -571,10 +575,11 @@ const std::map<QString, Verb>& verbs()
                          s.words.last().text.remove(spacesAtEnd);
                          return shownText(s.control()).remove(spacesAtEnd);
                      })},
-        {"picture", check("picture word",
+        {"picture", check("picture word", // the file name of the picture shown
                           [](Step& s) {
                               return QFileInfo(qobject_cast<PictureControl*>(s.control())->pictureFile()).fileName();
                           })},
+        // ready: the register's prompt to pick a dog and a bone; entry: the window's prompt to type and save
         {"status", check("ready|entry",
                          [](Step& s) {
                              const QString shown = s.session.window()->findChild<QLabel*>(u"statusLine"_s)->text();
@@ -585,9 +590,10 @@ const std::map<QString, Verb>& verbs()
                          })},
         // A list's entries, or a grid's data rows, trimmed and joined by "|".
         {"rows", check("rows text", [](Step& s) { return rowsOf(s.control()).join(u'|'); })},
-        {"locked",
+        {"locked", // whether it takes no typing or click
          check("lockable yes|no",
                [](Step& s) { return yesNo(s.control()->property("readOnly").toBool() || !s.control()->isEnabled()); })},
+        // A value of the shared state, or how often the program was told to quit.
         {"state", check("DoggieRecNo|HealthRecNo|SelectedDate|ReportType|quits text",
                         [](Step& s) {
                             const SharedState& state = s.session.state;
@@ -602,18 +608,18 @@ const std::map<QString, Verb>& verbs()
                         })},
         // A logout: whether the window shown let the session end.
         {"logout", check("yes|no", [](Step& s) { return yesNo(s.session.navigator.closeForSession()); })},
-        {"window",
+        {"window", // the window shown, by its name (none: no window)
          check("word", [](Step& s) { return s.session.window() ? s.session.window()->objectName() : "none"; })},
         // The window is the only one, shown, with the keyboard.
         {"alone", check("", [](Step& s) { return alone(s.session.window()) ? QString() : u"not alone"_s; })},
-        {"focus", check("word",
+        {"focus", check("word", // the control with the keyboard
                         [](Step&) {
                             return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : u"none"_s;
                         })},
-        // Message boxes so far.
+        // asked: how many message boxes so far; said: the last one holds the text; title: its title.
         {"asked", check("n", [](Step& s) { return QString::number(s.session.prompts->shown.size()); })},
         {"said", check("text",
-                       [](Step& s) { // the last message holds it
+                       [](Step& s) {
                            const QString last = lastShown(s.session, &ScriptedPrompts::Shown::text);
                            if (s.arg(1).isEmpty())
                                s.error = u"an empty expectation, which any message holds"_s;
