@@ -594,12 +594,11 @@ const std::map<QString, Verb>& verbs()
          check("lockable yes|no",
                [](Step& s) { return yesNo(s.control()->property("readOnly").toBool() || !s.control()->isEnabled()); })},
         // A value of the shared state, or how often the program was told to quit.
-        {"state", check("DoggieRecNo|HealthRecNo|SelectedDate|ReportType|quits text",
+        {"state", check("DoggieRecNo|SelectedDate|ReportType|quits text",
                         [](Step& s) {
                             const SharedState& state = s.session.state;
                             return QMap<QString, QString>{
                                 {"DoggieRecNo", QString::number(state.DoggieRecNo)},
-                                {"HealthRecNo", QString::number(state.HealthRecNo)},
                                 {"SelectedDate", state.SelectedDate.trimmed()},
                                 {"ReportType",
                                  QStringList{"", "Doggies", "Health", "Journal"}.value(int(state.ReportType))},

@@ -23,9 +23,6 @@
 
 using controls::place;
 
-const QString DogRegisterWindow::EntryStatus =
-    QStringLiteral("Enter your information and then click the save doggie bone.");
-
 namespace {
 
 const RegisterWindow::Description kDogRegister = {
@@ -39,7 +36,10 @@ const RegisterWindow::Description kDogRegister = {
      {Screen::Journal, "dogtail.gif", {7080, 4200}, "JOURNAL", {7080, 5640, 1215, 495}}},
     7080,
     true,
-    ReportType::Doggies};
+    ReportType::Doggies,
+    "Enter your information and then click the save doggie bone.",
+    "DELETE!",
+    true};
 
 struct Box {
     const char* label;
@@ -202,9 +202,8 @@ void DogRegisterWindow::StoreDoggie(DoggieRecord& record) const
     }
 }
 
-void DogRegisterWindow::doggieSelected()
+void DogRegisterWindow::doggieSelected(bool)
 {
-    m_shown = state().DoggieRecNo;
     m_chosenPicture.reset();
     ClearFields();
     ShowDoggie();
@@ -230,111 +229,87 @@ bool DogRegisterWindow::saveRefused()
     return false;
 }
 
-void DogRegisterWindow::imgAdd_Click()
+bool DogRegisterWindow::prepare(Command command)
 {
-    if (!waits(imgAdd)) {
+    if (command == Command::Add) {
         // A new dog starts blank: it inherits nothing from the dog shown before,
         // and no saved dog is shown while it is typed, so that a waiting Edit
         // cannot write it over another dog.
         ClearFields();
-        UnlockFields();
-        m_shown = 0;
+        setPickedDog(0);
         m_chosenPicture.reset();
         loadPicture(imgDoggiePic, QStringLiteral("no-photo.gif"));
-        beginEntry(imgAdd);
-        ShowStatus(EntryStatus);
-        txtName->setFocus();
-        return;
     }
-    if (saveRefused())
-        return;
-    DoggieRecord dog;
-    StoreDoggie(dog);
-    dog.Picture = fixedtext::fit(m_chosenPicture.value_or(QString()), DoggieRecord::PictureWidth);
-    qint32 number = 0;
-    const bool saved = guard([&] {
-        RecordFile file(state().path(files::Doggies), DoggieRecord::Length);
-        number = file.append(dog);
-    });
-    if (!saved)
-        return; // the bone keeps waiting, with the typed particulars, for another try
-    m_chosenPicture.reset();
-    endEntry(imgAdd);
-    state().DoggieRecNo = number;
-    state().workingDoggie = dog;
-    m_shown = number;
-    ShowStatus(ReadyStatus);
-    ReloadDoggieRow(number);
+    UnlockFields();
+    return true;
 }
 
-void DogRegisterWindow::imgEdit_Click()
+RegisterWindow::Written DogRegisterWindow::write(Command command)
 {
-    if (!waits(imgEdit)) {
-        if (m_shown == 0)
-            return; // no dog shown: nothing to edit
-        UnlockFields();
-        beginEntry(imgEdit);
-        ShowStatus(EntryStatus);
-        txtName->setFocus();
-        return;
-    }
-    if (m_shown == 0) { // the dog was erased while the edit waited
-        endEntry(imgEdit);
-        return;
-    }
-    if (saveRefused())
-        return;
-    // The boxes go onto the dog as it stands in the file, which keeps its ID
+    // An edit goes onto the dog as it stands in the file, which keeps its ID
     // and, unless another was chosen, its picture.
     DoggieRecord dog;
+    qint32 number = pickedDog();
+    bool gone = false; // erased since, by another Pawfolio
     const bool saved = guard([&] {
         RecordFile file(state().path(files::Doggies), DoggieRecord::Length);
-        dog = file.read<DoggieRecord>(m_shown);
+        if (command == Command::Edit && (gone = (dog = file.read<DoggieRecord>(number)).ID == 0))
+            return;
         StoreDoggie(dog);
-        if (m_chosenPicture)
-            dog.Picture = fixedtext::fit(*m_chosenPicture, DoggieRecord::PictureWidth);
-        file.write(m_shown, dog);
+        if (m_chosenPicture || command == Command::Add)
+            dog.Picture = fixedtext::fit(m_chosenPicture.value_or(QString()), DoggieRecord::PictureWidth);
+        if (command == Command::Add)
+            number = file.append(dog);
+        else
+            file.write(number, dog);
     });
-    if (!saved)
-        return;
-    m_chosenPicture.reset();
-    endEntry(imgEdit);
-    state().DoggieRecNo = m_shown;
+    if (!saved || gone)
+        return saved ? Written::Gone : Written::Failed;
+    state().DoggieRecNo = number;
     state().workingDoggie = dog;
-    ShowStatus(ReadyStatus);
-    ReloadDoggieRow(m_shown);
+    return Written::Yes;
 }
 
-void DogRegisterWindow::imgErase_Click()
+void DogRegisterWindow::saved(Command)
+{
+    m_chosenPicture.reset();
+    setPickedDog(state().DoggieRecNo);
+    ReloadDoggieRow(state().DoggieRecNo);
+}
+
+std::optional<QString> DogRegisterWindow::eraseQuestion()
 {
     // A dog without a name is erased like any other: what counts is that the
     // window shows a saved dog.
-    if (m_shown == 0 || waits(imgAdd))
-        return;
     DoggieRecord dog;
-    if (!guard([&] { dog = doggielist::dog(state(), m_shown); }))
-        return;
-    if (!prompts().askYesNo(this, QStringLiteral("DELETE!"), eraseQuestion(dog)))
-        return;
-    if (!eraseWithItsRecords(m_shown, fixedtext::shown(dog.Name)))
-        return;
-    ReloadDoggieRow(std::exchange(m_shown, 0));
-    m_chosenPicture.reset();
-    ClearFields();
-    if (waits(imgEdit)) { // the dog being edited is gone
-        endEntry(imgEdit);
-        ShowStatus(ReadyStatus);
-    }
+    if (!guard([&] { dog = doggielist::dog(state(), pickedDog()); }))
+        return std::nullopt;
+    return questionFor(dog);
 }
 
-QString DogRegisterWindow::eraseQuestion(const DoggieRecord& dog)
+bool DogRegisterWindow::erase()
+{
+    DoggieRecord dog;
+    return guard([&] { dog = doggielist::dog(state(), pickedDog()); }) &&
+           eraseWithItsRecords(pickedDog(), fixedtext::shown(dog.Name));
+}
+
+void DogRegisterWindow::erased()
+{
+    ReloadDoggieRow(pickedDog());
+    setPickedDog(0);
+    m_chosenPicture.reset();
+    ClearFields();
+}
+
+QString DogRegisterWindow::questionFor(const DoggieRecord& dog)
 {
     // What goes with the dog is counted, so that nobody erases years of
     // journal thinking they erase a name.
     qint32 vaccinations = 0, entries = 0;
     guard([&] {
-        vaccinations = recordsOf<HealthRecord>(state().path(files::Health), m_shown);
-        entries = recordsOf<JournalRecord>(state().path(files::Journal), m_shown);
+        vaccinations = recordsOf<HealthRecord>(state().path(files::Health), pickedDog());
+        entries = recordsOf<JournalRecord>(state().path(files::Journal), pickedDog());
     });
     QStringList goes;
     if (vaccinations > 0)

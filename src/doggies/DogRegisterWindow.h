@@ -28,9 +28,6 @@ private:
     // its field).
     void StoreDoggie(DoggieRecord& record) const;
 
-    void imgAdd_Click() override;
-    void imgEdit_Click() override;
-    void imgErase_Click() override;
     void imgDoggiePic_Click();
 
     QLabel* lblName;
@@ -57,28 +54,31 @@ private:
     QLineEdit* txtGroomerPhoneNo;
     PictureControl* imgDoggiePic;
 
-    static const QString EntryStatus;
-
 protected:
-    void doggieSelected() override;
+    // The dog register's parts of the commands: a command acts on the dog
+    // shown, and Add begins on a blank dog.
+    qint32 chosenRecord() const override { return pickedDog(); }
+    bool addAllowed() override { return true; }
+    bool prepare(Command command) override;
+    bool saveRefused() override;
+    Written write(Command command) override;
+    void saved(Command command) override;
+    std::optional<QString> eraseQuestion() override;
+    bool erase() override;
+    void erased() override;
+    void doggieSelected(bool anotherDog) override;
 
     // The boxes and the picture chosen since the command began.
     QStringList entryTexts() const override;
 
 private:
-    // Whether the boxes cannot be saved as they stand; the keyboard then goes
-    // to the box to put right.
-    bool saveRefused();
     // "Delete Rex, with its 2 vaccinations and 1 journal entry!"
-    QString eraseQuestion(const DoggieRecord& dog);
+    QString questionFor(const DoggieRecord& dog);
     // Erases dog k with its vaccinations and journal entries; false, with a
     // message saying what was and was not erased, when a file fails.
     bool eraseWithItsRecords(qint32 k, const QString& name);
 
-    QList<QLineEdit*> m_boxes; // in the order of the record's fields
-    // The dog the window shows (0 for none): the one picked in this window's
-    // list, or just added or saved here. Edit and Erase act on it alone.
-    qint32 m_shown = 0;
+    QList<QLineEdit*> m_boxes;              // in the order of the record's fields
     std::optional<QString> m_chosenPicture; // chosen since the dog was shown or Add began
     QString m_chooserName;                  // the file name the chooser keeps while the window is open
 };

@@ -31,6 +31,8 @@ const QString RegisterWindow::ReadyStatus =
 
 namespace {
 
+constexpr int kRecordRole = Qt::UserRole; // the record number a row of the dog list stands for
+
 QRect twipsRect(QRect r)
 {
     return twips::rect(r.x(), r.y(), r.width(), r.height());
@@ -97,10 +99,10 @@ RegisterWindow::RegisterWindow(SharedState& state, ScreenRequests& screens, cons
         navCaptionOf(nav.target) = label;
     }
 
-    connect(imgAdd, &PictureControl::clicked, this, [this] { imgAdd_Click(); });
-    connect(imgEdit, &PictureControl::clicked, this, [this] { imgEdit_Click(); });
-    connect(imgErase, &PictureControl::clicked, this, [this] { imgErase_Click(); });
-    connect(imgPrint, &PictureControl::clicked, this, [this] { imgPrint_Click(); });
+    connect(imgAdd, &PictureControl::clicked, this, &RegisterWindow::imgAdd_Click);
+    connect(imgEdit, &PictureControl::clicked, this, &RegisterWindow::imgEdit_Click);
+    connect(imgErase, &PictureControl::clicked, this, &RegisterWindow::imgErase_Click);
+    connect(imgPrint, &PictureControl::clicked, this, &RegisterWindow::imgPrint_Click);
     connect(imgClose, &PictureControl::clicked, this, [this] { leave(Screen::Main); });
 
     connect(new RowClicks(lbDoggieList), &RowClicks::clicked, this, &RegisterWindow::lbDoggieList_Click);
@@ -142,7 +144,16 @@ void RegisterWindow::LoadDoggieList()
 {
     const QSignalBlocker quiet(lbDoggieList); // refilling picks no dog
     lbDoggieList->clear();
-    guard([this] { lbDoggieList->addItems(doggielist::load(state())); });
+    guard([this] { addDoggieRows(doggielist::load(state())); });
+}
+
+void RegisterWindow::addDoggieRows(const QStringList& names)
+{
+    for (const QString& name : names) {
+        auto* row = new QListWidgetItem(name);
+        row->setData(kRecordRole, lbDoggieList->count() + 1); // the list is in file order
+        lbDoggieList->addItem(row);
+    }
 }
 
 void RegisterWindow::ReloadDoggieRow(qint32 number)
@@ -157,37 +168,96 @@ void RegisterWindow::ReloadDoggieRow(qint32 number)
         const qint32 rows = lbDoggieList->count();
         const qint32 first = qMin(number, rows + 1);
         const QStringList names = doggielist::load(state(), first, records > rows ? records : number);
-        for (qint32 i = 0; i < names.size(); ++i) {
-            if (first - 1 + i < rows)
-                lbDoggieList->item(first - 1 + i)->setText(names[i]);
-            else
-                lbDoggieList->addItem(names[i]);
-        }
+        for (qint32 i = 0; i < names.size() && first - 1 + i < rows; ++i)
+            lbDoggieList->item(first - 1 + i)->setText(names[i]);
+        addDoggieRows(names.mid(qMax(0, rows - first + 1)));
     });
 }
 
 void RegisterWindow::lbDoggieList_Click()
 {
-    const int row = lbDoggieList->currentRow();
     const QListWidgetItem* item = lbDoggieList->currentItem();
-    if (row < 0 || !item)
+    if (!item)
         return;
     bool found = false;
-    guard([&] { found = doggielist::lookup(state(), row, item->text()); });
+    guard([&] { found = doggielist::lookup(state(), item->data(kRecordRole).toInt(), item->text()); });
     if (!found)
         return;
-    m_dogPicked = true;
+    const bool anotherDog = m_picked != state().DoggieRecNo;
+    m_picked = state().DoggieRecNo;
     shownDogName->setText(fixedtext::trimSpaces(state().workingDoggie.Name));
-    doggieSelected();
+    doggieSelected(anotherDog);
 }
 
 bool RegisterWindow::pickedDogIsLive()
 {
-    if (!m_dogPicked)
-        return false;
     bool live = false;
-    guard([&] { live = doggielist::dog(state(), state().DoggieRecNo).ID != 0; });
+    if (m_picked != 0)
+        guard([&] { live = doggielist::dog(state(), m_picked).ID != 0; });
     return live;
+}
+
+// The commands of the three registers, by one set of rules:
+// - Add begins whenever it rests and the register allows it.
+// - Edit begins only on a chosen record: in the dog and health registers an
+//   add begins on blank boxes, choosing none, while the journal's starts from
+//   the entry shown, which stays chosen.
+// - Erase acts only on a chosen record, never while an add waits, and only
+//   when the person says Yes; a waiting edit then ends, its record gone.
+// - A save refused, or one whose file failed, keeps its command waiting with
+//   the boxes as typed. An edit whose record is no longer chosen (another dog
+//   picked, the record erased) or no longer the dog's ends at its save click,
+//   writing nothing.
+// - Leaving while a command waits with unsaved typing asks first.
+void RegisterWindow::imgAdd_Click()
+{
+    if (!addAllowed())
+        return;
+    if (waits(Command::Add))
+        save(Command::Add);
+    else if (prepare(Command::Add))
+        begin(Command::Add);
+}
+
+void RegisterWindow::imgEdit_Click()
+{
+    if (waits(Command::Edit))
+        save(Command::Edit);
+    else if (chosenRecord() != 0 && prepare(Command::Edit))
+        begin(Command::Edit);
+}
+
+void RegisterWindow::imgErase_Click()
+{
+    if (waits(Command::Add) || chosenRecord() == 0)
+        return;
+    const std::optional<QString> question = eraseQuestion();
+    if (!question || !prompts().askYesNo(this, QLatin1String(m_description.eraseTitle), *question) || !erase())
+        return;
+    erased();
+    if (waits(Command::Edit)) {
+        end(Command::Edit);
+        if (m_description.editPrompts)
+            ShowStatus(ReadyStatus);
+    }
+}
+
+void RegisterWindow::save(Command command)
+{
+    if (command == Command::Edit && chosenRecord() == 0) {
+        end(command);
+        return;
+    }
+    if (saveRefused())
+        return;
+    const Written written = write(command);
+    if (written == Written::Failed)
+        return; // the command waits, with its text, for another try
+    if (written == Written::Yes)
+        saved(command);
+    end(command);
+    if (written == Written::Yes && (command == Command::Add || m_description.editPrompts))
+        ShowStatus(ReadyStatus);
 }
 
 void RegisterWindow::imgPrint_Click()
@@ -206,7 +276,7 @@ void RegisterWindow::imgPrint_Click()
 
 bool RegisterWindow::mayLeave()
 {
-    if ((!waits(imgAdd) && !waits(imgEdit)) || entryTexts() == m_begun)
+    if ((!waits(Command::Add) && !waits(Command::Edit)) || entryTexts() == m_begun)
         return true;
     return prompts().askYesNo(this, windowTitle(), LeaveQuestion, Prompts::Answer::No);
 }
@@ -219,26 +289,24 @@ void RegisterWindow::leave(Screen target)
 
 // A bone's tag says its state to whoever reads the control: ADD or EDIT at
 // rest, SAVE while it waits.
-void RegisterWindow::beginEntry(PictureControl* bone)
+void RegisterWindow::begin(Command command)
 {
-    (bone == imgAdd ? m_addWaits : m_editWaits) = true;
-    bone->setTag(QStringLiteral("SAVE"));
-    loadPicture(bone, QStringLiteral("doggie-save.gif"));
+    (command == Command::Add ? m_addWaits : m_editWaits) = true;
+    boneOf(command)->setTag(QStringLiteral("SAVE"));
+    loadPicture(boneOf(command), QStringLiteral("doggie-save.gif"));
     m_begun = entryTexts();
+    if (command == Command::Add || m_description.editPrompts)
+        ShowStatus(QLatin1String(m_description.entryStatus));
+    entryBoxes.first()->setFocus();
 }
 
-void RegisterWindow::endEntry(PictureControl* bone)
+void RegisterWindow::end(Command command)
 {
-    const bool add = bone == imgAdd;
+    const bool add = command == Command::Add;
     (add ? m_addWaits : m_editWaits) = false;
-    bone->setTag(add ? QStringLiteral("ADD") : QStringLiteral("EDIT"));
-    loadPicture(bone, add ? QStringLiteral("doggie-add.gif") : QStringLiteral("doggie-edit.gif"));
+    boneOf(command)->setTag(add ? QStringLiteral("ADD") : QStringLiteral("EDIT"));
+    loadPicture(boneOf(command), add ? QStringLiteral("doggie-add.gif") : QStringLiteral("doggie-edit.gif"));
     m_begun = entryTexts();
-}
-
-bool RegisterWindow::waits(const PictureControl* bone) const
-{
-    return bone == imgAdd ? m_addWaits : bone == imgEdit && m_editWaits;
 }
 
 void RegisterWindow::refuse(QWidget* box)

@@ -22,8 +22,6 @@
 
 using controls::place;
 
-const QString HealthWindow::EntryStatus = QStringLiteral("Enter information and click on the save bone to save.");
-
 namespace {
 
 const RegisterWindow::Description kHealthRegister = {
@@ -37,7 +35,14 @@ const RegisterWindow::Description kHealthRegister = {
      {Screen::Journal, "dogtail.gif", {6960, 4560}, "JOURNAL", {6960, 5880, 1335, 375}}},
     7080,
     true,
-    ReportType::Health};
+    ReportType::Health,
+    "Enter information and click on the save bone to save.",
+    "DELETE",
+    false};
+
+// The grid's columns: the date and the vaccine shown, and, hidden, the number
+// of the record the row stands for, which the sort moves with its row.
+constexpr int kRecordColumn = 2;
 
 QLabel* caption(QWidget* parent, const char* name, const QString& text, QRect geometry)
 {
@@ -88,13 +93,12 @@ void HealthWindow::load()
     vaccinationGrid->hide();
 }
 
-void HealthWindow::doggieSelected()
+void HealthWindow::doggieSelected(bool anotherDog)
 {
     // A row of the dog picked before is no choice any more; picking the same
     // dog again keeps it.
-    if (state().DoggieRecNo != m_gridDoggie)
-        m_rowChosen = false;
-    m_gridDoggie = state().DoggieRecNo;
+    if (anotherDog)
+        m_chosen = 0;
     LoadHealthGrid();
 }
 
@@ -104,7 +108,8 @@ void HealthWindow::LoadHealthGrid()
     const QSignalBlocker quiet(vaccinationGrid->selectionModel()); // rebuilding clicks nothing
     vaccinationGrid->clearSelection();
     vaccinationGrid->clearCells();
-    vaccinationGrid->setCols(2);
+    vaccinationGrid->setCols(3);
+    vaccinationGrid->setColumnHidden(kRecordColumn, true);
     vaccinationGrid->setRows(2);
     vaccinationGrid->setColWidthTwips(0, 1440);
     vaccinationGrid->setColWidthTwips(1, 4539);
@@ -113,16 +118,16 @@ void HealthWindow::LoadHealthGrid()
 
     // The rows are gathered first and put in the grid in one go. A record of
     // the dog with a blank date is written over by the dog's next record.
-    std::vector<QStringList> rows{{QString(), QString()}};
+    std::vector<QStringList> rows{{QString(), QString(), QString()}};
     guard([&] {
         RecordFile file(state().path(files::Health), HealthRecord::Length, RecordFile::Mode::Read);
-        file.scanDoggie(file.wholeCount(), state().DoggieRecNo, state().workingHealth,
-                        [&](qint32, const HealthRecord& h) {
-                            rows.back() = QStringList{h.DateGiven, h.Vaccine};
-                            if (!fixedtext::isBlank(h.DateGiven))
-                                rows.push_back({QString(), QString()});
-                            return true;
-                        });
+        HealthRecord last;
+        file.scanDoggie(file.wholeCount(), state().DoggieRecNo, last, [&](qint32 i, const HealthRecord& h) {
+            rows.back() = QStringList{h.DateGiven, h.Vaccine, QString::number(i)};
+            if (!fixedtext::isBlank(h.DateGiven))
+                rows.push_back({QString(), QString(), QString()});
+            return true;
+        });
     });
     vaccinationGrid->setDataRows(rows);
     const int last = int(rows.size()); // the trailing empty row
@@ -140,29 +145,35 @@ void HealthWindow::vaccinationGrid_Click()
     const QString vaccine = vaccinationGrid->text(r, 1);
     if (fixedtext::isBlank(date) || fixedtext::isBlank(vaccine))
         return;
-    // A row stands for the first record of the dog with both its texts.
+    // A row stands for the record it was listed from; should the file have
+    // changed since, for the first record of the dog with both its texts.
+    const qint32 listed = vaccinationGrid->text(r, kRecordColumn).toInt();
+    HealthRecord chosen;
+    qint32 found = 0;
     guard([&] {
         RecordFile file(state().path(files::Health), HealthRecord::Length, RecordFile::Mode::Read);
-        state().HealthRecNo = 0;
-        file.scanDoggie(file.wholeCount(), state().DoggieRecNo, state().workingHealth,
-                        [&](qint32 i, const HealthRecord& h) {
-                            if (h.Vaccine != vaccine || h.DateGiven != date)
-                                return true;
-                            state().HealthRecNo = i;
-                            return false;
-                        });
+        const auto matches = [&](const HealthRecord& h) {
+            return h.DoggieID == state().DoggieRecNo && h.Vaccine == vaccine && h.DateGiven == date;
+        };
+        if (listed > 0 && matches(chosen = file.read<HealthRecord>(listed)))
+            found = listed;
+        HealthRecord h;
+        if (found == 0)
+            file.scanDoggie(file.wholeCount(), state().DoggieRecNo, h, [&](qint32 i, const HealthRecord& record) {
+                found = matches(record) ? i : 0;
+                chosen = record;
+                return found == 0;
+            });
     });
-    m_rowChosen = state().HealthRecNo > 0;
-    if (m_rowChosen) {
-        m_chosenVaccine = state().workingHealth.Vaccine;
-        ShowHealthItem();
-    }
+    m_chosen = found;
+    if (m_chosen > 0)
+        ShowHealthItem(chosen);
 }
 
-void HealthWindow::ShowHealthItem()
+void HealthWindow::ShowHealthItem(const HealthRecord& record)
 {
-    txtdate->setText(state().workingHealth.DateGiven);
-    txtvaccine->setText(state().workingHealth.Vaccine);
+    txtdate->setText(record.DateGiven);
+    txtvaccine->setText(record.Vaccine);
     txtdate->setCursorPosition(0);
     txtvaccine->setCursorPosition(0);
 }
@@ -195,95 +206,64 @@ bool HealthWindow::saveRefused()
     return false;
 }
 
-void HealthWindow::imgAdd_Click()
+bool HealthWindow::prepare(Command command)
 {
-    // A vaccination needs a dog to belong to: one picked here and still there.
-    if (!pickedDogIsLive())
-        return;
-    if (!waits(imgAdd)) {
-        m_rowChosen = false; // the boxes no longer show the chosen record
-        ClearFields();
-        beginEntry(imgAdd);
-        txtdate->setFocus();
-        ShowStatus(EntryStatus);
-        return;
-    }
-    // A refused entry, or one the file did not take, waits with its text for
-    // the user to put it right and click again.
-    if (saveRefused())
-        return;
-    HealthRecord record;
-    StoreHealthItem(record);
-    qint32 number = 0;
-    const bool saved = guard([&] {
-        RecordFile file(state().path(files::Health), HealthRecord::Length);
-        number = file.append(record);
-    });
-    if (!saved)
-        return;
-    state().HealthRecNo = number;
-    state().workingHealth = record;
-    m_rowChosen = false;
-    LoadHealthGrid();
+    if (command == Command::Edit) // the chosen record, as the boxes show it
+        return !fixedtext::isBlank(txtdate->text()) && !fixedtext::isBlank(txtvaccine->text());
+    m_chosen = 0; // the boxes no longer show the chosen record
     ClearFields();
-    endEntry(imgAdd);
-    ShowStatus(ReadyStatus);
+    return true;
 }
 
-void HealthWindow::imgEdit_Click()
+RegisterWindow::Written HealthWindow::write(Command command)
 {
-    if (waits(imgAdd))
-        return;
-    if (!waits(imgEdit)) {
-        if (!m_rowChosen || fixedtext::isBlank(txtdate->text()) || fixedtext::isBlank(txtvaccine->text()))
-            return; // nothing chosen in this dog's grid: nothing to edit
-        beginEntry(imgEdit);
-        txtdate->setFocus();
-        return;
-    }
-    if (!m_rowChosen) { // another dog was picked: the record is not this dog's to change
-        endEntry(imgEdit);
-        return;
-    }
-    if (saveRefused())
-        return;
-    // The chosen record keeps its ID and its dog; only the two texts change.
-    const qint32 k = state().HealthRecNo;
-    HealthRecord record;
-    bool ofThisDog = false;
-    const bool ok = guard([&] {
+    // An edit keeps the chosen record's ID and dog; only the two texts change.
+    bool ofThisDog = true;
+    const bool saved = guard([&] {
         RecordFile file(state().path(files::Health), HealthRecord::Length);
-        record = file.read<HealthRecord>(k);
-        ofThisDog = record.DoggieID == state().DoggieRecNo;
+        HealthRecord record;
+        if (command == Command::Edit) {
+            record = file.read<HealthRecord>(m_chosen);
+            ofThisDog = record.DoggieID == state().DoggieRecNo;
+        }
         if (!ofThisDog)
             return;
         StoreHealthItem(record);
-        file.write(k, record);
+        if (command == Command::Add)
+            file.append(record);
+        else
+            file.write(m_chosen, record);
     });
-    if (!ok)
-        return; // the edit waits, with its text, for another try
-    if (ofThisDog) {
-        state().workingHealth = record;
-        LoadHealthGrid();
-        ClearFields();
-    }
-    endEntry(imgEdit);
+    return !saved ? Written::Failed : ofThisDog ? Written::Yes : Written::Gone;
 }
 
-void HealthWindow::imgErase_Click()
+void HealthWindow::saved(Command)
 {
-    if (waits(imgAdd) || fixedtext::isBlank(txtdate->text()) || !m_rowChosen)
-        return;
+    LoadHealthGrid();
+    ClearFields();
+}
+
+std::optional<QString> HealthWindow::eraseQuestion()
+{
     // The question names the record that goes, whatever the boxes now hold.
-    const QString text = QStringLiteral("Delete ") + fixedtext::trimSpaces(m_chosenVaccine) + u'!';
-    if (!prompts().askYesNo(this, QStringLiteral("DELETE"), text))
-        return;
-    const bool erased = guard([&] {
-        eraseInto(state().workingHealth, state().path(files::Health), state().path(files::Temp), state().HealthRecNo);
-    });
-    if (!erased)
-        return;
-    m_rowChosen = false;
+    HealthRecord record;
+    if (fixedtext::isBlank(txtdate->text()) || !guard([&] {
+            record = RecordFile(state().path(files::Health), HealthRecord::Length, RecordFile::Mode::Read)
+                         .read<HealthRecord>(m_chosen);
+        }))
+        return std::nullopt;
+    return QStringLiteral("Delete ") + fixedtext::trimSpaces(record.Vaccine) + u'!';
+}
+
+bool HealthWindow::erase()
+{
+    HealthRecord last;
+    return guard([&] { eraseInto(last, state().path(files::Health), state().path(files::Temp), m_chosen); });
+}
+
+void HealthWindow::erased()
+{
+    m_chosen = 0;
     ClearFields();
     LoadHealthGrid();
 }

@@ -19,14 +19,10 @@ public:
 private:
     // Rebuilds the grid for DoggieRecNo and sorts it on the date text.
     void LoadHealthGrid();
-    void ShowHealthItem();
+    void ShowHealthItem(const HealthRecord& record);
     void StoreHealthItem(HealthRecord& record) const;
     void ClearFields();
-
     void vaccinationGrid_Click();
-    void imgAdd_Click() override;
-    void imgEdit_Click() override;
-    void imgErase_Click() override;
 
     FlexGrid* vaccinationGrid;
     QLabel* lblDateGiven;
@@ -34,19 +30,20 @@ private:
     QLineEdit* txtdate;
     QLineEdit* txtvaccine;
 
-    static const QString EntryStatus;
-
 protected:
-    void doggieSelected() override;
+    // The health register's parts of the commands: Edit and Erase act on the
+    // row chosen in the grid of the dog picked.
+    qint32 chosenRecord() const override { return m_chosen; }
+    bool prepare(Command command) override;
+    // A date that is no date, or a blank vaccine, is refused at its box.
+    bool saveRefused() override;
+    Written write(Command command) override;
+    void saved(Command command) override;
+    std::optional<QString> eraseQuestion() override;
+    bool erase() override;
+    void erased() override;
+    void doggieSelected(bool anotherDog) override;
 
 private:
-    // Whether the boxes cannot be saved as they stand (a date that is no
-    // date, a blank vaccine); the keyboard then goes to the box to put right.
-    bool saveRefused();
-
-    // Whether HealthRecNo is a row the user chose in the grid of the dog now
-    // picked: Edit and Erase act on nothing else.
-    bool m_rowChosen = false;
-    QString m_chosenVaccine; // the chosen record's vaccine as stored
-    qint32 m_gridDoggie = 0; // the dog the grid lists
+    qint32 m_chosen = 0; // the record of the row chosen in the grid, 0 for none
 };

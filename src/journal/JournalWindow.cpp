@@ -22,8 +22,6 @@
 
 using controls::place;
 
-const QString JournalWindow::EntryStatus = QStringLiteral("Add your information and click on the save bone to save.");
-
 namespace {
 
 const RegisterWindow::Description kJournalRegister = {
@@ -37,7 +35,10 @@ const RegisterWindow::Description kJournalRegister = {
      {Screen::Doggies, "doggie.gif", {6960, 4560}, "DOGGIES", {6960, 5880, 1335, 375}}},
     7200,
     false,
-    ReportType::Journal};
+    ReportType::Journal,
+    "Add your information and click on the save bone to save.",
+    "DELETE",
+    false};
 
 constexpr int kRecordRole = Qt::UserRole; // the record number an item of lbDates stands for
 
@@ -109,12 +110,12 @@ QString JournalWindow::entryText() const
     return toStored(txtEntry->document()->toRawText());
 }
 
-void JournalWindow::doggieSelected()
+void JournalWindow::doggieSelected(bool)
 {
     m_chosen = 0;
     // The box never shows one dog's entry under another dog's name; typing
     // that waits to be saved stays.
-    if (!waits(imgAdd) && !waits(imgEdit))
+    if (!waits(Command::Add) && !waits(Command::Edit))
         txtEntry->clear();
     if (state().DoggieRecNo > 0)
         LoadDates();
@@ -126,13 +127,13 @@ void JournalWindow::LoadDates()
     lbDates->clear();
     guard([&] {
         RecordFile file(state().path(files::Journal), JournalRecord::Length, RecordFile::Mode::Read);
-        file.scanDoggie(file.count(), state().DoggieRecNo, state().workingJournal,
-                        [&](qint32 i, const JournalRecord& j) {
-                            auto* item = new QListWidgetItem(j.EntryDate);
-                            item->setData(kRecordRole, i);
-                            lbDates->addItem(item);
-                            return true;
-                        });
+        JournalRecord last;
+        file.scanDoggie(file.count(), state().DoggieRecNo, last, [&](qint32 i, const JournalRecord& j) {
+            auto* item = new QListWidgetItem(j.EntryDate);
+            item->setData(kRecordRole, i);
+            lbDates->addItem(item);
+            return true;
+        });
     });
     LockEntry();
 }
@@ -151,34 +152,29 @@ void JournalWindow::lbDates_Click()
         auto matches = [&](const JournalRecord& j) {
             return j.DoggieID == state().DoggieRecNo && j.EntryDate == state().SelectedDate;
         };
+        JournalRecord entry;
         qint32 found = 0;
-        if (listed > 0) {
-            const JournalRecord record = file.read<JournalRecord>(listed);
-            if (matches(record)) {
-                found = listed;
-                state().workingJournal = record;
-            }
-        }
-        if (found == 0) {
-            file.scanDoggie(file.count(), state().DoggieRecNo, state().workingJournal,
-                            [&](qint32 i, const JournalRecord& j) {
-                                found = matches(j) ? i : 0;
-                                return found == 0;
-                            });
-        }
+        if (listed > 0 && matches(entry = file.read<JournalRecord>(listed)))
+            found = listed;
+        JournalRecord j;
+        if (found == 0)
+            file.scanDoggie(file.count(), state().DoggieRecNo, j, [&](qint32 i, const JournalRecord& record) {
+                found = matches(record) ? i : 0;
+                entry = record;
+                return found == 0;
+            });
         if (found == 0)
             return;
         m_chosen = found;
-        m_chosenDate = state().workingJournal.EntryDate;
-        ShowEntry();
+        ShowEntry(entry);
     });
 }
 
-void JournalWindow::ShowEntry()
+void JournalWindow::ShowEntry(const JournalRecord& entry)
 {
     // Without the spaces that pad the field, so that what the user types after
     // the last word stands where the save keeps it. The save pads again.
-    txtEntry->setPlainText(fixedtext::trimEnd(toShown(state().workingJournal.Entry)));
+    txtEntry->setPlainText(fixedtext::trimEnd(toShown(entry.Entry)));
 }
 
 bool JournalWindow::saveRefused()
@@ -215,88 +211,67 @@ void JournalWindow::UnlockEntry()
     txtEntry->setReadOnly(false);
 }
 
-void JournalWindow::StoreEntry(const QString& entryDate)
+void JournalWindow::StoreEntry(JournalRecord& entry, const QString& entryDate) const
 {
-    JournalRecord& j = state().workingJournal;
-    j.EntryDate = fixedtext::fit(entryDate, JournalRecord::EntryDateWidth);
-    j.DoggieID = state().DoggieRecNo;
-    j.Entry = fixedtext::fit(entryText(), JournalRecord::EntryWidth);
+    entry.EntryDate = fixedtext::fit(entryDate, JournalRecord::EntryDateWidth);
+    entry.DoggieID = state().DoggieRecNo;
+    entry.Entry = fixedtext::fit(entryText(), JournalRecord::EntryWidth);
 }
 
-void JournalWindow::imgAdd_Click()
+bool JournalWindow::prepare(Command command)
 {
-    // An entry needs a dog to belong to: one picked here and still there.
-    if (!pickedDogIsLive())
-        return;
-    if (!waits(imgAdd)) {
+    if (command == Command::Add) {
         DatePickerDialog picker(state(), this);
         picker.load();
         picker.exec();
         if (fixedtext::isBlank(state().SelectedDate))
-            return;
+            return false;
         m_addDate = state().SelectedDate;
-        UnlockEntry();
         lbDates->addItem(fixedtext::fit(m_addDate, JournalRecord::EntryDateWidth));
-        beginEntry(imgAdd);
         // The entry shown is where the new one starts, selected whole: typing
         // replaces it, an arrow key keeps it.
-        txtEntry->setFocus();
         txtEntry->selectAll();
-        ShowStatus(EntryStatus);
-        return;
     }
-    if (saveRefused())
-        return;
-    qint32 number = 0;
-    const bool saved = guard([&] {
-        RecordFile file(state().path(files::Journal), JournalRecord::Length);
-        StoreEntry(m_addDate);
-        number = file.append(state().workingJournal);
-    });
-    if (!saved)
-        return; // the entry waits, with its text, for another try
-    m_chosen = number;
-    m_chosenDate = state().workingJournal.EntryDate;
-    // The item listed for the new entry now stands for it.
-    for (int row = lbDates->count() - 1; row >= 0; --row) {
-        QListWidgetItem* item = lbDates->item(row);
-        if (item->data(kRecordRole).toInt() == 0 && item->text() == m_chosenDate) {
-            item->setData(kRecordRole, number);
-            break;
-        }
-    }
-    endEntry(imgAdd);
-    LockEntry();
-    ShowStatus(ReadyStatus);
+    UnlockEntry();
+    return true;
 }
 
-void JournalWindow::imgEdit_Click()
+RegisterWindow::Written JournalWindow::write(Command command)
 {
-    if (state().DoggieRecNo == 0 || m_chosen == 0)
-        return; // only an entry chosen in this dog's dates, or just added, is edited
-    if (!waits(imgEdit)) {
-        UnlockEntry();
-        beginEntry(imgEdit);
-        txtEntry->setFocus();
-        return;
-    }
-    if (saveRefused())
-        return;
-    // The entry keeps its number, ID, dog and its own date.
-    bool saved = false;
-    guard([&] {
+    // An edit keeps the entry's number, ID, dog and its own date.
+    bool ofThisDog = true;
+    const bool saved = guard([&] {
         RecordFile file(state().path(files::Journal), JournalRecord::Length);
-        const JournalRecord stored = file.read<JournalRecord>(m_chosen);
-        if (stored.DoggieID != state().DoggieRecNo)
+        JournalRecord entry;
+        if (command == Command::Add) {
+            StoreEntry(entry, m_addDate);
+            m_chosen = file.append(entry); // the new entry is the one chosen
             return;
-        state().workingJournal = stored;
-        StoreEntry(m_chosenDate);
-        file.write(m_chosen, state().workingJournal);
-        saved = true;
+        }
+        entry = file.read<JournalRecord>(m_chosen);
+        ofThisDog = entry.DoggieID == state().DoggieRecNo;
+        if (ofThisDog) {
+            StoreEntry(entry, entry.EntryDate);
+            file.write(m_chosen, entry);
+        }
     });
-    if (!saved)
-        return;
-    endEntry(imgEdit);
+    if (!ofThisDog && !waits(Command::Add))
+        LockEntry();
+    return !saved ? Written::Failed : ofThisDog ? Written::Yes : Written::Gone;
+}
+
+void JournalWindow::saved(Command command)
+{
+    if (command == Command::Add) { // the item listed for the new entry now stands for it
+        const QString date = fixedtext::fit(m_addDate, JournalRecord::EntryDateWidth);
+        for (int row = lbDates->count() - 1; row >= 0; --row) {
+            QListWidgetItem* item = lbDates->item(row);
+            if (item->data(kRecordRole).toInt() == 0 && item->text() == date) {
+                item->setData(kRecordRole, m_chosen);
+                break;
+            }
+        }
+    }
     LockEntry();
 }
 
@@ -307,19 +282,25 @@ QString JournalWindow::readDoggieName()
     return fixedtext::trimSpaces(name);
 }
 
-void JournalWindow::imgErase_Click()
+std::optional<QString> JournalWindow::eraseQuestion()
 {
-    if (fixedtext::isBlank(state().SelectedDate) || m_chosen == 0)
-        return;
-    const QString text =
-        QStringLiteral("Delete the %1 entry of %2!").arg(fixedtext::trimSpaces(m_chosenDate), readDoggieName());
-    if (!prompts().askYesNo(this, QStringLiteral("DELETE"), text))
-        return;
-    const qint32 k = m_chosen;
-    const bool erased =
-        guard([&] { eraseInto(state().workingJournal, state().path(files::Journal), state().path(files::Temp), k); });
-    if (!erased)
-        return;
+    JournalRecord entry;
+    if (fixedtext::isBlank(state().SelectedDate) || !guard([&] {
+            entry = RecordFile(state().path(files::Journal), JournalRecord::Length, RecordFile::Mode::Read)
+                        .read<JournalRecord>(m_chosen);
+        }))
+        return std::nullopt;
+    return QStringLiteral("Delete the %1 entry of %2!").arg(fixedtext::trimSpaces(entry.EntryDate), readDoggieName());
+}
+
+bool JournalWindow::erase()
+{
+    JournalRecord last;
+    return guard([&] { eraseInto(last, state().path(files::Journal), state().path(files::Temp), m_chosen); });
+}
+
+void JournalWindow::erased()
+{
     m_chosen = 0;
     txtEntry->clear();
     lbDates->clear();

@@ -5,6 +5,7 @@
 class QLabel;
 class QListWidget;
 class QPlainTextEdit;
+struct JournalRecord;
 
 // The journal: the dates of a dog's entries and the entry chosen, added
 // through the date picker, edited and erased with the bones.
@@ -15,41 +16,40 @@ public:
 
 private:
     void LoadDates();
-    void ShowEntry();
+    void ShowEntry(const JournalRecord& entry);
     void LockEntry();
     void UnlockEntry();
-    // Fills the workingJournal's date, dog and text (ID untouched).
-    void StoreEntry(const QString& entryDate);
-
+    // Fills the entry's date, dog and text from the box (its ID untouched).
+    void StoreEntry(JournalRecord& entry, const QString& entryDate) const;
     void lbDates_Click();
-    void imgAdd_Click() override;
-    void imgEdit_Click() override;
-    void imgErase_Click() override;
 
     // The entry box's text as stored (line breaks as CR LF), and back.
     static QString toStored(const QString& boxText);
     static QString toShown(const QString& stored);
     QString entryText() const;
+    QString readDoggieName();
 
     QLabel* lblDate;
     QListWidget* lbDates;
     QLabel* lblEntry;
     QPlainTextEdit* txtEntry;
 
-    static const QString EntryStatus;
-
 protected:
-    void doggieSelected() override;
+    // The journal's parts of the commands: Edit and Erase act on the entry
+    // chosen in lbDates or just added; Add asks the date with the date picker.
+    qint32 chosenRecord() const override { return m_chosen; }
+    bool prepare(Command command) override;
+    // A blank entry, characters the file cannot hold, or one too long, is
+    // refused in the box.
+    bool saveRefused() override;
+    Written write(Command command) override;
+    void saved(Command command) override;
+    std::optional<QString> eraseQuestion() override;
+    bool erase() override;
+    void erased() override;
+    void doggieSelected(bool anotherDog) override;
 
 private:
-    QString readDoggieName();
-    // Whether the entry cannot be saved as it stands (blank, characters the
-    // file cannot hold, too long); the keyboard then goes back to the box.
-    bool saveRefused();
-
-    // The entry chosen in lbDates or just added (0 for none): Edit and Erase
-    // act on it alone.
-    qint32 m_chosen = 0;
-    QString m_chosenDate; // the chosen entry's own date, as stored
-    QString m_addDate;    // the date given for the entry being added
+    qint32 m_chosen = 0; // the record of the entry chosen, 0 for none
+    QString m_addDate;   // the date given for the entry being added
 };

@@ -38,12 +38,12 @@ DoggieRecord dog(const SharedState& state, qint32 number)
     return found.ID != 0 ? found : DoggieRecord();
 }
 
-bool lookup(SharedState& state, int row, const QString& entryText)
+bool lookup(SharedState& state, qint32 number, const QString& entryText)
 {
     const QString wanted = fixedtext::trimSpaces(entryText);
     RecordFile file(state.path(files::Doggies), DoggieRecord::Length, RecordFile::Mode::Read);
     const qint32 n = file.count();
-    const qint32 own = row + 1;
+    const qint32 own = number;
     if (wanted.isEmpty()) {
         // An empty entry stands for a dog saved without a name, unless its
         // record is an erased slot (or there is no row: record 0 reads as one).

@@ -23,13 +23,13 @@ qint32 count(const SharedState& state);
 // for an erased slot, a number past the end or none.
 DoggieRecord dog(const SharedState& state, qint32 number);
 
-// Entry `row` (from 0) stands for record row + 1. When that record's trimmed
-// Name still equals the entry's trimmed text it is taken; otherwise the file
-// is scanned for the first dog of that name. An empty entry takes its own
-// record when that is a live dog (ID not 0) without a name; for an erased slot
-// it changes nothing and returns false. Otherwise DoggieRecNo becomes the
-// dog's number (0 when none matches) and the workingDoggie holds the
-// dog found. Returns whether a dog was found.
-bool lookup(SharedState& state, int row, const QString& entryText);
+// An entry stands for the record it was listed from, `number`. When that
+// record's trimmed Name still equals the entry's trimmed text it is taken;
+// otherwise the file is scanned for the first dog of that name. An empty entry
+// takes its own record when that is a live dog (ID not 0) without a name; for
+// an erased slot it changes nothing and returns false. Otherwise DoggieRecNo
+// becomes the dog's number (0 when none matches) and the workingDoggie holds
+// the dog found. Returns whether a dog was found.
+bool lookup(SharedState& state, qint32 number, const QString& entryText);
 
 } // namespace doggielist

@@ -7,8 +7,9 @@
 // The report the preview is to show: the register's it was asked from.
 enum class ReportType { None, Doggies, Health, Journal };
 
-// What outlives a window: the working records, the selection globals and the
-// two folders. main() makes one and hands it to every window by reference.
+// What outlives a window: the current dog, the date selected, the report
+// asked for and the two folders. main() makes one and hands it to every
+// window by reference.
 struct SharedState {
     // Records kept beside the program.
     explicit SharedState(const QString& folder);
@@ -24,14 +25,10 @@ struct SharedState {
     // A picture of the windows, in the program folder.
     QString picture(const QString& fileName) const;
 
-    // The working record of each type: the dog, vaccination and journal entry
-    // last picked or saved.
-    DoggieRecord workingDoggie;
-    HealthRecord workingHealth;
-    JournalRecord workingJournal;
-
+    // The current dog: its number (0 for none) and its record as last picked
+    // or saved.
     qint32 DoggieRecNo = 0;
-    qint32 HealthRecNo = 0;
+    DoggieRecord workingDoggie;
     QString SelectedDate;
     ::ReportType ReportType = ::ReportType::None;
 };

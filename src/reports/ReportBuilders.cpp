@@ -70,11 +70,12 @@ private:
 // place of an erased one, there are none: erased slots and the records left
 // behind by an erased dog belong to nobody.
 template <typename R, typename Visit>
-void forEachOfDoggie(SharedState& state, const QString& fileName, R& working, Visit visit)
+void forEachOfDoggie(SharedState& state, const QString& fileName, Visit visit)
 {
     const bool liveDoggie = state.DoggieRecNo != 0 && state.workingDoggie.ID != 0;
     RecordFile file(state.path(fileName), R::Length, RecordFile::Mode::Read);
-    file.scanDoggie(file.wholeCount(), state.DoggieRecNo, working, [&](qint32, const R& record) {
+    R last;
+    file.scanDoggie(file.wholeCount(), state.DoggieRecNo, last, [&](qint32, const R& record) {
         if (liveDoggie)
             visit(record);
         return true;
@@ -120,7 +121,7 @@ void BuildHealthReport(SharedState& state)
     report.line(QString());
     report.line(QStringLiteral("DATE           VACCINE GIVEN"));
     report.line(QString(80, u'-'));
-    forEachOfDoggie(state, files::Health, state.workingHealth, [&](const HealthRecord& h) {
+    forEachOfDoggie<HealthRecord>(state, files::Health, [&](const HealthRecord& h) {
         report.line(h.DateGiven + QStringLiteral(" - ") + fixedtext::trimSpaces(h.Vaccine));
     });
     report.finish();
@@ -132,7 +133,7 @@ void BuildJournalReport(SharedState& state)
     report.line(QStringLiteral("Journal For ") + state.workingDoggie.Name);
     report.line(QString(80, u'='));
     report.line(QStringLiteral(" "));
-    forEachOfDoggie(state, files::Journal, state.workingJournal, [&](const JournalRecord& j) {
+    forEachOfDoggie<JournalRecord>(state, files::Journal, [&](const JournalRecord& j) {
         report.line(j.EntryDate);
         report.line(QString(15, u'-'));
         report.line(j.Entry); // its own line breaks start new lines of the report

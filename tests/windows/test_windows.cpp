@@ -198,6 +198,11 @@ private slots:
             {{},
              rawbytes::health(1, 1, "1/1/2001", "w") + rawbytes::health(2, 1, "2/2/2002", "x") +
                  rawbytes::health(3, 1, "1/1/2001", "y") + rawbytes::health(4, 1, "2/2/2002", "z")});
+        row("health: of two rows alike, each stands for its own record",
+            "go health; pick Bella; row \"1/1/2001 w\" 2; answer yes; click imgErase; rows vaccinationGrid \"1/1/2001 "
+            "w|\"",
+            {{}, rawbytes::health(1, 1, "1/1/2001", "w")},
+            {{}, rawbytes::health(1, 1, "1/1/2001", "w") + rawbytes::health(2, 1, "1/1/2001", "w")});
         row("health: edit is refused after picking another dog",
             "go health; pick Max; row \"9/1/2003 Lepto\"; click imgEdit; pick Bella; type txtvaccine Moved?; "
             "click imgEdit; is imgEdit EDIT; click imgEdit; is imgEdit EDIT");
@@ -221,7 +226,8 @@ private slots:
         }
         row("health: Enter moves from the date to the vaccine, the arrow keys through the rows",
             "go health; type txtdate 5/5/2005; key txtdate Return; focus txtvaccine; is txtdate 5/5/2005; pick Max; "
-            "row \"9/1/2003 Lepto\"; key vaccinationGrid Down; is txtvaccine Distemper; state HealthRecNo 4");
+            "row \"9/1/2003 Lepto\"; key vaccinationGrid Down; is txtvaccine Distemper; type txtvaccine Typed; "
+            "click imgErase; said \"Delete Distemper!\""); // the record chosen, whatever the box holds
 
         // The journal
         row("journal: the first entry, to a missing file",
@@ -338,6 +344,24 @@ private slots:
                                "logout no; asked 8; is %3 Half; alone; answer yes; titlebar; window MainWindow")
                     .arg(screen, begin, box, title, other, key));
         }
+        // The rules of the commands, one machine in the three registers: each row runs in every register. Only
+        // the dog register's Edit shows the entry prompt, as the registers' description has it.
+        const char* registers[][5] = {
+            // a record chosen, an add begun, a box, Edit's prompt
+            {"dogs", "pick Rex", "click imgAdd", "txtVetName", "entry"},
+            {"health", "pick Max; row \"12/5/2004 Distemper\"", "click imgAdd", "txtvaccine", "ready"},
+            {"journal", "pick Max; row 1-5-2005", "date 2005-07-04; click imgAdd", "txtEntry", "ready"}};
+        for (const auto& [screen, choose, add, box, prompt] : registers) {
+            const QString go = u"go %1; %2; "_s.arg(screen, choose);
+            row(u"%1: erase while an add waits asks nothing"_s.arg(screen),
+                go + add + "; click imgErase; asked 0; is imgAdd SAVE");
+            row(u"%1: another dog picked while an edit waits: its save writes nothing of the first dog's"_s.arg(screen),
+                go + u"click imgEdit; status %1; type %2 Typed; pick Bella; click imgEdit; is imgEdit EDIT"_s.arg(
+                         prompt, box));
+        }
+        row("dogs: the dog edited, erased by another Pawfolio meanwhile: its save writes nothing",
+            "go dogs; pick Rex; click imgEdit; type txtVetName Typed; erasedog Rex; click imgEdit; is imgEdit EDIT",
+            {dogs({1, 0, 3, 4, 5})});
     }
     void scenarios()
     {
