@@ -333,9 +333,22 @@ void answerDatePicker(const QDate& day, const QString& way)
 QString shownText(QWidget* w)
 {
     if (auto* picture = qobject_cast<PictureControl*>(w))
-        return picture->tag();
+        return picture->accessibleDescription();
     const QVariant text = w->property("text");
     return text.isValid() ? text.toString() : w->property("plainText").toString();
+}
+
+// `file` when the control shows the picture of that file, of the program
+// folder or the dogs' pictures folder; else what it shows.
+QString shows(const PictureControl* control, const QString& file)
+{
+    const auto pixels = [](const QImage& image) { return image.convertToFormat(QImage::Format_ARGB32); };
+    const QImage shown = pixels(control->picture().toImage());
+    for (const QString& folder : {QStringLiteral(PAWFOLIO_ASSETS), standard::picturesFolder()}) {
+        if (QFile::exists(folder + u'/' + file))
+            return !shown.isNull() && shown == pixels(QImage(folder + u'/' + file)) ? file : u"another picture"_s;
+    }
+    return shown.isNull() ? u"no picture"_s : u"a picture"_s;
 }
 
 // A list's entries, or a grid's data rows (its header row aside) as "date
@@ -575,10 +588,8 @@ const std::map<QString, Verb>& verbs()
                          s.words.last().text.remove(spacesAtEnd);
                          return shownText(s.control()).remove(spacesAtEnd);
                      })},
-        {"picture", check("picture word", // the file name of the picture shown
-                          [](Step& s) {
-                              return QFileInfo(qobject_cast<PictureControl*>(s.control())->pictureFile()).fileName();
-                          })},
+        {"picture", check("picture word", // the picture shown is that file's, a program's or a dog's
+                          [](Step& s) { return shows(qobject_cast<PictureControl*>(s.control()), s.arg(2)); })},
         // ready: the register's prompt to pick a dog and a bone; entry: the window's prompt to type and save
         {"status", check("ready|entry",
                          [](Step& s) {

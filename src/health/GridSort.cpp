@@ -5,20 +5,12 @@
 
 namespace {
 
-// -1, 0 or +1: the sign of a - b, or of b - a when not ascending. Text keys
-// compare by character code, trailing spaces included.
-int compareKeys(const QString& a, const QString& b, bool numeric, bool ascending)
+// -1, 0 or +1: the sign of b - a, so that the keys fall. They compare by
+// character code, trailing spaces included.
+int compareKeys(const QString& a, const QString& b)
 {
-    int result = 0;
-    if (numeric) {
-        const double x = a.trimmed().toDouble();
-        const double y = b.trimmed().toDouble();
-        result = x > y ? 1 : (x < y ? -1 : 0);
-    } else {
-        const int c = a.compare(b, Qt::CaseSensitive);
-        result = c > 0 ? 1 : (c < 0 ? -1 : 0);
-    }
-    return ascending ? result : -result;
+    const int c = a.compare(b, Qt::CaseSensitive);
+    return c > 0 ? -1 : (c < 0 ? 1 : 0);
 }
 
 // Copies the cells of one row into a buffer of one slot per column, and back.
@@ -37,11 +29,11 @@ void putGridRow(Grid& grid, int row, const QStringList& buffer)
 }
 
 // One partition of rows[min..max]; returns where the pivot row came to stand.
-int partition(std::vector<QStringList>& rows, int column, int min, int max, bool ascending, bool numeric)
+int partition(std::vector<QStringList>& rows, int column, int min, int max)
 {
     const QStringList pivot = rows[min]; // row min is now the hole
     const QString& key = pivot[column];
-    auto cmp = [&](int r) { return compareKeys(rows[r][column], key, numeric, ascending); };
+    auto cmp = [&](int r) { return compareKeys(rows[r][column], key); };
     int lo = min;
     int hi = max;
     for (;;) {
@@ -65,7 +57,7 @@ int partition(std::vector<QStringList>& rows, int column, int min, int max, bool
 
 } // namespace
 
-void QSort(Grid& grid, int column, int first, int last, bool ascending, bool numeric)
+void QSort(Grid& grid, int column, int first, int last)
 {
     if (first >= last)
         return;
@@ -80,7 +72,7 @@ void QSort(Grid& grid, int column, int first, int last, bool ascending, bool num
         pending.pop_back();
         if (lo >= hi)
             continue;
-        const int at = partition(rows, column, lo, hi, ascending, numeric);
+        const int at = partition(rows, column, lo, hi);
         pending.emplace_back(at + 1, hi);
         pending.emplace_back(lo, at - 1);
     }

@@ -132,7 +132,7 @@ void HealthWindow::LoadHealthGrid()
     vaccinationGrid->setDataRows(rows);
     const int last = int(rows.size()); // the trailing empty row
     if (last > 1)
-        QSort(*vaccinationGrid, 0, 1, last, false, false);
+        QSort(*vaccinationGrid, 0, 1, last);
     vaccinationGrid->setCurrentCell(-1, -1);
 }
 

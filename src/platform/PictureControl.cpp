@@ -57,7 +57,7 @@ bool PictureControl::load(const QString& filePath)
     const QImage image = readPicture(filePath);
     if (image.isNull())
         return false;
-    show(image, false, filePath);
+    show(image, false);
     return true;
 }
 
@@ -67,12 +67,12 @@ void PictureControl::loadPhoto(const QString& filePath, std::function<void(bool)
     auto promise = std::make_shared<QPromise<QImage>>();
     auto* watcher = new QFutureWatcher<QImage>(this);
     m_reading = watcher;
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, filePath, shown = std::move(shown)] {
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, shown = std::move(shown)] {
         const QImage image = watcher->future().resultCount() > 0 ? watcher->result() : QImage();
         m_reading = nullptr;
         watcher->deleteLater();
         if (!image.isNull())
-            show(image, true, filePath);
+            show(image, true);
         if (shown)
             shown(!image.isNull());
     });
@@ -90,12 +90,11 @@ void PictureControl::dropReading()
     m_reading = nullptr;
 }
 
-void PictureControl::show(const QImage& image, bool keepProportions, const QString& filePath)
+void PictureControl::show(const QImage& image, bool keepProportions)
 {
     m_picture = QPixmap::fromImage(image);
     m_scaled = QPixmap();
     m_keepProportions = keepProportions;
-    m_file = filePath;
     update();
 }
 
@@ -104,7 +103,6 @@ void PictureControl::clear()
     dropReading();
     m_picture = QPixmap();
     m_scaled = QPixmap();
-    m_file.clear();
     update();
 }
 

@@ -10,7 +10,7 @@
 #include <functional>
 
 // A picture in a frame that acts as a button: it emits clicked(), carries a
-// free tag text, and takes no clicks while disabled. The program's own
+// tag text that says its state, and takes no clicks while disabled. The program's own
 // pictures fill their frames; a photo keeps its proportions.
 class PictureControl : public QWidget {
     Q_OBJECT
@@ -34,11 +34,9 @@ public:
     static QRectF fitted(const QSizeF& picture, const QRectF& frame);
     void clear();
     bool hasPicture() const { return !m_picture.isNull(); }
-    // The file the shown picture came from (empty when none).
-    const QString& pictureFile() const { return m_file; }
-
-    const QString& tag() const { return m_tag; }
-    void setTag(const QString& tag) { m_tag = tag; }
+    // A free text that says the control's state (a bone's ADD or SAVE), as a
+    // screen reader reads it.
+    void setTag(const QString& tag) { setAccessibleDescription(tag); }
 
     // The tooltip doubles as the name a screen reader announces.
     void setTip(const QString& tip);
@@ -58,15 +56,13 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    void show(const QImage& image, bool keepProportions, const QString& filePath);
+    void show(const QImage& image, bool keepProportions);
     void dropReading();
 
     QPixmap m_picture;
     QPixmap m_scaled; // cached at the control's size in device pixels
     bool m_keepProportions = false;
     QObject* m_reading = nullptr; // the watcher of the photo being read
-    QString m_file;
-    QString m_tag;
     QString m_tip;
     QKeySequence m_key;
     ClickTracker m_clicks;
