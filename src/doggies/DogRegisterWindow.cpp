@@ -50,7 +50,7 @@ struct Box {
     int top;                      // of the label; the box stands 240 below
 };
 
-const Box kBoxes[] = {
+constexpr Box kBoxes[] = {
     {"lblName", "Name:", "txtName", &DoggieRecord::Name, 2400, 600},
     {"lblPedigreeName", "Pedigree Name:", "txtPedigreeName", &DoggieRecord::PedigreeName, 2400, 1200},
     {"lblBirthDate", "Birthdate:", "txtBirthDate", &DoggieRecord::BirthDate, 2400, 1800},
@@ -63,6 +63,9 @@ const Box kBoxes[] = {
     {"lblGroomerName", "Groomer Name:", "txtGroomerName", &DoggieRecord::GroomerName, 5520, 3000},
     {"lblGroomerPhoneNo", "Groomer Phone No.:", "txtGroomerPhoneNo", &DoggieRecord::GroomerPhoneNo, 5520, 3600},
 };
+
+constexpr int kBirthDateBox = 2;
+static_assert(kBoxes[kBirthDateBox].field == &DoggieRecord::BirthDate);
 
 const QString kChooserTitle = QStringLiteral("SELECT A PICTURE OF YOUR DOGGIE");
 const QStringList kChooserFilters = {QStringLiteral("Pictures (*.gif *.bmp *.jpg *.jpeg *.png)"),
@@ -115,15 +118,8 @@ DogRegisterWindow::DogRegisterWindow(SharedState& state, ScreenRequests& screens
     imgDoggiePic->setKey(QKeySequence(Qt::ALT | Qt::Key_I));
     connect(imgDoggiePic, &PictureControl::clicked, this, &DogRegisterWindow::imgDoggiePic_Click);
 
-    QLabel** labels[] = {&lblName,           &lblPedigreeName, &lblBirthDate,     &lblLicenseNo,
-                         &lblCameFrom,       &lblVetName,      &lblVetAddress,    &lblVetPhoneNo,
-                         &lblVetEmergencyNo, &lblGroomerName,  &lblGroomerPhoneNo};
-    QLineEdit** boxes[] = {&txtName,           &txtPedigreeName, &txtBirthDate,     &txtLicenseNo,
-                           &txtCameFrom,       &txtVetName,      &txtVetAddress,    &txtVetPhoneNo,
-                           &txtVetEmergencyNo, &txtGroomerName,  &txtGroomerPhoneNo};
     QWidget* previous = lbDoggieList;
-    for (std::size_t i = 0; i < std::size(kBoxes); ++i) {
-        const Box& b = kBoxes[i];
+    for (const Box& b : kBoxes) {
         QLabel* label =
             place(new QLabel(QLatin1String(b.caption), this), b.label, twips::rect(b.left, b.top, 2895, 240));
         label->setFont(fonts::comic(9));
@@ -138,8 +134,6 @@ DogRegisterWindow::DogRegisterWindow(SharedState& state, ScreenRequests& screens
         label->setBuddy(box);
         setTabOrder(previous, box);
         previous = box;
-        *labels[i] = label;
-        *boxes[i] = box;
         m_boxes.append(box);
         entryBoxes.append(box);
     }
@@ -219,13 +213,14 @@ bool DogRegisterWindow::saveRefused()
     if (!storable(entryBoxes))
         return true;
     // A birth date is a date or nothing: anything else waits to be put right.
-    if (fixedtext::isBlank(txtBirthDate->text()))
+    QLineEdit* born = m_boxes[kBirthDateBox];
+    if (fixedtext::isBlank(born->text()))
         return false;
-    if (!isDate(txtBirthDate->text())) {
-        refuse(txtBirthDate);
+    if (!isDate(born->text())) {
+        refuse(born);
         return true;
     }
-    txtBirthDate->setText(fitDate(txtBirthDate->text(), DoggieRecord::BirthDateWidth)); // what is saved
+    born->setText(fitDate(born->text(), DoggieRecord::BirthDateWidth)); // what is saved
     return false;
 }
 

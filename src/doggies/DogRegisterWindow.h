@@ -6,7 +6,6 @@
 
 #include <optional>
 
-class QLabel;
 class QLineEdit;
 struct DoggieRecord;
 
@@ -30,28 +29,6 @@ private:
 
     void imgDoggiePic_Click();
 
-    QLabel* lblName;
-    QLabel* lblPedigreeName;
-    QLabel* lblBirthDate;
-    QLabel* lblLicenseNo;
-    QLabel* lblCameFrom;
-    QLabel* lblVetName;
-    QLabel* lblVetPhoneNo;
-    QLabel* lblVetAddress;
-    QLabel* lblVetEmergencyNo;
-    QLabel* lblGroomerName;
-    QLabel* lblGroomerPhoneNo;
-    QLineEdit* txtName;
-    QLineEdit* txtPedigreeName;
-    QLineEdit* txtBirthDate;
-    QLineEdit* txtLicenseNo;
-    QLineEdit* txtCameFrom;
-    QLineEdit* txtVetName;
-    QLineEdit* txtVetAddress;
-    QLineEdit* txtVetPhoneNo;
-    QLineEdit* txtVetEmergencyNo;
-    QLineEdit* txtGroomerName;
-    QLineEdit* txtGroomerPhoneNo;
     PictureControl* imgDoggiePic;
 
 protected:

@@ -47,8 +47,8 @@ RegisterWindow::RegisterWindow(SharedState& state, ScreenRequests& screens, cons
     const Description& f = description;
     setObjectName(QLatin1String(f.objectName));
 
-    listHeading = controls::boxedLabel(this, "listHeading", QStringLiteral("Your Doggies"),
-                                       twips::rect(120, 120, 2055, 405), colours::LightCyan, 9.75);
+    QLabel* listHeading = controls::boxedLabel(this, "listHeading", QStringLiteral("Your Doggies"),
+                                               twips::rect(120, 120, 2055, 405), colours::LightCyan, 9.75);
     lbDoggieList = place(new QListWidget(this), "lbDoggieList", twips::rect(120, 480, 2055, 5790));
     lbDoggieList->setFont(fonts::comic(9));
     lbDoggieList->setUniformItemSizes(true); // one line each: a list of many dogs is laid out at once
@@ -56,7 +56,7 @@ RegisterWindow::RegisterWindow(SharedState& state, ScreenRequests& screens, cons
     lbDoggieList->setAccessibleName(listHeading->text());
     shownDogName = controls::boxedLabel(this, "shownDogName", QStringLiteral("Doggie Information"),
                                         twips::rect(2280, 120, 6255, 405), colours::LightGreen, 9.75);
-    infoPanel = place(new QFrame(this), "infoPanel", twips::rect(2280, 480, 6255, 5775));
+    auto* infoPanel = place(new QFrame(this), "infoPanel", twips::rect(2280, 480, 6255, 5775));
     infoPanel->setFrameShape(QFrame::Box);
     controls::setBackground(infoPanel, colours::LightGreen);
 
@@ -96,7 +96,6 @@ RegisterWindow::RegisterWindow(SharedState& state, ScreenRequests& screens, cons
                                                twipsRect(nav.captionAt));
         connect(label, &ClickLabel::clicked, this, [this, target = nav.target] { leave(target); });
         navPictureOf(nav.target) = picture;
-        navCaptionOf(nav.target) = label;
     }
 
     connect(imgAdd, &PictureControl::clicked, this, &RegisterWindow::imgAdd_Click);
@@ -114,11 +113,6 @@ RegisterWindow::RegisterWindow(SharedState& state, ScreenRequests& screens, cons
 PictureControl*& RegisterWindow::navPictureOf(Screen target)
 {
     return target == Screen::Doggies ? doggiesPicture : target == Screen::Health ? healthPicture : journalPicture;
-}
-
-ClickLabel*& RegisterWindow::navCaptionOf(Screen target)
-{
-    return target == Screen::Doggies ? doggiesCaption : target == Screen::Health ? healthCaption : journalCaption;
 }
 
 void RegisterWindow::load()

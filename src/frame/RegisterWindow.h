@@ -64,24 +64,19 @@ protected:
     // list, as after a refill; the other rows are left as they are.
     void ReloadDoggieRow(qint32 number);
 
-    QLabel* listHeading;
     QListWidget* lbDoggieList;
     QLabel* shownDogName; // "Doggie Information" until a dog is picked
-    QFrame* infoPanel;
     PictureControl* imgAdd;
     PictureControl* imgEdit;
     PictureControl* imgErase;
     PictureControl* imgPrint;
     PictureControl* imgClose;
     QLabel* statusLine;
-    // The pictures and captions that lead to the other two registers; those
-    // of the window's own register are null.
+    // The pictures that lead to the other two registers; that of the
+    // window's own register is null.
     PictureControl* doggiesPicture = nullptr;
     PictureControl* healthPicture = nullptr;
     PictureControl* journalPicture = nullptr;
-    ClickLabel* doggiesCaption = nullptr;
-    ClickLabel* healthCaption = nullptr;
-    ClickLabel* journalCaption = nullptr;
 
     static const QString ReadyStatus;
     static const QString LeaveQuestion;
@@ -160,7 +155,6 @@ private:
     bool mayLeave();
 
     PictureControl*& navPictureOf(Screen target);
-    ClickLabel*& navCaptionOf(Screen target);
 
     const Description& m_description;
     qint32 m_picked = 0;

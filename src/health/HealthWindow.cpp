@@ -72,8 +72,10 @@ HealthWindow::HealthWindow(SharedState& state, ScreenRequests& screens)
     vaccinationGrid->setFont(fonts::comic(9));
     vaccinationGrid->setAccessibleName(QStringLiteral("Vaccinations"));
     vaccinationGrid->horizontalHeader()->setFont(fonts::comic(9));
-    lblDateGiven = caption(this, "lblDateGiven", QStringLiteral("Date Given"), twips::rect(2400, 3840, 960, 240));
-    lblVaccine = caption(this, "lblVaccine", QStringLiteral("Vaccine Given"), twips::rect(3840, 3840, 1170, 240));
+    QLabel* lblDateGiven =
+        caption(this, "lblDateGiven", QStringLiteral("Date Given"), twips::rect(2400, 3840, 960, 240));
+    QLabel* lblVaccine =
+        caption(this, "lblVaccine", QStringLiteral("Vaccine Given"), twips::rect(3840, 3840, 1170, 240));
     txtdate = box(this, "txtdate", twips::rect(2400, 4080, 1440, 360), std::nullopt);
     txtvaccine = box(this, "txtvaccine", twips::rect(3840, 4080, 4539, 360), HealthRecord::VaccineWidth);
     entryBoxes = {txtdate, txtvaccine};

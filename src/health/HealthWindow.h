@@ -25,8 +25,6 @@ private:
     void vaccinationGrid_Click();
 
     FlexGrid* vaccinationGrid;
-    QLabel* lblDateGiven;
-    QLabel* lblVaccine;
     QLineEdit* txtdate;
     QLineEdit* txtvaccine;
 

@@ -66,13 +66,13 @@ protected:
 JournalWindow::JournalWindow(SharedState& state, ScreenRequests& screens)
     : RegisterWindow(state, screens, kJournalRegister)
 {
-    lblDate = controls::boxedLabel(this, "lblDate", QStringLiteral("Date"), twips::rect(2400, 600, 1455, 255),
-                                   colours::LightGrey, 9);
+    QLabel* lblDate = controls::boxedLabel(this, "lblDate", QStringLiteral("Date"), twips::rect(2400, 600, 1455, 255),
+                                           colours::LightGrey, 9);
     lbDates = place(new QListWidget(this), "lbDates", twips::rect(2400, 840, 1455, 3630));
     lbDates->setFont(fonts::comic(9));
     controls::setBackground(lbDates, colours::LightGrey);
-    lblEntry = controls::boxedLabel(this, "lblEntry", QStringLiteral("Journal Entry"),
-                                    twips::rect(3840, 600, 4575, 255), colours::LightGrey, 9);
+    QLabel* lblEntry = controls::boxedLabel(this, "lblEntry", QStringLiteral("Journal Entry"),
+                                            twips::rect(3840, 600, 4575, 255), colours::LightGrey, 9);
     txtEntry = place(new EntryBox(this), "txtEntry", twips::rect(3840, 840, 4575, 3615));
     txtEntry->setFont(fonts::comic(9));
     txtEntry->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

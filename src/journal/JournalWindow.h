@@ -29,9 +29,7 @@ private:
     QString entryText() const;
     QString readDoggieName();
 
-    QLabel* lblDate;
     QListWidget* lbDates;
-    QLabel* lblEntry;
     QPlainTextEdit* txtEntry;
 
 protected:
