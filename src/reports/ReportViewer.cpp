@@ -48,6 +48,28 @@ const QString kErrorTitle = QStringLiteral("Error!");
 
 const QColor kBetweenPages(160, 160, 160);
 
+// The reports, one a register: how it is named, how it is written, and the
+// register that Close returns to.
+struct Report {
+    ReportType type;
+    const char* name;
+    void (*build)(SharedState& state);
+    Screen back;
+};
+const Report kReports[] = {{ReportType::Doggies, "Doggie", BuildDoggieReport, Screen::Doggies},
+                           {ReportType::Health, "Health", BuildHealthReport, Screen::Health},
+                           {ReportType::Journal, "Journal", BuildJournalReport, Screen::Journal}};
+
+// The report asked for; none when none was.
+const Report* reportOf(ReportType type)
+{
+    for (const Report& report : kReports) {
+        if (report.type == type)
+            return &report;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 void CommandButton::mouseDoubleClickEvent(QMouseEvent* event)
@@ -132,20 +154,16 @@ ReportViewer::ReportViewer(SharedState& state, ScreenRequests& screens)
 
 void ReportViewer::load()
 {
-    const ReportType type = state().ReportType;
+    const Report* report = reportOf(state().ReportType);
     // A report of years of journal takes a moment: the pointer says so.
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
     try {
-        if (type == ReportType::Doggies)
-            BuildDoggieReport(state());
-        else if (type == ReportType::Health)
-            BuildHealthReport(state());
-        else if (type == ReportType::Journal)
-            BuildJournalReport(state());
         // The pages show what Print prints, found entries or not.
-        if (type != ReportType::None)
+        if (report) {
+            report->build(state());
             RenderReport();
+        }
     } catch (const FileError& error) {
         m_failure = error;
         reportFileError(this, error);
@@ -228,10 +246,8 @@ void ReportViewer::printingFailed(const QString& reason)
 
 QString ReportViewer::jobName() const
 {
-    const ReportType type = state().ReportType;
-    const QString report = type == ReportType::Doggies  ? QStringLiteral("Doggie")
-                           : type == ReportType::Health ? QStringLiteral("Health")
-                                                        : QStringLiteral("Journal");
+    const Report* asked = reportOf(state().ReportType);
+    const QString report = QLatin1String(asked ? asked->name : "Journal");
     const QString dog = fixedtext::shown(state().workingDoggie.Name);
     return dog.isEmpty() ? QStringLiteral("%1 report").arg(report)
                          : QStringLiteral("%1 report for %2").arg(report, dog);
@@ -328,11 +344,8 @@ QPoint ReportViewer::placement(const QRect& screen, const QSize& frame) const
 
 void ReportViewer::cmdClose_Click()
 {
-    const ReportType type = state().ReportType;
-    const Screen target = type == ReportType::Doggies   ? Screen::Doggies
-                          : type == ReportType::Health  ? Screen::Health
-                          : type == ReportType::Journal ? Screen::Journal
-                                                        : Screen::Main;
+    const Report* report = reportOf(state().ReportType);
+    const Screen target = report ? report->back : Screen::Main;
     // With no register to return to, the main window opens rather than no
     // window at all (which would leave the program running out of reach).
     state().ReportType = ReportType::None;
