@@ -365,3 +365,8 @@ void DogRegisterWindow::imgDoggiePic_Click()
         refuse(QStringLiteral("It could not be read as a GIF, BMP or JPEG picture."));
     });
 }
+
+qint32 DogRegisterWindow::chosenRecord() const
+{
+    return pickedDog();
+}

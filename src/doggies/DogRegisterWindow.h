@@ -34,16 +34,8 @@ private:
 protected:
     // The dog register's parts of the commands: a command acts on the dog
     // shown, and Add begins on a blank dog.
-    qint32 chosenRecord() const override { return pickedDog(); }
+    REGISTER_PARTS
     bool addAllowed() override { return true; }
-    bool prepare(Command command) override;
-    bool saveRefused() override;
-    Written write(Command command) override;
-    void saved(Command command) override;
-    std::optional<QString> eraseQuestion() override;
-    bool erase() override;
-    void erased() override;
-    void doggieSelected(bool anotherDog) override;
 
     // The boxes and the picture chosen since the command began.
     QStringList entryTexts() const override;

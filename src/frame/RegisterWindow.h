@@ -12,6 +12,19 @@ class QFrame;
 class QLabel;
 class QListWidget;
 
+// The parts of the commands that a register gives the frame, declared in the
+// register's class by this one line (RegisterWindow names them one by one).
+#define REGISTER_PARTS                                                                                                 \
+    qint32 chosenRecord() const override;                                                                              \
+    bool prepare(Command command) override;                                                                            \
+    bool saveRefused() override;                                                                                       \
+    Written write(Command command) override;                                                                           \
+    void saved(Command command) override;                                                                              \
+    std::optional<QString> eraseQuestion() override;                                                                   \
+    bool erase() override;                                                                                             \
+    void erased() override;                                                                                            \
+    void doggieSelected(bool anotherDog) override;
+
 // The frame the three register windows share: the dog list, the information
 // panel, the five bones, the status line and the two navigation pictures,
 // with the handlers for navigation, closing, printing and picking a dog.

@@ -269,3 +269,8 @@ void HealthWindow::erased()
     ClearFields();
     LoadHealthGrid();
 }
+
+qint32 HealthWindow::chosenRecord() const
+{
+    return m_chosen;
+}

@@ -30,17 +30,9 @@ private:
 
 protected:
     // The health register's parts of the commands: Edit and Erase act on the
-    // row chosen in the grid of the dog picked.
-    qint32 chosenRecord() const override { return m_chosen; }
-    bool prepare(Command command) override;
-    // A date that is no date, or a blank vaccine, is refused at its box.
-    bool saveRefused() override;
-    Written write(Command command) override;
-    void saved(Command command) override;
-    std::optional<QString> eraseQuestion() override;
-    bool erase() override;
-    void erased() override;
-    void doggieSelected(bool anotherDog) override;
+    // row chosen in the grid of the dog picked; a date that is no date, or a
+    // blank vaccine, is refused at its box.
+    REGISTER_PARTS
 
 private:
     qint32 m_chosen = 0; // the record of the row chosen in the grid, 0 for none

@@ -306,3 +306,8 @@ void JournalWindow::erased()
     lbDates->clear();
     LoadDoggieList();
 }
+
+qint32 JournalWindow::chosenRecord() const
+{
+    return m_chosen;
+}

@@ -35,17 +35,9 @@ private:
 protected:
     // The journal's parts of the commands: Edit and Erase act on the entry
     // chosen in lbDates or just added; Add asks the date with the date picker.
-    qint32 chosenRecord() const override { return m_chosen; }
-    bool prepare(Command command) override;
     // A blank entry, characters the file cannot hold, or one too long, is
     // refused in the box.
-    bool saveRefused() override;
-    Written write(Command command) override;
-    void saved(Command command) override;
-    std::optional<QString> eraseQuestion() override;
-    bool erase() override;
-    void erased() override;
-    void doggieSelected(bool anotherDog) override;
+    REGISTER_PARTS
 
 private:
     qint32 m_chosen = 0; // the record of the entry chosen, 0 for none
