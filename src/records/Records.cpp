@@ -9,76 +9,77 @@
 
 namespace {
 
-// One field of a record: where it stands and which member holds it.
+// One field of a record, in the record's order: each starts where the one
+// before it ends, so a field is added in one line.
 template <typename R>
 struct Field {
-    int offset;
     int width; // 0 for a 32-bit integer
     qint32 R::*number;
     QString R::*text;
+    constexpr int bytes() const { return width == 0 ? 4 : width; }
 };
 
 template <typename R>
-constexpr Field<R> intField(int offset, qint32 R::*member)
+constexpr Field<R> intField(qint32 R::*member)
 {
-    return {offset, 0, member, nullptr};
+    return {0, member, nullptr};
 }
 
 template <typename R>
-constexpr Field<R> textField(int offset, int width, QString R::*member)
+constexpr Field<R> textField(int width, QString R::*member)
 {
-    return {offset, width, nullptr, member};
+    return {width, nullptr, member};
 }
 
 using D = DoggieRecord;
 constexpr Field<D> kDoggieFields[] = {
-    intField<D>(0, &D::ID),
-    textField<D>(D::NameOffset, D::NameWidth, &D::Name),
-    textField<D>(44, 40, &D::PedigreeName),
-    textField<D>(84, D::BirthDateWidth, &D::BirthDate),
-    textField<D>(94, 40, &D::LicenseNo),
-    textField<D>(134, 40, &D::CameFrom),
-    textField<D>(174, 40, &D::VetName),
-    textField<D>(214, 40, &D::VetAddress),
-    textField<D>(254, D::PhoneWidth, &D::VetPhoneNo),
-    textField<D>(269, D::PhoneWidth, &D::VetEmergencyNo),
-    textField<D>(284, 40, &D::GroomerName),
-    textField<D>(324, D::PhoneWidth, &D::GroomerPhoneNo),
-    textField<D>(339, D::PictureWidth, &D::Picture),
+    intField<D>(&D::ID),
+    textField<D>(D::NameWidth, &D::Name),
+    textField<D>(40, &D::PedigreeName),
+    textField<D>(D::BirthDateWidth, &D::BirthDate),
+    textField<D>(40, &D::LicenseNo),
+    textField<D>(40, &D::CameFrom),
+    textField<D>(40, &D::VetName),
+    textField<D>(40, &D::VetAddress),
+    textField<D>(D::PhoneWidth, &D::VetPhoneNo),
+    textField<D>(D::PhoneWidth, &D::VetEmergencyNo),
+    textField<D>(40, &D::GroomerName),
+    textField<D>(D::PhoneWidth, &D::GroomerPhoneNo),
+    textField<D>(D::PictureWidth, &D::Picture),
 };
 
 using H = HealthRecord;
 constexpr Field<H> kHealthFields[] = {
-    intField<H>(0, &H::ID),
-    intField<H>(DoggieIdOffset, &H::DoggieID),
-    textField<H>(8, H::DateGivenWidth, &H::DateGiven),
-    textField<H>(18, H::VaccineWidth, &H::Vaccine),
+    intField<H>(&H::ID),
+    intField<H>(&H::DoggieID),
+    textField<H>(H::DateGivenWidth, &H::DateGiven),
+    textField<H>(H::VaccineWidth, &H::Vaccine),
 };
 
 using J = JournalRecord;
 constexpr Field<J> kJournalFields[] = {
-    intField<J>(0, &J::ID),
-    intField<J>(DoggieIdOffset, &J::DoggieID),
-    textField<J>(8, J::EntryDateWidth, &J::EntryDate),
-    textField<J>(18, J::EntryWidth, &J::Entry),
+    intField<J>(&J::ID),
+    intField<J>(&J::DoggieID),
+    textField<J>(J::EntryDateWidth, &J::EntryDate),
+    textField<J>(J::EntryWidth, &J::Entry),
 };
 
-// Each field starts where the one before it ends, and the last ends at the
-// record's length.
+// The fields fill the record's length exactly.
 template <typename R, std::size_t N>
-constexpr bool contiguous(const Field<R> (&fields)[N])
+constexpr int length(const Field<R> (&fields)[N])
 {
     int at = 0;
-    for (const Field<R>& f : fields) {
-        if (f.offset != at)
-            return false;
-        at += f.width == 0 ? 4 : f.width;
-    }
-    return at == R::Length;
+    for (const Field<R>& f : fields)
+        at += f.bytes();
+    return at;
 }
-static_assert(contiguous(kDoggieFields));
-static_assert(contiguous(kHealthFields));
-static_assert(contiguous(kJournalFields));
+static_assert(length(kDoggieFields) == D::Length);
+static_assert(length(kHealthFields) == H::Length);
+static_assert(length(kJournalFields) == J::Length);
+// Where the scans that read raw bytes find a dog's name and a record's dog.
+static_assert(kDoggieFields[0].bytes() == D::NameOffset && kDoggieFields[1].text == &D::Name);
+static_assert(kHealthFields[0].bytes() == DoggieIdOffset && kHealthFields[1].number == &H::DoggieID);
+static_assert(kJournalFields[0].bytes() == DoggieIdOffset && kJournalFields[1].number == &J::DoggieID);
 
 template <typename R>
 void blank(R& record, std::span<const Field<R>> fields)
@@ -93,11 +94,13 @@ template <typename R>
 QByteArray encode(const R& record, std::span<const Field<R>> fields)
 {
     QByteArray bytes(R::Length, '\0');
+    int at = 0;
     for (const Field<R>& f : fields) {
         if (f.number)
-            writeInt32(bytes, f.offset, record.*f.number);
+            writeInt32(bytes, at, record.*f.number);
         else
-            bytes.replace(f.offset, f.width, fixedtext::toField(record.*f.text, f.width));
+            bytes.replace(at, f.width, fixedtext::toField(record.*f.text, f.width));
+        at += f.bytes();
     }
     return bytes;
 }
@@ -107,11 +110,13 @@ R decode(const QByteArray& raw, std::span<const Field<R>> fields)
 {
     const QByteArray bytes = raw.leftJustified(R::Length, '\0', true);
     R record;
+    int at = 0;
     for (const Field<R>& f : fields) {
         if (f.number)
-            record.*f.number = readInt32(bytes, f.offset);
+            record.*f.number = readInt32(bytes, at);
         else
-            record.*f.text = win1252::decode(bytes.mid(f.offset, f.width));
+            record.*f.text = win1252::decode(bytes.mid(at, f.width));
+        at += f.bytes();
     }
     return record;
 }
