@@ -24,8 +24,8 @@ if [ "${1:-}" = --test ]; then
   # What Windows cannot show here, by name, and the count of each program's checks.
   grep -hE '^(SKIP|Totals)' build-windows/Testing/Temporary/LastTest.log
   # Records passed between the two builds, when the Linux one is built too.
-  if [ -x build/tests/test_windows ]; then
-    cmake --build build -j2 --target test_windows
-    bash tests/exchange/test_exchange.sh build build-windows
+  if [ -x build-tests/tests/test_windows ]; then
+    cmake --build build-tests -j2 --target test_windows
+    bash tests/exchange/test_exchange.sh build-tests build-windows
   fi
 fi
