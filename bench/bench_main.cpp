@@ -39,15 +39,6 @@
 
 namespace {
 
-// The sort's own cost, on rows held in memory (the health grid adds its cells' cost).
-struct RowsGrid : Grid {
-    explicit RowsGrid(std::vector<QStringList> r) : rows(std::move(r)) {}
-    int cols() const override { return 2; }
-    QString text(int row, int col) const override { return rows[std::size_t(row)][col]; }
-    void setText(int row, int col, const QString& text) override { rows[std::size_t(row)][col] = text; }
-    std::vector<QStringList> rows;
-};
-
 constexpr int kDogs = 1000;
 constexpr int kHealth = 100000;
 constexpr int kJournal = 20000;
@@ -168,10 +159,12 @@ void sortRows(int n, const char* order)
             r[0] = QStringLiteral("5/12/2003");
     std::vector<double> times;
     for (int run = 0; run < (n > 1000 ? 3 : 9); ++run) {
-        RowsGrid grid{rows};
+        FlexGrid grid; // as the health window sorts it, its header row aside
+        grid.setCols(2);
+        grid.setDataRows(rows);
         QElapsedTimer t;
         t.start();
-        QSort(grid, 0, 0, n - 1);
+        QSort(grid, 0, 1, n);
         times.push_back(t.nsecsElapsed() / 1e6);
     }
     char what[64];

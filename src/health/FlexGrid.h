@@ -1,20 +1,18 @@
 #pragma once
 
-#include "health/Grid.h"
-
 #include <QTableWidget>
 
 // The health window's grid: a table with one fixed header row (row 0) above
 // its data rows, read-only cells and whole-row selection. Rows are counted as
 // the grid counts them, header included.
-class FlexGrid : public QTableWidget, public Grid {
+class FlexGrid : public QTableWidget {
     Q_OBJECT
 public:
     explicit FlexGrid(QWidget* parent = nullptr);
 
-    int cols() const override { return columnCount(); }
-    QString text(int row, int col) const override;
-    void setText(int row, int col, const QString& text) override;
+    // A cell's text by grid row (0 the header row) and column.
+    QString text(int row, int col) const;
+    void setText(int row, int col, const QString& text);
 
     int rows() const { return rowCount() + 1; }
     void setRows(int rows);

@@ -1,5 +1,7 @@
 #include "health/GridSort.h"
 
+#include "health/FlexGrid.h"
+
 #include <utility>
 #include <vector>
 
@@ -14,17 +16,17 @@ int compareKeys(const QString& a, const QString& b)
 }
 
 // Copies the cells of one row into a buffer of one slot per column, and back.
-void getGridRow(const Grid& grid, int row, QStringList& buffer)
+void getGridRow(const FlexGrid& grid, int row, QStringList& buffer)
 {
-    const int cols = grid.cols();
+    const int cols = grid.columnCount();
     buffer.resize(cols);
     for (int c = 0; c < cols; ++c)
         buffer[c] = grid.text(row, c);
 }
 
-void putGridRow(Grid& grid, int row, const QStringList& buffer)
+void putGridRow(FlexGrid& grid, int row, const QStringList& buffer)
 {
-    for (int c = 0; c < grid.cols(); ++c)
+    for (int c = 0; c < grid.columnCount(); ++c)
         grid.setText(row, c, buffer[c]);
 }
 
@@ -57,7 +59,7 @@ int partition(std::vector<QStringList>& rows, int column, int min, int max)
 
 } // namespace
 
-void QSort(Grid& grid, int column, int first, int last)
+void QSort(FlexGrid& grid, int column, int first, int last)
 {
     if (first >= last)
         return;

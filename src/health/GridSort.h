@@ -1,6 +1,6 @@
 #pragma once
 
-#include "health/Grid.h"
+class FlexGrid;
 
 // Sorts rows first to last (both included) of the grid on the text of one
 // column, falling by character code (a blank key last), moving whole rows: a quicksort with the first row of each range
@@ -10,4 +10,4 @@
 // The rows are read out of the grid once, sorted in memory with an explicit
 // stack of ranges (left part before right part), and written back once: rows
 // already in order cost time but no stack.
-void QSort(Grid& grid, int column, int first, int last);
+void QSort(FlexGrid& grid, int column, int first, int last);
