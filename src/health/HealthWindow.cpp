@@ -157,15 +157,7 @@ void HealthWindow::vaccinationGrid_Click()
         const auto matches = [&](const HealthRecord& h) {
             return h.DoggieID == state().DoggieRecNo && h.Vaccine == vaccine && h.DateGiven == date;
         };
-        if (listed > 0 && matches(chosen = file.read<HealthRecord>(listed)))
-            found = listed;
-        HealthRecord h;
-        if (found == 0)
-            file.scanDoggie(file.wholeCount(), state().DoggieRecNo, h, [&](qint32 i, const HealthRecord& record) {
-                found = matches(record) ? i : 0;
-                chosen = record;
-                return found == 0;
-            });
+        found = file.listedRecord(listed, file.wholeCount(), state().DoggieRecNo, matches, chosen);
     });
     m_chosen = found;
     if (m_chosen > 0)

@@ -153,16 +153,7 @@ void JournalWindow::lbDates_Click()
             return j.DoggieID == state().DoggieRecNo && j.EntryDate == state().SelectedDate;
         };
         JournalRecord entry;
-        qint32 found = 0;
-        if (listed > 0 && matches(entry = file.read<JournalRecord>(listed)))
-            found = listed;
-        JournalRecord j;
-        if (found == 0)
-            file.scanDoggie(file.count(), state().DoggieRecNo, j, [&](qint32 i, const JournalRecord& record) {
-                found = matches(record) ? i : 0;
-                entry = record;
-                return found == 0;
-            });
+        const qint32 found = file.listedRecord(listed, file.count(), state().DoggieRecNo, matches, entry);
         if (found == 0)
             return;
         m_chosen = found;

@@ -85,6 +85,27 @@ public:
         });
     }
 
+    // The record a listed row stands for: record `listed` while it still
+    // `matches`, else (the file changed since it was listed) the first record
+    // of dog `doggieId` among 1 to `last` that does. Its number, 0 for none;
+    // `found` holds it.
+    template <typename R, typename Match>
+    qint32 listedRecord(qint32 listed, qint32 last, qint32 doggieId, Match matches, R& found)
+    {
+        if (listed > 0 && matches(found = read<R>(listed)))
+            return listed;
+        qint32 number = 0;
+        R scratch;
+        scanDoggie(last, doggieId, scratch, [&](qint32 i, const R& record) {
+            if (!matches(record))
+                return true;
+            number = i;
+            found = record;
+            return false;
+        });
+        return number;
+    }
+
     void close();
 
     // Rounds a byte length to a record count, halves to even.
