@@ -8,7 +8,7 @@ set -euo pipefail
 deb=$(realpath "$1")
 scratch=$(mktemp -d)
 app='' xvfb=''
-trap 'kill $app $xvfb 2> /dev/null; rm -rf "$scratch"' EXIT
+trap 'kill $app $xvfb 2> /dev/null || true; rm -rf "$scratch"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 lintian --fail-on error "$deb" || fail "lintian found errors"
 dpkg-deb -c "$deb" | grep -v '^d' | sed -E 's/^([^ ]+ +){5}//; s/ -> .*//' | sort > "$scratch/files"

@@ -264,13 +264,13 @@ private slots:
             "imgEdit EDIT; "
             "locked txtEntry yes",
             {{}, {}, journal().replace(3 * 4114, 4114, rawbytes::journal(4, 3, "1-5-2005", "Snow, lots of it"))});
-        // An erased entry leaves the list empty until a date is chosen again.
+        // An erased entry leaves the list empty until a date is chosen again; a dog picked twice lists its dates once.
         for (const auto& [at, answer, dates, asked, after] :
              {std::tuple{"1-5-2005", "yes", "", 1, journal({1, 2, 3, 0, 5})},
               std::tuple{"3-2-2005 2", "yes", "", 1, journal({1, 2, 3, 4})},
               std::tuple{"1-5-2005", "no", "3-2-2005|1-5-2005|3-2-2005", 2, QByteArray()}}) {
             row(u"journal: erase %1, answered %2"_s.arg(at, answer),
-                QStringLiteral("go journal; pick Max; row %1; answer %2; click imgErase; title DELETE; "
+                QStringLiteral("go journal; pick Max; pick Max; row %1; answer %2; click imgErase; title DELETE; "
                                "said \"Delete the %3 entry of Max!\"; rows lbDates \"%4\"; is shownDogName Max; "
                                "click imgErase; asked %5")
                     .arg(at, answer, QString(at).section(u' ', 0, 0), dates)
