@@ -312,44 +312,35 @@ private slots:
             "go journal; pick Max; row 1-5-2005; click imgEdit; paste txtEntry \"\U0001F436\"; click imgEdit; "
             "said \"the Journal Entry box\"; focus txtEntry; keys txtEntry Snow!; click imgEdit",
             {{}, {}, journal().replace(3 * 4114, 4114, rawbytes::journal(4, 3, "1-5-2005", "Snow!"))});
-        // A command begun puts the keyboard in its first box.
-        for (const auto& [screen, begin, box] :
-             {std::tuple{"dogs", "click imgAdd", "txtName"}, std::tuple{"dogs", "pick Rex; click imgEdit", "txtName"},
-              std::tuple{"health", "pick Max; click imgAdd", "txtdate"},
-              std::tuple{"health", "pick Max; row \"9/1/2003 Lepto\"; click imgEdit", "txtdate"},
-              std::tuple{"journal", "pick Max; date 2005-07-04; click imgAdd", "txtEntry"},
-              std::tuple{"journal", "pick Max; row 1-5-2005; click imgEdit", "txtEntry"}})
-            row(u"%1: %2 puts the keyboard in %3"_s.arg(screen, begin, box),
-                u"go %1; %2; focus %3"_s.arg(screen, begin, box));
         row("journal: Tab leaves the entry box",
             "go journal; pick Max; row 1-5-2005; click imgEdit; key txtEntry Tab; focus lbDoggieList");
         row("journal: a blank entry waits, by Edit too",
             "go journal; pick Max; row 1-5-2005; click imgEdit; type txtEntry \"  \"; key txtEntry Ctrl+End; "
             "click imgEdit; is imgEdit SAVE; focus txtEntry; keys txtEntry Snowed; click imgEdit; is imgEdit EDIT",
             {{}, {}, journal().replace(3 * 4114, 4114, rawbytes::journal(4, 3, "1-5-2005", "Snowed"))});
-        // Leaving while a command waits with unsaved typing asks, No the
-        // answer that stays; with nothing typed it does not ask.
-        const char* leaving[][6] = {
-            {"dogs", "click imgAdd; keys txtName Half", "txtName", "Doggies", "health", "J"},
-            {"health", "pick Max; click imgAdd; keys txtvaccine Half", "txtvaccine", "Doggie Health", "journal", "D"},
-            {"journal", "pick Max; date 2005-07-04; click imgAdd; keys txtEntry Half", "txtEntry", "Doggie Journal",
-             "doggies", "H"}};
-        for (const auto& [screen, begin, box, title, other, key] : leaving) {
-            row(u"%1: leaving with unsaved typing asks"_s.arg(screen),
-                QStringLiteral("go %1; %2; click imgClose; asked 1; title \"%4\"; said \"Leave without saving it?\"; "
-                               "click imgPrint; click %5Picture; click %5Caption; alt %6; alt C; titlebar; "
-                               "logout no; asked 8; is %3 Half; alone; answer yes; titlebar; window MainWindow")
-                    .arg(screen, begin, box, title, other, key));
-        }
-        // The rules of the commands, one machine in the three registers: each row runs in every register. Only
-        // the dog register's Edit shows the entry prompt, as the registers' description has it.
-        const char* registers[][5] = {
-            // a record chosen, an add begun, a box, Edit's prompt
-            {"dogs", "pick Rex", "click imgAdd", "txtVetName", "entry"},
-            {"health", "pick Max; row \"12/5/2004 Distemper\"", "click imgAdd", "txtvaccine", "ready"},
-            {"journal", "pick Max; row 1-5-2005", "date 2005-07-04; click imgAdd", "txtEntry", "ready"}};
-        for (const auto& [screen, choose, add, box, prompt] : registers) {
+        // The rules of the commands, one machine in the three registers: each row runs in every register.
+        // A command begun puts the keyboard in its first box. Leaving while it waits with unsaved typing asks,
+        // No the answer that stays. Only the dog register's Edit shows the entry prompt, as its description has it.
+        const char* registers[][8] = {
+            // a record chosen, an add begun, its first box, a box, Edit's prompt, the leave question's title,
+            // another window and its key
+            {"dogs", "pick Rex", "click imgAdd", "txtName", "txtVetName", "entry", "Doggies", "health"},
+            {"health", "pick Max; row \"12/5/2004 Distemper\"", "click imgAdd", "txtdate", "txtvaccine", "ready",
+             "Doggie Health", "journal"},
+            {"journal", "pick Max; row 1-5-2005", "date 2005-07-04; click imgAdd", "txtEntry", "txtEntry", "ready",
+             "Doggie Journal", "doggies"}};
+        for (const auto& [screen, choose, add, first, box, prompt, title, other] : registers) {
             const QString go = u"go %1; %2; "_s.arg(screen, choose);
+            row(u"%1: Add and Edit put the keyboard in %2"_s.arg(screen, first),
+                go + add + u"; focus %1; click imgClose; window MainWindow; "_s.arg(first) + go +
+                    u"click imgEdit; focus %1"_s.arg(first));
+            row(u"%1: leaving with unsaved typing asks"_s.arg(screen),
+                go + add +
+                    QStringLiteral("; keys %1 Half; click imgClose; asked 1; title \"%2\"; said \"Leave without "
+                                   "saving it?\"; click imgPrint; click %3Picture; click %3Caption; alt %4; alt C; "
+                                   "titlebar; logout no; asked 8; is %1 Half; alone; answer yes; titlebar; window "
+                                   "MainWindow")
+                        .arg(box, title, other, QString(other).left(1).toUpper()));
             row(u"%1: erase while an add waits asks nothing"_s.arg(screen),
                 go + add + "; click imgErase; asked 0; is imgAdd SAVE");
             row(u"%1: another dog picked while an edit waits: its save writes nothing of the first dog's"_s.arg(screen),
