@@ -5,7 +5,8 @@
 SharedState::SharedState(const QString& folder) : SharedState(folder, folder) {}
 
 SharedState::SharedState(QString programFolder, QString recordsFolder)
-    : programFolder(std::move(programFolder)), recordsFolder(std::move(recordsFolder))
+    : programFolder(std::move(programFolder)), picturesFolder(this->programFolder),
+      recordsFolder(std::move(recordsFolder))
 {
 }
 
@@ -16,5 +17,5 @@ QString SharedState::path(const QString& fileName) const
 
 QString SharedState::picture(const QString& fileName) const
 {
-    return QDir(programFolder).filePath(fileName);
+    return QDir(picturesFolder).filePath(fileName);
 }

@@ -15,14 +15,16 @@ struct SharedState {
     explicit SharedState(const QString& folder);
     SharedState(QString programFolder, QString recordsFolder);
 
-    // The folder of the executable, where the windows' pictures lie.
+    // The folder of the executable, and the one where the windows' pictures
+    // lie: the same folder unless the program was installed on Linux.
     QString programFolder;
+    QString picturesFolder;
     // Where the record files, temp.dat and report.txt live: the program
     // folder, or the person's own data folder when that one is not theirs.
     QString recordsFolder;
     // A record or scratch file, in the records folder.
     QString path(const QString& fileName) const;
-    // A picture of the windows, in the program folder.
+    // A picture of the windows, in the pictures folder.
     QString picture(const QString& fileName) const;
 
     // The current dog: its number (0 for none) and its record as last picked

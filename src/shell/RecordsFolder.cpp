@@ -21,6 +21,15 @@ bool isSystemProgramFolder(const QString& programFolder)
 #endif
 }
 
+QString picturesFolderFor(const QString& programFolder)
+{
+    const QString shared = QDir::cleanPath(programFolder + QStringLiteral("/../../share/pawfolio"));
+    const auto hasPictures = [](const QString& folder) {
+        return QFileInfo::exists(folder + QStringLiteral("/doggie.gif"));
+    };
+    return hasPictures(programFolder) || !hasPictures(shared) ? programFolder : shared;
+}
+
 QString recordsFolderFor(const QString& programFolder, QString& problem)
 {
     if (QFileInfo(programFolder).isWritable() && !isSystemProgramFolder(programFolder))

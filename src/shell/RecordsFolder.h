@@ -13,3 +13,9 @@ bool isSystemProgramFolder(const QString& programFolder);
 // their own data folder, made here. `problem` says why when that folder
 // cannot be made.
 QString recordsFolderFor(const QString& programFolder, QString& problem);
+
+// The folder of the windows' pictures: the program's own when they lie
+// beside it (a build, a carried folder, Windows); installed on Linux, the
+// shared data folder share/pawfolio beside lib/pawfolio, where the same
+// pictures serve every kind of machine.
+QString picturesFolderFor(const QString& programFolder);

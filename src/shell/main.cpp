@@ -75,6 +75,7 @@ int main(int argc, char* argv[])
         problem = instance.problem();
 
     SharedState state(programFolder, records);
+    state.picturesFolder = picturesFolderFor(programFolder);
     // A dog erase that a stop cut short is finished before any window reads
     // the records.
     QString erased;

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Checks the Debian package: lintian finds no error, it holds just the files
+# Checks the Debian package: lintian, pedantic and with its information tags
+# shown, finds nothing to report, it holds just the files
 # listed below and its metadata is valid; then, as root, unpacked into a
 # scratch root and started there by another, unprivileged user under Xvfb,
 # the dog it is given lands in that user's data folder while nothing is
@@ -10,14 +11,14 @@ scratch=$(mktemp -d)
 app='' xvfb=''
 trap 'kill $app $xvfb 2> /dev/null || true; rm -rf "$scratch"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-lintian --fail-on error "$deb" || fail "lintian found errors"
+lintian --pedantic --display-info --fail-on error,warning,info,pedantic "$deb" || fail "lintian reports the package"
 dpkg-deb -c "$deb" | grep -v '^d' | sed -E 's/^([^ ]+ +){5}//; s/ -> .*//' | sort > "$scratch/files"
 sort > "$scratch/expected" << LIST
 $(for s in 16 22 24 32 48 64 128 256; do echo "./usr/share/icons/hicolor/${s}x$s/apps/pawfolio.png"; done)
-$(cd "$(dirname "$0")/../../assets" && for p in *.gif; do echo "./usr/lib/pawfolio/$p"; done)
+$(cd "$(dirname "$0")/../../assets" && for p in *.gif; do echo "./usr/share/pawfolio/$p"; done)
 ./usr/bin/pawfolio
 ./usr/lib/pawfolio/pawfolio
-./usr/share/applications/pawfolio.desktop
+./usr/share/applications/org.pawfolio.Pawfolio.desktop
 ./usr/share/doc/pawfolio/changelog.gz
 ./usr/share/doc/pawfolio/copyright
 ./usr/share/icons/hicolor/scalable/apps/pawfolio.svg
@@ -28,7 +29,7 @@ diff "$scratch/expected" "$scratch/files" || fail "the package's files differ fr
 root=$scratch/root
 dpkg-deb -x "$deb" "$root"
 appstreamcli validate --no-net "$root/usr/share/metainfo/"*.xml > /dev/null || fail "the AppStream metadata is not valid"
-desktop-file-validate "$root/usr/share/applications/pawfolio.desktop" || fail "the menu entry is not valid"
+desktop-file-validate "$root/usr/share/applications/org.pawfolio.Pawfolio.desktop" || fail "the menu entry is not valid"
 [ "$(id -u)" = 0 ] || { echo "1 passed, 1 skipped: starting it as another user needs root"; exit 0; }
 # A person who cannot write the program folder, with a home of their own.
 mkdir -m 700 "$scratch/home" "$scratch/run"
@@ -52,4 +53,6 @@ for _ in $(seq 100); do [ -s "$records/doggies.dat" ] && break; sleep 0.1; done
 grep -q Wino "$records/doggies.dat" 2> /dev/null || { cat "$scratch/log" >&2; fail "no dog saved in $records"; }
 [ "$(stat -c %U "$records/doggies.dat")" = nobody ] || fail "the record is not its person's"
 find "$root" -printf '%p %s %T@\n' | sort | diff "$scratch/before" - || fail "something was written under the program's root"
+# PAWFOLIO_SHOT=file.png keeps a screenshot of the program as the test leaves it (ImageMagick's import).
+[ -n "${PAWFOLIO_SHOT:-}" ] && import -window root "$PAWFOLIO_SHOT"
 echo "2 passed, 0 failed"

@@ -119,6 +119,15 @@ private slots:
         QVERIFY(isSystemProgramFolder(system));
         QCOMPARE(recordsFolderFor(system, problem), own);
         QVERIFY(problem.isEmpty() && QFileInfo(own).isDir());
+        // The pictures lie beside the program, or, installed on Linux, in share/pawfolio beside lib/pawfolio.
+        const DataFolder prefix(false);
+        QVERIFY(QDir(prefix.folder()).mkpath(u"lib/pawfolio"_s) && QDir(prefix.folder()).mkpath(u"share/pawfolio"_s));
+        const QString program = prefix.path(u"lib/pawfolio"_s), shared = prefix.path(u"share/pawfolio"_s);
+        QCOMPARE(picturesFolderFor(program), program); // none anywhere: the windows show empty controls
+        QVERIFY(QFile::copy(u"%1/doggie.gif"_s.arg(PAWFOLIO_ASSETS), shared + u"/doggie.gif"_s));
+        QCOMPARE(QDir(picturesFolderFor(program)).canonicalPath(), QDir(shared).canonicalPath());
+        QVERIFY(QFile::copy(u"%1/doggie.gif"_s.arg(PAWFOLIO_ASSETS), program + u"/doggie.gif"_s));
+        QCOMPARE(picturesFolderFor(program), program);
     }
 
     // Real Pawfolio processes, each started from a copy of the program in a
