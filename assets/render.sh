@@ -16,3 +16,16 @@ done
 for size in 16 22 24 32 48 64 128 256; do
   rsvg-convert -w "$size" -h "$size" src/doggie.svg -o "icons/pawfolio-$size.png"
 done
+# The same sizes in one Windows icon, for the program file, its shortcut and
+# its entry among installed programs: each size a PNG, as Windows reads them.
+python3 - << 'ICO'
+import struct
+sizes = [16, 24, 32, 48, 64, 128, 256]
+images = [open(f"icons/pawfolio-{s}.png", "rb").read() for s in sizes]
+offset = 6 + 16 * len(sizes)
+head = struct.pack("<HHH", 0, 1, len(sizes))
+for size, image in zip(sizes, images):
+    head += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(image), offset)
+    offset += len(image)
+open("icons/pawfolio.ico", "wb").write(head + b"".join(images))
+ICO

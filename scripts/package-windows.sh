@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Makes pawfolio-<version>-windows-x64.zip in build-windows from the Windows
-# build: the program, the Qt and mingw-w64 libraries and Qt plugins it needs,
-# the pictures of its windows, Comic Neue for a Windows without Comic Sans MS
-# (under the SIL Open Font License, which allows this) and a README. Prints
-# the zip's path.
+# Makes, in build-windows, from the Windows build, the portable zip
+# pawfolio-<version>-windows-x64.zip and the installer
+# pawfolio-<version>-windows-x64.msi. Both hold the program, the Qt and
+# mingw-w64 libraries and Qt plugins it needs, the pictures of its windows and
+# Comic Neue for a Windows without Comic Sans MS (under the SIL Open Font
+# License, which allows this); the zip holds a README on running it from its
+# folder too. Prints the zip's path, then the installer's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build-windows.sh >&2
-scripts/deps.sh zip fonts-comic-neue >&2
+scripts/deps.sh zip fonts-comic-neue wixl >&2
 qt=${PAWFOLIO_QT_MINGW:-$HOME/.cache/pawfolio/qt-mingw}
 mingw=/usr/lib/gcc/x86_64-w64-mingw32/12-posix
 version=$(sed -n 's/^project(Pawfolio VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
@@ -29,7 +31,20 @@ cp /usr/share/fonts/opentype/comic-neue/ComicNeue-Regular.otf \
   /usr/share/fonts/opentype/comic-neue/ComicNeue-Bold.otf "$dir/fonts/"
 # Texts with Windows line ends, for Notepad.
 sed 's/$/\r/' /usr/share/doc/fonts-comic-neue/copyright > "$dir/fonts/Comic Neue licence.txt"
+# The installer: every file of the folder, listed by wixl-heat into the
+# program folder's components. wixl finds the files it packs by paths from
+# where it runs.
+cp assets/icons/pawfolio.ico "$stage/"
+rm -f "build-windows/$name.msi"
+(
+  cd "$stage"
+  find "$name" -type f | sort | wixl-heat -p "$name/" --win64 --var var.SourceDir --directory-ref INSTALLDIR \
+    --component-group ProgramFolder > files.wxs
+  wixl -a x64 -D Win64=yes -D SourceDir="$name" -D Version="$version" -D Icon=pawfolio.ico \
+    -o "$OLDPWD/build-windows/$name.msi" "$OLDPWD/packaging/windows/pawfolio.wxs" files.wxs
+)
 sed "s/@VERSION@/$version/; s/\$/\r/" packaging/README-windows.txt.in > "$dir/README.txt"
 rm -f "build-windows/$name.zip"
 (cd "$stage" && zip -qr9X "$OLDPWD/build-windows/$name.zip" "$name")
 echo "$PWD/build-windows/$name.zip"
+echo "$PWD/build-windows/$name.msi"
