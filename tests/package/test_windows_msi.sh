@@ -4,8 +4,9 @@
 # Start menu shortcut and an entry among the installed programs. Started from
 # the shortcut, the program keeps the dog it is given in the person's
 # %APPDATA%\Pawfolio, byte for byte as the Linux build writes it. Installed
-# again over itself it puts back a file that went missing; removed, the
-# program folder, the shortcut and the entry go, and the records stay.
+# again over itself it puts back a file that went missing; a later version
+# replaces it, and it cannot replace a later one; removed, the program
+# folder, the shortcut and the entry go, and the records stay.
 set -euo pipefail
 msi=$(realpath "$1")
 version=$(basename "$msi" | sed -E 's/^pawfolio-([0-9.]+)-windows-x64\.msi$/\1/')
@@ -76,6 +77,30 @@ rm "$program/doggie.gif"
 msiexec /i "$msi" REINSTALL=ALL REINSTALLMODE=amus # the same as /fa, which wine's msiexec lacks
 [ -f "$program/doggie.gif" ] || fail "installing again did not put back doggie.gif"
 cmp -s "$records/doggies.dat" "$scratch/kept.dat" || fail "installing again changed the records"
+
+# A later version: this installer as the next version of it would be, with
+# its own product and package codes, the same UpgradeCode, and the version
+# ranges in which wixl's MajorUpgrade finds an earlier or a later Pawfolio.
+later=$version.1
+upgrade_code=$(msiinfo export "$msi" Property | tr -d '\r' | sed -n 's/^UpgradeCode\t//p')
+cp "$msi" "$scratch/later.msi"
+msibuild "$scratch/later.msi" -q "UPDATE Property SET Value='$later' WHERE Property='ProductVersion'" \
+  -q "UPDATE Property SET Value='{0D1F1E55-C0DE-4A11-8A7E-000000000001}' WHERE Property='ProductCode'" \
+  -q "DELETE FROM Upgrade WHERE ActionProperty='WIX_UPGRADE_DETECTED'" \
+  -q "DELETE FROM Upgrade WHERE ActionProperty='WIX_DOWNGRADE_DETECTED'" \
+  -q "INSERT INTO Upgrade (UpgradeCode, VersionMax, Attributes, ActionProperty)
+      VALUES ('$upgrade_code', '$later', 1, 'WIX_UPGRADE_DETECTED')" \
+  -q "INSERT INTO Upgrade (UpgradeCode, VersionMin, Attributes, ActionProperty)
+      VALUES ('$upgrade_code', '$later', 2, 'WIX_DOWNGRADE_DETECTED')"
+msibuild "$scratch/later.msi" -s "Pawfolio $later" "The Pawfolio team" "x64;1033" "{0D1F1E55-C0DE-4A11-8A7E-000000000002}"
+msiexec /i "$scratch/later.msi"
+[ "$(entry | grep -cF "DisplayName    REG_SZ    Pawfolio")" = 1 ] || fail "the later version did not replace the earlier"
+entry | grep -qF "DisplayVersion    REG_SZ    $later" || fail "the later version is not the one installed"
+[ -f "$program/pawfolio.exe" ] || fail "no program after the upgrade"
+cmp -s "$records/doggies.dat" "$scratch/kept.dat" || fail "the upgrade changed the records"
+! wine msiexec /i "$msi" /qn > /dev/null 2>&1 || fail "the earlier version installed over the later"
+entry | grep -qF "DisplayVersion    REG_SZ    $later" || fail "the earlier version replaced the later"
+msi=$scratch/later.msi
 
 msiexec /x "$msi"
 [ ! -e "$program" ] || fail "the program folder is still there after removing: $(ls -A "$program")"
