@@ -574,14 +574,15 @@ const std::map<QString, Verb>& verbs()
          })},
 #endif
         {"remove", makeFile([](const QString&, const QString&) { return true; })},
-        {"erasedog", act("text",
-                         [](Step& s) { // as another Pawfolio would, behind this window's back
-                             QByteArray bytes = s.session.folder.read(files::Doggies);
-                             const qsizetype at = bytes.indexOf(rawbytes::field(s.arg(1).toLatin1(), 40));
-                             if (at < 4)
-                                 return void(s.error = u"no dog %1"_s.arg(s.arg(1)));
-                             s.session.folder.write(files::Doggies, bytes.replace(at - 4, 439, QByteArray(439, '\0')));
-                         })},
+        {"erased", act("doggies.dat|health.dat|journal.dat n",
+                       [](Step& s) { // record N of the file, as another Pawfolio erases it, behind the window's back
+                           const int length = s.arg(1) == files::Doggies  ? DoggieRecord::Length
+                                              : s.arg(1) == files::Health ? HealthRecord::Length
+                                                                          : JournalRecord::Length;
+                           QByteArray bytes = s.session.folder.read(s.arg(1));
+                           s.session.folder.write(s.arg(1), bytes.replace((s.arg(2).toInt() - 1) * length, length,
+                                                                          QByteArray(length, '\0')));
+                       })},
         // What the person sees
         {"is", check("shows text",
                      [](Step& s) { // a bone's tag, a box's or label's text; spaces at the end aside

@@ -246,7 +246,7 @@ RegisterWindow::Written JournalWindow::write(Command command)
             file.write(m_chosen, entry);
         }
     });
-    if (!ofThisDog && !waits(Command::Add))
+    if (!ofThisDog) // the edit ends, as a saved one does, with the box locked
         LockEntry();
     return !saved ? Written::Failed : ofThisDog ? Written::Yes : Written::Gone;
 }

@@ -108,8 +108,8 @@ private slots:
             row(go + ": Add without a dog", go + "; click imgAdd; is imgAdd ADD");
             row(go + ": Add for a dog picked elsewhere",
                 "go dogs; pick Max; " + go + "; pick \"\"; click imgAdd; is imgAdd ADD");
-            row(go + ": Add for a dog erased since", go + "; pick Max; erasedog Max; click imgAdd; is imgAdd ADD",
-                {dogs({1, 2, 0, 4, 5})});
+            row(go + ": Add for a dog erased since",
+                go + "; pick Max; erased doggies.dat 3; click imgAdd; is imgAdd ADD", {dogs({1, 2, 0, 4, 5})});
         }
 
         // The dog register
@@ -132,7 +132,7 @@ private slots:
             {dogs().replace(439, 439, rawbytes::doggie(2, rexPhone))});
         row("dogs: edit and erase need a dog shown here; picking elsewhere, or a dog erased since, shows nothing",
             "go health; pick Max; go dogs; state DoggieRecNo 3; is shownDogName \"Doggie Information\"; click imgEdit; "
-            "is imgEdit EDIT; click imgErase; asked 0; erasedog Bella; pick Bella; is shownDogName \"Doggie "
+            "is imgEdit EDIT; click imgErase; asked 0; erased doggies.dat 1; pick Bella; is shownDogName \"Doggie "
             "Information\"",
             {dogs({0, 2, 3, 4, 5})});
         row("dogs: erase answered No",
@@ -321,15 +321,19 @@ private slots:
         // The rules of the commands, one machine in the three registers: each row runs in every register.
         // A command begun puts the keyboard in its first box. Leaving while it waits with unsaved typing asks,
         // No the answer that stays. Only the dog register's Edit shows the entry prompt, as its description has it.
-        const char* registers[][8] = {
+        const char* registers[][10] = {
             // a record chosen, an add begun, its first box, a box, Edit's prompt, the leave question's title,
-            // another window and its key
-            {"dogs", "pick Rex", "click imgAdd", "txtName", "txtVetName", "entry", "Doggies", "health"},
+            // another window and its key, the record chosen in its file, whether the box is locked after an edit
+            {"dogs", "pick Rex", "click imgAdd", "txtName", "txtVetName", "entry", "Doggies", "health", "doggies.dat 2",
+             "no"},
             {"health", "pick Max; row \"12/5/2004 Distemper\"", "click imgAdd", "txtdate", "txtvaccine", "ready",
-             "Doggie Health", "journal"},
+             "Doggie Health", "journal", "health.dat 4", "no"},
             {"journal", "pick Max; row 1-5-2005", "date 2005-07-04; click imgAdd", "txtEntry", "txtEntry", "ready",
-             "Doggie Journal", "doggies"}};
-        for (const auto& [screen, choose, add, first, box, prompt, title, other] : registers) {
+             "Doggie Journal", "doggies", "journal.dat 4", "yes"}};
+        const Files erased[] = {
+            {dogs({1, 0, 3, 4, 5})}, {{}, health({1, 2, 3, 0, 5, 6})}, {{}, {}, journal({1, 2, 3, 0, 5})}};
+        for (int i = 0; i < 3; ++i) {
+            const auto& [screen, choose, add, first, box, prompt, title, other, record, locked] = registers[i];
             const QString go = u"go %1; %2; "_s.arg(screen, choose);
             row(u"%1: Add and Edit put the keyboard in %2"_s.arg(screen, first),
                 go + add + u"; focus %1; click imgClose; window MainWindow; "_s.arg(first) + go +
@@ -346,10 +350,11 @@ private slots:
             row(u"%1: another dog picked while an edit waits: its save writes nothing of the first dog's"_s.arg(screen),
                 go + u"click imgEdit; status %1; type %2 Typed; pick Bella; click imgEdit; is imgEdit EDIT"_s.arg(
                          prompt, box));
+            row(u"%1: the record edited, erased by another Pawfolio meanwhile: its save writes nothing"_s.arg(screen),
+                go + u"click imgEdit; type %1 Typed; erased %2; click imgEdit; is imgEdit EDIT; locked %1 %3"_s.arg(
+                         box, record, locked),
+                erased[i]);
         }
-        row("dogs: the dog edited, erased by another Pawfolio meanwhile: its save writes nothing",
-            "go dogs; pick Rex; click imgEdit; type txtVetName Typed; erasedog Rex; click imgEdit; is imgEdit EDIT",
-            {dogs({1, 0, 3, 4, 5})});
     }
     void scenarios()
     {
