@@ -314,9 +314,9 @@ int main(int argc, char* argv[])
         "< 50");
 
     // Reports for the dog, built into report.txt and drawn on the page.
-    for (auto [type, name] : {std::pair{ReportType::Doggies, "dog report built and drawn"},
-                              {ReportType::Health, "health report built and drawn"},
-                              {ReportType::Journal, "journal report built and drawn"}})
+    for (auto [type, name] : {std::pair{Screen::Doggies, "dog report built and drawn"},
+                              {Screen::Health, "health report built and drawn"},
+                              {Screen::Journal, "journal report built and drawn"}})
         row(name,
             timeIt(
                 7,
@@ -331,7 +331,7 @@ int main(int argc, char* argv[])
         timeIt(
             7,
             [&] {
-                state.ReportType = ReportType::Journal;
+                state.ReportType = Screen::Journal;
                 w = navigator.go(Screen::ReportViewer);
                 qobject_cast<ReportViewer*>(w)->setPrintFile(pdf);
             },
@@ -388,7 +388,7 @@ int main(int argc, char* argv[])
             journal.write(j.toBytes());
         }
     }
-    state.ReportType = ReportType::Journal;
+    state.ReportType = Screen::Journal;
     state.DoggieRecNo = dog;
     row("2,000-entry journal report built and drawn", timeIt(3, {}, [&] { w = navigator.go(Screen::ReportViewer); }),
         "< 1000");

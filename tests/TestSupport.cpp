@@ -612,8 +612,9 @@ const std::map<QString, Verb>& verbs()
                             return QMap<QString, QString>{
                                 {"DoggieRecNo", QString::number(state.DoggieRecNo)},
                                 {"SelectedDate", state.SelectedDate.trimmed()},
-                                {"ReportType",
-                                 QStringList{"", "Doggies", "Health", "Journal"}.value(int(state.ReportType))},
+                                {"ReportType", state.ReportType ? QStringList{"", "Doggies", "Health", "Journal"}.value(
+                                                                      int(*state.ReportType))
+                                                                : QString()},
                                 {"quits", QString::number(s.session.quitCount)}}
                                 .value(s.arg(1));
                         })},

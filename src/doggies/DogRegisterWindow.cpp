@@ -36,7 +36,7 @@ const RegisterWindow::Description kDogRegister = {
      {Screen::Journal, "dogtail.gif", {7080, 4200}, "JOURNAL", {7080, 5640, 1215, 495}}},
     7080,
     true,
-    ReportType::Doggies,
+    Screen::Doggies,
     "Enter your information and then click the save doggie bone.",
     "DELETE!",
     true};

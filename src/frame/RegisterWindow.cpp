@@ -264,7 +264,7 @@ void RegisterWindow::imgPrint_Click()
     const bool read = guard([this] { state().workingDoggie = doggielist::dog(state(), state().DoggieRecNo); });
     if (!read)
         state().workingDoggie = DoggieRecord();
-    state().ReportType = m_description.reportType;
+    state().ReportType = m_description.self;
     m_screens.go(Screen::ReportViewer);
 }
 

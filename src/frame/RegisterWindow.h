@@ -56,7 +56,7 @@ public:
         NavPicture nav[2];
         int barTop;
         bool keyPreview;
-        ReportType reportType;
+        Screen self; // this register, whose report its print bone asks for
         const char* entryStatus;
         const char* eraseTitle;
         bool editPrompts;

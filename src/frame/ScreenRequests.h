@@ -1,9 +1,8 @@
 #pragma once
 
-class FormWindow;
+#include "records/SharedState.h"
 
-// The program's main-level windows.
-enum class Screen { Main, Doggies, Health, Journal, ReportViewer };
+class FormWindow;
 
 // What a window asks of the shell, which alone knows every window: another
 // screen in its place, or the end of the program.

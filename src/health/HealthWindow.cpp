@@ -35,7 +35,7 @@ const RegisterWindow::Description kHealthRegister = {
      {Screen::Journal, "dogtail.gif", {6960, 4560}, "JOURNAL", {6960, 5880, 1335, 375}}},
     7080,
     true,
-    ReportType::Health,
+    Screen::Health,
     "Enter information and click on the save bone to save.",
     "DELETE",
     false};

@@ -35,7 +35,7 @@ const RegisterWindow::Description kJournalRegister = {
      {Screen::Doggies, "doggie.gif", {6960, 4560}, "DOGGIES", {6960, 5880, 1335, 375}}},
     7200,
     false,
-    ReportType::Journal,
+    Screen::Journal,
     "Add your information and click on the save bone to save.",
     "DELETE",
     false};

@@ -12,6 +12,9 @@
 // Where a vaccination or a journal entry keeps the number of its dog.
 constexpr int DoggieIdOffset = 4;
 
+// A dog's particular is a member here, its width and place in the file in
+// kDoggieFields (Records.cpp), its box in the dog register's kBoxes and its
+// line in BuildDoggieReport: one row in each table.
 struct DoggieRecord {
     static constexpr int Length = 439;
     static constexpr int NameOffset = 4;

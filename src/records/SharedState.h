@@ -4,8 +4,12 @@
 
 #include <QString>
 
-// The report the preview is to show: the register's it was asked from.
-enum class ReportType { None, Doggies, Health, Journal };
+#include <optional>
+
+// The program's main-level windows. A new register is one more of these, its
+// window's factory (registerScreens), its report (the preview's kReports)
+// and its window's description.
+enum class Screen { Main, Doggies, Health, Journal, ReportViewer };
 
 // What outlives a window: the current dog, the date selected, the report
 // asked for and the two folders. main() makes one and hands it to every
@@ -32,7 +36,9 @@ struct SharedState {
     qint32 DoggieRecNo = 0;
     DoggieRecord workingDoggie;
     QString SelectedDate;
-    ::ReportType ReportType = ::ReportType::None;
+    // The register whose report the preview is to show, and which its Close
+    // returns to; none while no report is asked for.
+    std::optional<Screen> ReportType;
 };
 
 namespace files {

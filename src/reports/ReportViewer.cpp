@@ -48,23 +48,22 @@ const QString kErrorTitle = QStringLiteral("Error!");
 
 const QColor kBetweenPages(160, 160, 160);
 
-// The reports, one a register: how it is named, how it is written, and the
-// register that Close returns to.
+// The reports, one a register, which Close returns to: how each is named and
+// how it is written.
 struct Report {
-    ReportType type;
+    Screen of;
     const char* name;
     void (*build)(SharedState& state);
-    Screen back;
 };
-const Report kReports[] = {{ReportType::Doggies, "Doggie", BuildDoggieReport, Screen::Doggies},
-                           {ReportType::Health, "Health", BuildHealthReport, Screen::Health},
-                           {ReportType::Journal, "Journal", BuildJournalReport, Screen::Journal}};
+const Report kReports[] = {{Screen::Doggies, "Doggie", BuildDoggieReport},
+                           {Screen::Health, "Health", BuildHealthReport},
+                           {Screen::Journal, "Journal", BuildJournalReport}};
 
 // The report asked for; none when none was.
-const Report* reportOf(ReportType type)
+const Report* reportOf(std::optional<Screen> asked)
 {
     for (const Report& report : kReports) {
-        if (report.type == type)
+        if (report.of == asked)
             return &report;
     }
     return nullptr;
@@ -345,9 +344,9 @@ QPoint ReportViewer::placement(const QRect& screen, const QSize& frame) const
 void ReportViewer::cmdClose_Click()
 {
     const Report* report = reportOf(state().ReportType);
-    const Screen target = report ? report->back : Screen::Main;
+    const Screen target = report ? report->of : Screen::Main;
     // With no register to return to, the main window opens rather than no
     // window at all (which would leave the program running out of reach).
-    state().ReportType = ReportType::None;
+    state().ReportType.reset();
     m_screens.go(target);
 }
