@@ -48,6 +48,11 @@ done
 icon=$(wine reg query 'HKLM\Software\Classes\Installer\Products' /s 2> /dev/null | tr -d '\r' |
   sed -n 's/^ *ProductIcon *REG_SZ *//p')
 [ "$(head -c 4 "$(unix "$icon")" 2> /dev/null | od -An -tx1)" = " 00 00 01 00" ] || fail "the entry has no icon: $icon"
+# The shortcut starts the installed program with that icon.
+said=$(strings -a "$shortcut"; strings -a -el "$shortcut") # the target in ANSI, the icon in UTF-16
+for want in "$(windows_variable ProgramFiles)\\Pawfolio\\pawfolio.exe" "$icon"; do
+  grep -qF "$want" <<< "$said" || fail "the shortcut does not name $want: $said"
+done
 
 # Started as the person starts it, from the shortcut.
 wine start /unix "$shortcut" > "$scratch/log" 2>&1
