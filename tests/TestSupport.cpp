@@ -316,6 +316,8 @@ void answerDatePicker(const QDate& day, const QString& way)
         }
         if (!calendarHasKeys)
             QFAIL("the date picker's keys do not go to its calendar");
+        if (!part<QCalendarWidget>(picker, "calendar")->isGridVisible())
+            QFAIL("the date picker's days have no grid between them");
         for (PictureControl* picture : picker->findChildren<PictureControl*>()) {
             if (!picture->hasPicture())
                 QFAIL("the date picker lacks a picture");

@@ -72,15 +72,23 @@ private slots:
                              (!box || font.pixelSize() == 12) && (!footer || font.pixelSize() == 11),
                          qPrintable(text->objectName() + ": " + font.toString()));
             }
-            if (auto* title = w->findChild<QLabel*>(u"title"_s)) { // centred: as much room each side of its red
-                const QImage shown = title->grab().toImage();
-                QList<int> red;
+            // Titles, footers, headings and the status line centred: as much room each side, within a
+            // heading's box, of the red title or of the dark text over the paw prints or a heading's colour.
+            static const QRegularExpression centred(u"^(title|footer.*|listHeading|shownDogName|statusLine)$"_s);
+            for (QLabel* line : w->findChildren<QLabel*>(centred)) {
+                const QImage shown = line->grab(line->contentsRect()).toImage();
+                const bool title = line->objectName() == u"title";
+                QList<int> inked;
                 for (int x = 0; x < shown.width(); ++x) {
-                    for (int y = 0; y < shown.height(); ++y)
-                        if (const QColor c = shown.pixelColor(x, y); c.red() > 160 && c.green() < 96 && c.alpha() > 128)
-                            red.append(x);
+                    for (int y = 0; y < shown.height(); ++y) {
+                        const QColor c = shown.pixelColor(x, y);
+                        if (title ? c.red() > 160 && c.green() < 96 && c.alpha() > 128
+                                  : c.lightness() < 96 && c.alpha() > 128)
+                            inked.append(x);
+                    }
                 }
-                QVERIFY(!red.isEmpty() && qAbs(red.first() - (shown.width() - 1 - red.last())) <= 4);
+                QVERIFY2(!inked.isEmpty() && qAbs(inked.first() - (shown.width() - 1 - inked.last())) <= 4,
+                         qPrintable(line->objectName()));
             }
             if (auto* frame = qobject_cast<RegisterWindow*>(w)) {
                 QCOMPARE(part<QWidget>(frame, "lbDoggieList")->accessibleName(), u"Your Doggies"_s);
