@@ -16,11 +16,8 @@ xvfb=''
 export WINEPREFIX=$scratch/prefix WINEDEBUG=err+module WINEDLLOVERRIDES='winemenubuilder.exe=d;mscoree=d;mshtml=d'
 trap 'wineserver -k 2> /dev/null || true; kill $xvfb 2> /dev/null || true; rm -rf "$scratch"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$scratch/display" > /dev/null 2>&1 &
-xvfb=$!
-until [ -s "$scratch/display" ]; do sleep 0.05; done
-export DISPLAY=":$(head -n 1 "$scratch/display")"
-wineboot -i > /dev/null 2>&1
+source "$(dirname "$0")/wine-dog.sh"
+wine_display
 unix() { winepath -u "$1" 2> /dev/null; }
 windows_variable() { wine cmd /c echo "%$1%" 2> /dev/null | tr -d '\r'; }
 msiexec() { wine msiexec "$@" /qn > "$scratch/msiexec.log" 2>&1 || { cat "$scratch/msiexec.log" >&2; fail "msiexec $1 failed"; }; }
@@ -56,20 +53,7 @@ done
 
 # Started as the person starts it, from the shortcut.
 wine start /unix "$shortcut" > "$scratch/log" 2>&1
-window() {
-  local id
-  id=$(timeout 60 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1) || true
-  [ -n "$id" ] || { cat "$scratch/log" >&2; fail "no window \"$1\""; }
-  echo "$id"
-}
-xdotool windowfocus --sync "$(window " ")" key alt+d
-xdotool windowfocus --sync "$(window Doggies)" key alt+a
-xdotool type --delay 50 Wino
-xdotool key alt+a
-for _ in $(seq 100); do [ -s "$records/doggies.dat" ] && break; sleep 0.1; done
-! grep "err:module" "$scratch/log" || fail "a library is missing"
-expected=$(printf '\001\000\000\000Wino%431s' '' | od -An -tx1)
-[ "$(od -An -tx1 < "$records/doggies.dat" 2> /dev/null)" = "$expected" ] || fail "$records/doggies.dat is not the dog's 439 bytes"
+add_wino "$records"
 [ ! -e "$program/doggies.dat" ] || fail "a record was written in the program folder"
 xdotool key alt+c
 xdotool windowfocus --sync "$(window " ")" key alt+q
