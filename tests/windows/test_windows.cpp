@@ -135,6 +135,11 @@ private slots:
             "is imgEdit EDIT; click imgErase; asked 0; erased doggies.dat 1; pick Bella; is shownDogName \"Doggie "
             "Information\"",
             {dogs({0, 2, 3, 4, 5})});
+        // Fields an earlier program never filled hold NULs: such a name is none.
+        row("dogs: a dog whose every particular is NULs is a dog without a name",
+            "go dogs; pick \"\"; state DoggieRecNo 2; click imgErase; said \"Delete this doggie, with its 2 "
+            "vaccinations!\"",
+            {}, {standard::dogs({1}) + rawbytes::doggie(2, "").left(4) + QByteArray(435, '\0')});
         row("dogs: erase answered No",
             "go dogs; pick Rex; click imgErase; title DELETE!; said \"Delete Rex, with its 2 vaccinations!\"; pick "
             "Max; click imgErase; said \"Delete Max, with its 3 vaccinations and 3 journal entries!\"; pick Bella; "
