@@ -56,8 +56,9 @@ bool LineReader::next(QString& line)
             return true;
         }
         if (!fill()) {
-            if (end < m_buffer.size())
-                continue; // the CR last in the file ends its line
+            // The CR last in the file ends its line; the fill may have moved the buffer's bytes up.
+            if (m_pos + searched < m_buffer.size())
+                continue;
             if (m_pos >= m_buffer.size())
                 return false;
             line = win1252::decode(m_buffer.mid(m_pos)); // a last line without its line end

@@ -140,27 +140,18 @@ private slots:
                  qPrintable(texts.join(u'|')));
     }
 
-    void lineReader_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QStringList>("lines");
-        QTest::newRow("CR last in the file") << QByteArray("a\r") << QStringList{"a"};
-        // A CR LF split across two reads of 64 KiB is one line end.
-        QTest::newRow("CR LF across reads")
-            << QByteArray(65535, 'x') + "\r\ny" << QStringList{QString(65535, u'x'), "y"};
-        QTest::newRow("code page") << QByteArray("\x80 \xE9") << QStringList{u"\u20AC \u00E9"_s};
-    }
+    // A report's lines as the preview reads them: a CR LF split across two
+    // reads of 64 KiB is one line end, so is a CR last in the file, and the
+    // text is the code page's.
     void lineReader()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QStringList, lines);
         DataFolder folder(false);
-        folder.write(files::Report, bytes);
+        folder.write(files::Report, QByteArray(65535, 'x') + "\r\n\x80 \xE9\r");
         reportpage::LineReader reader(folder.path(files::Report));
         QStringList got;
         for (QString line; reader.next(line);)
             got.append(line);
-        QCOMPARE(got, lines);
+        QCOMPARE(got, QStringList({QString(65535, u'x'), u"\u20AC \u00E9"_s}));
     }
 
     void viewer_pageAndScrollBars()
