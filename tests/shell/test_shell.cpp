@@ -24,7 +24,17 @@
 
 class TestShell : public QObject {
     Q_OBJECT
+    // The sockets a killed Pawfolio leaves behind go with the test, not into
+    // the person's own cache and runtime folders; a desktop session's runtime
+    // folder is not the test's.
+    QTemporaryDir m_sockets{QDir::currentPath() + u"/sockets-XXXXXX"_s};
 private slots:
+    void initTestCase()
+    {
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(m_sockets.path()));
+        qunsetenv("XDG_RUNTIME_DIR"); // the rows that need a session give theirs
+    }
+
     // Each window of its fixed size, in pixels at 96 dpi. A screen reader says
     // what a command's tooltip shows, its key aside; without its pictures,
     // even a broken one, a window works with empty controls.
