@@ -89,9 +89,9 @@ private slots:
         }
 
         // Each bone by its key; a double-click is one click.
-        row("dogs: Alt+I while the picture is locked, Alt+R, Alt+E, Alt+I",
-            "go dogs; pick Rex; alt I; asked 0; alt R; title DELETE!; alt E; is imgEdit SAVE; alt I; "
-            "title \"SELECT A PICTURE OF YOUR DOGGIE\"");
+        row("dogs: Alt+I while the boxes and the picture are locked, Alt+R, Alt+E, Alt+I",
+            "go dogs; pick Rex; locked txtName yes; alt I; asked 0; alt R; title DELETE!; alt E; is imgEdit SAVE; "
+            "alt I; title \"SELECT A PICTURE OF YOUR DOGGIE\"");
         row("dogs: a double-click on Edit, then on the picture: one chooser; nothing typed, nothing asked on leaving",
             "go dogs; pick Rex; double imgEdit; is imgEdit SAVE; double imgDoggiePic; asked 1; click imgClose; "
             "window MainWindow");
